@@ -1,0 +1,184 @@
+// The shape graph: shapes as nodes of the drainage network and of annotating
+// flowcharts, linked downstream by Parent, KUE and GEW; each shape keeps the
+// list of its upstream shapes. Free of any GUI toolkit.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace t21 {
+
+class TCadModel;
+
+// What a network shape carries: its element object. The shape owns it.
+class TCadData {
+ public:
+  virtual ~TCadData() = default;
+};
+
+class TCadShape {
+ public:
+  explicit TCadShape(std::string typ);
+  virtual ~TCadShape();
+  TCadShape(const TCadShape&) = delete;
+  TCadShape& operator=(const TCadShape&) = delete;
+
+  // Type code of the shape ("KEM", "RU", "Arc", ...).
+  const std::string& Typ() const { return FTyp; }
+
+  // Kinds the compute pass and the connection rules ask for.
+  bool IsM3Shape() const { return FM3; }  // a network (element) shape
+  bool IsRegenschreiber() const { return FTyp == "REG"; }
+  bool IsBauwerk() const;  // RU, RUB, RKB (structure shapes)
+  bool IsOMA() const { return FTyp == "OMA"; }
+  bool IsConnector() const { return FTyp == "CON"; }
+  bool IsEinleitung() const { return FTyp == "EST"; }
+  bool IsEinzugsgebiet() const;  // KEM, KES, KER, AEO, AEK
+  bool IsRoot() const;
+
+  // The upstream list: every shape that links here, in link order; a shape
+  // linked twice occurs twice.
+  const std::vector<TCadShape*>& Zufluesse() const { return FZufluesse; }
+  int Count() const { return static_cast<int>(FZufluesse.size()); }
+  TCadShape* GetFirstChild() const;
+  TCadShape* GetNextChild(const TCadShape* n) const;
+
+  TCadShape* Parent() const { return FParent; }
+  TCadShape* KUE() const { return FKUE; }
+  TCadShape* REG() const { return FKUE; }
+  TCadShape* GEW() const { return FGEW; }
+  TCadShape* BUE() const { return FGEW; }
+
+  void SetParent(TCadShape* p);
+  void SetKUE(TCadShape* p);
+  void SetREG(TCadShape* p) { SetKUE(p); }
+  void SetGEW(TCadShape* p);
+  void SetBUE(TCadShape* p) { SetGEW(p); }
+  void LoeseKUE();
+  void LoeseGEW();
+  void LoeseZufluesse();
+  void DeleteAllEdges();
+
+  // p if p is this shape or lies anywhere upstream of it, else nullptr.
+  TCadShape* IsParentOf(const TCadShape* p) const;
+  // True if this shape is t or lies on t's chain of Parent links.
+  bool TargetIsChildNode(const TCadShape* t) const;
+
+  TCadData* Data() const { return FData.get(); }
+  void SetData(std::unique_ptr<TCadData> d) { FData = std::move(d); }
+  std::unique_ptr<TCadData> TakeData() { return std::move(FData); }
+
+  TCadModel* Model = nullptr;
+  double X1 = 0, Y1 = 0, X2 = 0, Y2 = 0;
+  std::string Name;
+  bool Solid = false;
+  bool Selected = false;
+  bool HGespiegelt = false, VGespiegelt = false;
+  bool Visited = false;
+  bool Visible = true;
+  bool ShowArrows = true;
+  int Ausrichtung = 6;
+  int TextPos = 0;
+  std::string Val;
+  std::string Al = "LTA_00000000";
+  std::string Fmt;
+  bool fertig = false;
+
+  double HMiddle() const { return X1 + (X2 - X1) / 2; }
+  double VMiddle() const { return Y1 + (Y2 - Y1) / 2; }
+  double Width() const;
+  double Height() const;
+
+ private:
+  void RemoveZufluss(const TCadShape* s);  // one occurrence
+
+  std::string FTyp;
+  bool FM3 = false;
+  std::unique_ptr<TCadData> FData;
+  TCadShape* FParent = nullptr;
+  TCadShape* FKUE = nullptr;
+  TCadShape* FGEW = nullptr;
+  std::vector<TCadShape*> FZufluesse;
+};
+
+// True if the type code is registered (case-insensitive).
+bool IsRegisteredShapeType(std::string_view typ);
+// The registered spelling of a type code ("arc" -> "Arc"), or "" when unknown.
+std::string RegisteredShapeType(std::string_view typ);
+// True for the type codes of network (element) shapes.
+bool IsM3ShapeType(std::string_view typ);
+
+// The drawing model: an ordered list of shapes, the root at index 0 and the
+// selection at the tail.
+class TCadModel {
+ public:
+  explicit TCadModel(std::string name = {});
+  virtual ~TCadModel();
+  TCadModel(const TCadModel&) = delete;
+  TCadModel& operator=(const TCadModel&) = delete;
+
+  std::string Name;
+  std::vector<std::string> PrintList;
+  bool Drawing = false;
+  bool AutoOeffnen = false;
+  bool AmRasterAusrichten = false;
+
+  int Count() const { return static_cast<int>(FShapes.size()); }
+  TCadShape* GetNode(int index) const;
+  TCadShape* GetNode(std::string_view name) const;  // exact comparison
+  TCadShape* Root() const { return FShapes.empty() ? nullptr : FShapes.front().get(); }
+  int IndexOf(const TCadShape* s) const;
+
+  // New shape of the registered class for typ (case-insensitive) at (x, y)
+  // in drawing units, appended to the list; nullptr for an unknown type.
+  virtual TCadShape* CreateShape(std::string_view typ, std::string_view name, double x, double y);
+  int Add(std::unique_ptr<TCadShape> s);
+  // Moves the shape at index from to index to.
+  void Move(int from, int to);
+
+  // Selection
+  void SetSelected(TCadShape* sh);
+  void Deselect(TCadShape* sh);
+  void ChangeSelection(TCadShape* sh);
+  void SelectAll(bool flag);
+  bool AnySelected() const;
+  void SelectedNachHintenSetzen();
+  std::vector<TCadShape*> Selection() const;  // from the end of the list
+
+  // Connection rules
+  bool IsNodeAllowed(const TCadShape* p, const TCadShape* n) const;
+  bool IsAbsAllowed(const TCadShape* p, const TCadShape* n) const;
+
+  // Linking the selection; refusals with a message go to Meldung.
+  void SelectedSetParent(TCadShape* p);
+  void SelectedSetKUE(TCadShape* p, bool flag);
+  void SelectedSetBUE(TCadShape* p, bool flag);
+  void SelectedSetGEW(TCadShape* p, bool flag);
+  void SelectedSetREG(TCadShape* p, bool flag);
+  void SelectedLoeseAbfluss();
+  void SelectedLoeseZufluesse();
+  void SelectedLoeseKUE();
+  void SelectedLoeseGEW();
+  void SelectedDeleteAllEdges();
+
+  virtual void DeleteShape(TCadShape* p);
+  virtual void SelectedDelete();
+  void FreeAll();
+
+  // Receives the messages of refused links (beep and message box in the
+  // program). Without a handler, messages are kept in LetzteMeldung only.
+  std::string LetzteMeldung;
+  virtual void Meldung(const std::string& text) { LetzteMeldung = text; }
+
+ protected:
+  std::unique_ptr<TCadShape> Remove(TCadShape* p);
+
+ private:
+  template <class F>
+  void ForSelection(bool flag, F&& f);
+  std::vector<std::unique_ptr<TCadShape>> FShapes;
+};
+
+}  // namespace t21

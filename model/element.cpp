@@ -1,0 +1,57 @@
+#include "model/element.h"
+
+#include "model/net.h"
+
+namespace t21 {
+
+const std::string& TElement::Name() const {
+  static const std::string leer;
+  return Owner ? Owner->Name : leer;
+}
+
+TElement* TElement::Parent() const {
+  if (!Owner || !Owner->Parent()) return nullptr;
+  return dynamic_cast<TElement*>(Owner->Parent()->Data());
+}
+
+void TElement::Calc(const TRechnung& r) {
+  SUM.ZufluesseUebernehmen(r.Zufluss.SUM);
+  // The impermeable area passes an element that hands its inflow on
+  // unchanged, so that the rain runoff below can still be reckoned from it.
+  SUM.AU = r.Zufluss.SUM.AU;
+  r.Zufluss.AB.AssignTo(AB);
+}
+
+void TElement::GibAbfluss(TElement& dest, const TSpenden& spenden) const {
+  SUM.AddTo(dest.SUM, spenden);
+  AB.AddTo(dest.AB);
+}
+
+void TElement::AssignValues(const TElement& e) {
+  Memo = e.Memo;
+  Script = e.Script;
+  Tokens = e.Tokens;
+  ScriptActive = e.ScriptActive;
+}
+
+void TElement::Leeren() {
+  SUM = TSUM{};
+  AB.Clear();
+  FEHLER.clear();
+}
+
+void TCON::Calc(const TRechnung& r) {
+  TElement::Calc(r);
+  SUM.SUMTF += TF;
+  SUM.LTF += TF;
+  SUM.SUMAEM3 = r.Zufluss.SUM.SUMAEM3;
+  SUM.SUMAEBM3 = r.Zufluss.SUM.SUMAEBM3;
+  SUM.AU = r.Zufluss.SUM.AU;
+}
+
+void TCON::AssignValues(const TElement& e) {
+  TElement::AssignValues(e);
+  if (const auto* c = dynamic_cast<const TCON*>(&e)) TF = c->TF;
+}
+
+}  // namespace t21

@@ -1,0 +1,75 @@
+// The element base: what every network element holds and the operations the
+// compute pass calls.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "cad/shape.h"
+#include "model/records.h"
+#include "model/sums.h"
+
+namespace t21 {
+
+class TElement;
+class TNET;
+class TSpenden;
+
+// What an element's verification computation reads besides itself: the
+// inflow gathered for it and the project record.
+struct TRechnung {
+  const TElement& Zufluss;
+  const TNET& Netz;
+};
+
+class TElement : public TCadData {
+ public:
+  TElement() = default;
+  ~TElement() override = default;
+  TElement(const TElement&) = delete;
+  TElement& operator=(const TElement&) = delete;
+
+  std::vector<std::string> Memo;
+  std::vector<std::string> Script;
+  bool ScriptActive = false;
+  TState Zustand;
+  std::vector<std::string> Tokens;
+  TCadShape* Owner = nullptr;
+  TElement* GewParent = nullptr;
+  TElement* GewKUE = nullptr;
+  TElement* GewBUE = nullptr;
+  TSUM SUM;
+  TParameterArray AB;
+  std::vector<std::string> FEHLER;
+
+  // The owning shape's name (empty without one).
+  const std::string& Name() const;
+  // The element of the owning shape's Parent shape, or nullptr.
+  TElement* Parent() const;
+  // Type code ("KEM", "RU", ...); empty for a plain element.
+  virtual std::string Typ() const { return {}; }
+
+  // Verification computation. The base takes over the inflow.
+  virtual void Calc(const TRechnung& r);
+  // Hands the outflow on: SUM to dest.SUM (junction rule) and AB to dest.AB.
+  virtual void GibAbfluss(TElement& dest, const TSpenden& spenden) const;
+  // Copies memo, script, tokens and script flag; subclasses add their data.
+  virtual void AssignValues(const TElement& e);
+
+  // Zeroes sums, outflow and messages (used for the inflow accumulator).
+  void Leeren();
+};
+
+// Connector: passes water on, adding its flow time.
+class TCON : public TElement {
+ public:
+  double TF = 0;  // flow time of the connection, min
+
+  std::string Typ() const override { return "CON"; }
+  void SetData(double myTF) { TF = myTF; }
+  void Calc(const TRechnung& r) override;
+  void AssignValues(const TElement& e) override;
+};
+
+}  // namespace t21

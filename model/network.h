@@ -1,0 +1,107 @@
+// The network model: the drawing model with the element objects, the element
+// list, element naming and the compute pass of the verification.
+#pragma once
+
+#include <map>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "cad/shape.h"
+#include "model/elements.h"
+#include "model/project.h"
+
+namespace t21 {
+
+inline constexpr const char* kWurzelName = "geschlossenes Siedlungsgebiet";
+
+// Compares names without regard to case (ASCII and the Latin-1 letters of
+// UTF-8 text, umlauts included).
+struct NameLess {
+  bool operator()(std::string_view a, std::string_view b) const;
+};
+bool NamenGleich(std::string_view a, std::string_view b);
+
+// The element list: element names in order with their shapes and a selected
+// entry. Names are unique without regard to case.
+class TElementListe {
+ public:
+  bool Add(const std::string& name, TCadShape* shape);
+  void Remove(std::string_view name);
+  TCadShape* Find(std::string_view name) const;
+  bool Contains(std::string_view name) const { return Find(name) != nullptr; }
+  void Select(std::string_view name);
+  TCadShape* Selected() const;
+  std::string SelectedName() const { return FSelected; }
+  int Count() const { return static_cast<int>(FEintraege.size()); }
+  std::vector<std::string> Names() const;
+  void Clear();
+
+ private:
+  std::map<std::string, TCadShape*, NameLess> FEintraege;
+  std::string FSelected;
+};
+
+class TM3Model : public TCadModel {
+ public:
+  // Creates the model with its root "geschlossenes Siedlungsgebiet" and
+  // computes it once.
+  explicit TM3Model(std::string name = {});
+  ~TM3Model() override;
+
+  TElementListe Liste;
+  std::string FileName;
+  int Modified = 0;
+  bool AltesDateiformat = false;
+  TReferenzListen Referenz;  // rain series and hydrographs of this project
+
+  // The inflow gathered last (for the element being computed).
+  const TElement& Zufluss() const { return FZufluss; }
+  // The project record carried by the root (a default one without a root).
+  TNET& Netz();
+  const TNET& Netz() const;
+
+  TCadShape* CreateShape(std::string_view typ, std::string_view von, double x,
+                         double y) override;
+  TCadShape* CreateNewShape(std::string_view typ, std::string_view von, double x, double y);
+  // Attaches an element object to an existing shape (both ways).
+  void SetElement(TCadShape* shape, std::unique_ptr<TElement> e);
+
+  std::string CheckName(std::string_view s) const;
+  void RenameNode(const std::string& s, TCadShape* node);
+  bool FindNode(std::string_view sText);
+  TCadShape* CurrentNode() const { return Liste.Selected(); }
+  TElement* CurrentElement() const;
+  static TElement* ElementOf(const TCadShape* s);
+
+  void DeleteShape(TCadShape* p) override;
+  void SelectedDelete() override;
+  void StrangLoeschen(TCadShape* p);
+  void DeleteAll();
+  void CopyShape(const TCadShape* fromShape, TCadShape* toShape);
+  void SelectedGeoReferenzierung();
+  void KonfigurierteElementeAusblenden();
+
+  // The compute pass.
+  void HoleZufluss(TCadShape* p);
+  void Rechnen(TCadShape* t);
+  void GeheZu(TCadShape* p);
+  void RechneFolgeElemente(TCadShape* p);
+  void RechneAb(TCadShape* p = nullptr);
+  // The whole network twice, as after every change.
+  void AllesRechnen();
+  // The element shapes in the order of the compute pass (upstream first).
+  std::vector<TCadShape*> Fliessreihenfolge() const;
+
+ private:
+  TRechnung Rechnung() const { return {FZufluss, Netz()}; }
+  template <class F>
+  void NachVorgaengern(TCadShape* p, F&& besuche) const;
+  void RechneFolgeElemente(TCadShape* p, int tiefe);
+
+  TElement FZufluss;
+  TNET FErsatzNetz;
+};
+
+}  // namespace t21

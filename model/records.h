@@ -1,0 +1,174 @@
+// Water quantity and quality records: a flow with eight quality parameters,
+// in load form (fields hold concentration times Q) or in concentration form
+// (Q = 0, fields hold concentrations). Plain value types; no heap.
+#pragma once
+
+#include <array>
+#include <initializer_list>
+#include <span>
+
+namespace t21 {
+
+// Safe reciprocal: 0 for |x| <= 1e-11, else 1/x.
+inline double Kehrwert(double x) { return (x <= 1e-11 && x >= -1e-11) ? 0.0 : 1.0 / x; }
+
+// The ten rain-runoff rates qr_i in l/(s*ha); entry 0 is dry weather.
+inline constexpr int kAnzahlQr = 10;
+inline constexpr std::array<double, kAnzahlQr> kQr{0, 0.5, 1, 2, 4, 8, 16, 32, 64, 128};
+
+class TParameter {
+ public:
+  double Q = 0;    // flow; second name Regen
+  double BSB = 0;  // BOD5; second name Verdunstung
+  double NH4 = 0;
+  double AFS = 0;
+  double CSB = 0;
+  double ALK = 0;
+  double PH = 0;
+  double GK = 0;
+  double DO2 = 0;
+
+  double& Regen() { return Q; }
+  double Regen() const { return Q; }
+  double& Verdunstung() { return BSB; }
+  double Verdunstung() const { return BSB; }
+
+  // Note the argument order: it differs from the field order.
+  void SetData(double myQ, double myBSB, double myNH4, double myAFS, double myPH, double myALK,
+               double myCSB, double myGK, double myDO2);
+  void Clear() { *this = TParameter{}; }
+  void AssignTo(TParameter& dest) const { dest = *this; }
+
+  double cBSB() const { return BSB * Kehrwert(Q); }
+  double cNH4() const { return NH4 * Kehrwert(Q); }
+  double cAFS() const { return AFS * Kehrwert(Q); }
+  double cCSB() const { return CSB * Kehrwert(Q); }
+  double cALK() const { return ALK * Kehrwert(Q); }
+  double cPH() const { return PH * Kehrwert(Q); }
+  double cGK() const { return GK * Kehrwert(Q); }
+  double cDO2() const { return DO2 * Kehrwert(Q); }
+
+  // Alkalinity derived from an entered pH (concentration form).
+  double CalcALK() const;
+  // Total inorganic carbon of water with alkalinity mycALK and pH mycPH.
+  static double cGK(double mycALK, double mycPH);
+  // pH from the carbonate system (pK1 6.3), stored in load form and returned;
+  // unchanged when the carbonate condition fails.
+  double CalcPH();
+  // Un-ionised ammonia concentration at the given pKs.
+  double cNH3(double pKs) const;
+
+  void Mul(double f);
+  // Mixing: adds f[k] * from[k] for each k with f[k] > 0.
+  void Add(std::span<const double> f, std::span<const TParameter* const> from);
+  void Add(double f, const TParameter& from);
+  // Removes f[k] * from[k] for each k with f[k] > 0, clamped at zero.
+  void Sub(std::span<const double> f, std::span<const TParameter* const> from);
+  void Sub(double f, const TParameter& from);
+  // Adds this set to dest (mixing) and recomputes dest's pH.
+  void AddTo(TParameter& dest) const;
+
+ protected:
+  void AddOne(double f, const TParameter& from);
+  void SubOne(double f, const TParameter& from);
+};
+
+// Load form with flow components and counters of the simulation.
+class TFrachten : public TParameter {
+ public:
+  double Qmax = 0;
+  double QRe = 0;
+  double Rain = 0;
+  double Neff = 0;
+  double Anzahl = 0;
+  double Stunden = 0;
+  double Qnat = 0;
+  double Qurban = 0;
+  double O2 = 0;
+  double QR = 0;
+  double QF = 0;
+  double QS = 0;
+
+  double QT() const { return QS + QF; }
+
+  void Clear() { *this = TFrachten{}; }
+  // Copies everything except O2 (dest keeps its own).
+  void AssignTo(TFrachten& dest) const;
+  // Mixes the base quantities into dest; of the extended fields only Qnat,
+  // Qurban, QR and O2 are added.
+  void AddTo(TFrachten& dest) const;
+  // Unclamped subtraction of every entry, whatever the sign of f[k].
+  void Sub(std::span<const double> f, std::span<const TFrachten* const> from);
+  void Sub(double f, const TFrachten& from);
+  void MulAll(double f);
+  void AddAll(std::span<const double> f, std::span<const TFrachten* const> from);
+  void AddAll(double f, const TFrachten& from);
+  void SubAll(std::span<const double> f, std::span<const TFrachten* const> from);
+  void SubAll(double f, const TFrachten& from);
+  void AddAllTo(std::span<TFrachten* const> dest) const;
+  void AddAllTo(TFrachten& dest) const;
+
+  double NH3(double pKs) const;
+  double cNH3(double pKs) const { return NH3(pKs) * Kehrwert(Q); }
+  double cO2() const { return O2 * Kehrwert(Q); }
+  double cQR() const { return QR * Kehrwert(Q); }
+
+ private:
+  void AddExtended(double f, const TFrachten& from);
+};
+
+// Outflow for the ten rain-runoff rates, all in load form.
+class TParameterArray {
+ public:
+  std::array<TParameter, kAnzahlQr> par{};
+
+  TParameter& operator[](int i) { return par[static_cast<size_t>(i)]; }
+  const TParameter& operator[](int i) const { return par[static_cast<size_t>(i)]; }
+  void Clear() { par = {}; }
+  void AssignTo(TParameterArray& dest) const { dest.par = par; }
+  void AddTo(TParameterArray& dest) const;
+  void GibAbfluss(TParameterArray& dest) const { AddTo(dest); }
+};
+
+// State of the receiving water for one rain-runoff rate.
+struct TAbflussParameter {
+  double H = 0;    // water depth
+  double HM = 0;   // mean depth
+  double A = 0;    // flow cross-section
+  double V = 0;    // flow velocity
+  double K2 = 0;   // reaeration coefficient
+  double Tc = 0;   // critical flow time
+  double Dc = 0;   // critical oxygen deficit
+  double TF = 0;   // flow time of the reach
+  double Dtf = 0;  // oxygen deficit at the end of the reach
+  double Da = 0;   // deficit used for the assessment
+  double cNH3 = 0;
+  double cO2 = 0;
+  double cRestBSB = 0;
+};
+
+class TAbflussArray {
+ public:
+  std::array<TAbflussParameter, kAnzahlQr> par{};
+  TAbflussParameter& operator[](int i) { return par[static_cast<size_t>(i)]; }
+  const TAbflussParameter& operator[](int i) const { return par[static_cast<size_t>(i)]; }
+};
+
+// Simulation accumulators of an element.
+class TState {
+ public:
+  TFrachten Aktuell, Ereignis, Jahr, Summe;
+  double OldQZu = 0;
+  void Clear() {
+    Aktuell.Clear();
+    Jahr.Clear();
+    Summe.Clear();
+    Ereignis.Clear();
+  }
+};
+
+// The eight values a result list shows for a set, in row order: BSB5, NH4-N,
+// AFS63, Q, pH, alkalinity, O2 deficit and O2 (saturation minus deficit).
+std::array<double, 8> ErgebnisZeilen(const TParameter& p, double cO2sat);
+
+}  // namespace t21
