@@ -11,7 +11,8 @@ TCadShape* Netzbau::Neu(const std::string& typ, const std::string& name) {
 }
 
 TCadShape* Netzbau::Shape(const std::string& name) const {
-  TCadShape* s = m.GetNode(name);
+  TCadShape* s = m.Liste.Find(name);
+  if (!s) s = m.GetNode(name);
   if (!s) throw std::runtime_error("kein Element " + name);
   return s;
 }
