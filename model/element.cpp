@@ -1,6 +1,7 @@
 #include "model/element.h"
 
 #include "model/net.h"
+#include "model/simulation.h"
 
 namespace t21 {
 
@@ -20,6 +21,26 @@ void TElement::Calc(const TRechnung& r) {
   // unchanged, so that the rain runoff below can still be reckoned from it.
   SUM.AU = r.Zufluss.SUM.AU;
   r.Zufluss.AB.AssignTo(AB);
+}
+
+void TElement::SimCalc(TSimulation& sim) {
+  TFrachten& a = Zustand.Aktuell;
+  if (!(a.Q > 0)) return;
+  if (sim.IsBilanzZeit) a.AddAllTo(Zustand.Jahr);
+  if (TElement* p = Parent()) a.AddAllTo(p->Zustand.Aktuell);
+}
+
+void TElement::SimVorbereiten(TSimulation&) {
+  Zustand.Clear();
+  Zustand.OldQZu = 0;
+  GewParent = GewKUE = GewBUE = nullptr;
+}
+
+double TElement::SimZeitschrittGrenze(TSimulation&) { return 5.0; }
+
+void TElement::SimSchrittEnde(TSimulation&) {
+  Zustand.OldQZu = Zustand.Aktuell.Q;
+  if (Zustand.Aktuell.Q > 0) Zustand.Aktuell.Clear();
 }
 
 void TElement::GibAbfluss(TElement& dest, const TSpenden& spenden) const {

@@ -14,6 +14,7 @@ namespace t21 {
 
 class TElement;
 class TNET;
+class TSimulation;
 class TSpenden;
 
 // What an element's verification computation reads besides itself: the
@@ -52,6 +53,29 @@ class TElement : public TCadData {
 
   // Verification computation. The base takes over the inflow.
   virtual void Calc(const TRechnung& r);
+  // One simulation step. The base hands what flowed in during the step on to
+  // the Parent element and, in the balance period, adds it to the year.
+  virtual void SimCalc(TSimulation& sim);
+  // The stages of a run, in the order the driver calls them. The base
+  // versions do what every element does; the kinds add their own.
+  // Building the lists: clear the accumulators and the receiving-water links.
+  virtual void SimVorbereiten(TSimulation& sim);
+  // The longest time step in minutes this element admits (catchments).
+  virtual double SimZeitschrittGrenze(TSimulation& sim);
+  // The time step is fixed (routing cascades of discharge points).
+  virtual void SimZeitschrittGesetzt(TSimulation& sim) { (void)sim; }
+  // Start of the run with the final time step.
+  virtual void SimStart(TSimulation& sim) { (void)sim; }
+  // End of a step: remember the step's inflow, clear the step accumulator.
+  virtual void SimSchrittEnde(TSimulation& sim);
+  // End of a completed run: what the element still holds.
+  virtual void SimAbschluss(TSimulation& sim) { (void)sim; }
+  // Rain (>= 0, mm) or minus the evaporation (mm) of the step from the
+  // linked rain gauge; only catchments and surface areas use it.
+  virtual void ReceiveRain(TSimulation& sim, double regen) {
+    (void)sim;
+    (void)regen;
+  }
   // Hands the outflow on: SUM to dest.SUM (junction rule) and AB to dest.AB.
   virtual void GibAbfluss(TElement& dest, const TSpenden& spenden) const;
   // Copies memo, script, tokens and script flag; subclasses add their data.

@@ -9,33 +9,10 @@
 #include "model/catchments.h"
 #include "model/element.h"
 #include "model/net.h"
+#include "model/structures.h"
+#include "model/regen.h"
 
 namespace t21 {
-
-// Structures and discharge points: besides their main outflow (throttle) they
-// hand on an overflow after the tank (KUE) and a tank overflow (BUE).
-class TBauwerk : public TElement {
- public:
-  TElement KUE;  // clarifier overflow
-  TElement BUE;  // tank overflow
-};
-
-class TEBW : public TBauwerk {};
-
-class TRUB : public TEBW {
- public:
-  std::string Typ() const override { return "RUB"; }
-};
-
-class TRU : public TEBW {
- public:
-  std::string Typ() const override { return "RU"; }
-};
-
-class TRKB : public TEBW {
- public:
-  std::string Typ() const override { return "RKB"; }
-};
 
 class TEST : public TBauwerk {
  public:
@@ -50,12 +27,6 @@ class TOMA : public TBauwerk {
 class TKLG : public TElement {
  public:
   std::string Typ() const override { return "KLG"; }
-};
-
-class TREG : public TElement {
- public:
-  std::string FileName;
-  std::string Typ() const override { return "REG"; }
 };
 
 class TVersickerung : public TElement {};

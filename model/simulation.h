@@ -1,0 +1,83 @@
+// The context of one simulation run: clock, time step, climate, flags, the
+// element lists and the system balances. A run hands it to every element it
+// steps; nothing of it is global, so several runs may proceed at once.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "model/datum.h"
+#include "model/records.h"
+
+namespace t21 {
+
+class TElement;
+class TNET;
+class TREG;
+struct TReferenzListen;
+
+// A closed system rain event.
+struct TEreignis {
+  TDateTime Start = 0, Ende = 0;
+  bool Entlastung = false;
+  double Dauer = 0, QE = 0;
+};
+
+class TSimulation {
+ public:
+  TSimulation() = default;
+
+  int32_t dt_sec = 300;
+  double dt_min = 5.0;
+  double dt_h = 5.0 / 60;
+  double dt_sec_div_1000 = 0.3;
+  double mm2ls = 1000.0 / 6 / 5;
+  int32_t Block = 1;
+  int32_t Intervall = 1;
+  int32_t MaxIntervall = 1;
+  int32_t step = 0;
+  int32_t Tage = 0;
+  uint32_t Dauer = 0;
+  double EpotTag = 0, TWasserTag = 0, TLuftTag = 0, TLuft = 0, TWasser = 0, Epot = 0;
+  double cO2sat = 0, pks = 0;
+  TDateTime RegenEnde = 0, LetzterRegen = 0;
+  TDateTime Start = 0, Ende = 0, BilanzStart = 0, BilanzEnde = 0;
+  TDateTime Zeit = 0, CalcStart = 0;
+  TDateTime EreignisEnde = 0, Ereignisstart = 0;
+  bool Entlastung = false, HasAbfluss = false, IsBilanzZeit = false, EsRegnet = false;
+  bool Muldenfuellung = false, WarRegen = false, WarAbfluss = false;
+  int32_t Modified = -1;
+  double QExport = 0, AEBges = 0, AUges = 0, MuldenInhalt = 0, SystemInhalt = 0, QRT = 0;
+  std::vector<TElement*> Reihenfolge;
+  std::vector<TREG*> Regenschreiber;
+  TState BilanzNET, BilanzOMADrossel, BilanzOmaBUE, BilanzOmaKUE, BilanzEBWDrossel, BilanzEBWBUE,
+      BilanzEBWKUE, BilanzEBW, BilanzOMA, BilanzKLG, BilanzREG, BilanzTW, BilanzKEZ, BilanzAEO,
+      FrachtenBAU, FrachtenEST;
+  std::vector<TEreignis> SystemEreignisse;
+
+  // What the elements read besides the clock: the project record (altitude,
+  // rain water) and the hydrographs of the project.
+  const TNET* Netz = nullptr;
+  const TReferenzListen* Referenz = nullptr;
+
+  // Start and end of the balance period from date and time of day; the clock
+  // goes to midnight before the start day. False (with the message in
+  // Meldung) when the end is not after the start.
+  bool SetTime(TDateTime startDatum, TDateTime startZeit, TDateTime endDatum, TDateTime endZeit);
+  std::string Meldung;
+
+  // Fixes the time step from the catchments' limit already in dt_min and the
+  // intervals of the rain series (minutes, in gauge order).
+  void SetVars(const std::vector<int>& regenIntervalle);
+  bool IsSimZeit() const { return Start - kZeitEps <= Zeit && Zeit < Ende + kZeitEps; }
+  void IncZeit();
+  double SetTagesTemperatur();
+  void SetAktTemperatur();
+};
+
+// The time step for a catchment limit in minutes: the largest of 5, 2.5,
+// 1.25, 1, 0.5 and 0.25 that does not exceed it.
+double ZeitschrittFuer(double grenze);
+
+}  // namespace t21

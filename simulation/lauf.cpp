@@ -1,0 +1,334 @@
+#include "simulation/lauf.h"
+
+#include <cmath>
+#include <filesystem>
+#include <unordered_set>
+
+#include "model/elements.h"
+#include "model/regen.h"
+
+namespace t21 {
+
+namespace {
+
+bool IstEinzugsgebiet(const TElement* e) { return dynamic_cast<const TKEZ*>(e) != nullptr; }
+bool IstMischOderRegen(const TElement* e) {
+  return dynamic_cast<const TKEM*>(e) || dynamic_cast<const TKER*>(e);
+}
+
+// The receiving water below a shape: follow Parent past connectors; the
+// element of the first discharge point reached, or nullptr.
+TElement* GewaesserUnten(const TCadShape* s, int grenze) {
+  const TCadShape* p = s->Parent();
+  for (int n = 0; p && p->IsConnector() && n < grenze; ++n) p = p->Parent();
+  return (p && p->IsEinleitung()) ? TM3Model::ElementOf(p) : nullptr;
+}
+
+// True if a whole year lies between start and end.
+bool GanzesJahr(TDateTime start, TDateTime ende) {
+  const auto d = DecodeDateTime(start);
+  TDateTime tag = 0;
+  const int t = (d.Monat == 2 && d.Tag == 29) ? 28 : d.Tag;
+  if (!EncodeDate(d.Jahr + 1, d.Monat, t, tag)) return true;
+  return ende >= tag + (start - std::trunc(start));
+}
+
+}  // namespace
+
+TSimulationsLauf::TSimulationsLauf(TM3Model& model)
+    : FModel(model), FSim(std::make_unique<TSimulation>()) {}
+
+void TSimulationsLauf::Meldung(const std::string& text) {
+  if (FBeobachter) FBeobachter->Meldung(text);
+}
+
+void TSimulationsLauf::AbbruchZeilen() {
+  CDSReport.push_back({});
+  CDSReport.push_back({"Abbruch!", "Simulation abgebrochen", ""});
+}
+
+TLaufErgebnis TSimulationsLauf::Starte(TDateTime startDatum, TDateTime startZeit,
+                                       TDateTime endDatum, TDateTime endZeit,
+                                       TLaufBeobachter* beobachter) {
+  FBeobachter = beobachter;
+  FAbbruch = false;
+  FLesefehler = false;
+  FGefaelleFehler = false;
+  CDSFehler.clear();
+  CDSReport.clear();
+  CDSREG1.clear();
+  Jahre.clear();
+  FArt.clear();
+
+  FSim = std::make_unique<TSimulation>();
+  TSimulation& sim = *FSim;
+  sim.Modified = FModel.Modified;
+  sim.Netz = &FModel.Netz();
+  sim.Referenz = &FModel.Referenz;
+
+  if (!sim.SetTime(startDatum, startZeit, endDatum, endZeit)) {
+    Meldung(sim.Meldung);
+    CDSFehler.push_back({"Fehler", "Simulations-Ende <= ", "Simulationsanfang!"});
+    return TLaufErgebnis::Abgewiesen;
+  }
+
+  MakeLists(FModel.Root());
+  for (int i = 0; i < FModel.Count(); ++i) FModel.GetNode(i)->fertig = false;
+
+  if (!Vorlauf()) {
+    AbbruchZeilen();
+    Meldung("Der Systemaufbau ist fehlerhaft\nDer Simulationslauf wird abgebrochen");
+    return TLaufErgebnis::Abgewiesen;
+  }
+  if (!PrepareRegenschreiber()) {
+    for (TREG* r : sim.Regenschreiber) r->Schliessen();
+    AbbruchZeilen();
+    return TLaufErgebnis::Abgewiesen;
+  }
+
+  std::vector<int> intervalle;
+  for (const TREG* r : sim.Regenschreiber) intervalle.push_back(r->DT);
+  sim.SetVars(intervalle);
+  for (TElement* e : sim.Reihenfolge) e->SimZeitschrittGesetzt(sim);
+
+  for (const TREG* r : sim.Regenschreiber)
+    CDSREG1.push_back({r->Name(), r->Station, DatumZeitText(r->AnfangsDatum),
+                       DatumZeitText(r->EndDatum)});
+
+  for (TElement* e : sim.Reihenfolge) {
+    e->SimStart(sim);
+    if (auto* k = dynamic_cast<TKEZ*>(e))
+      if (e->Owner && e->Owner->KUE())
+        if (auto* r = dynamic_cast<TREG*>(TM3Model::ElementOf(e->Owner->KUE()))) r->AEB += k->AEb;
+  }
+  for (size_t i = 0; i < sim.Reihenfolge.size(); ++i)
+    if (FArt[i] == Verbinder) sim.Reihenfolge[i]->Zustand.Aktuell.Clear();
+
+  CDSReport.push_back({"Bilanzierungsbeginn", DatumZeitKurz(sim.Start), ""});
+  CDSReport.push_back({"Bilanzierungsende", DatumZeitKurz(sim.Ende), ""});
+  CDSReport.push_back({"erstes Intervall", DatumZeitKurz(sim.Zeit), ""});
+  sim.RegenEnde = sim.Zeit;
+
+  Hauptschleife();
+  if (FLesefehler) {
+    for (TREG* r : sim.Regenschreiber) r->Schliessen();
+    AbbruchZeilen();
+    return TLaufErgebnis::Fehlerhaft;
+  }
+  if (FAbbruch || FGefaelleFehler) {
+    for (TREG* r : sim.Regenschreiber) r->Schliessen();
+    if (FAbbruch) AbbruchZeilen();
+    return TLaufErgebnis::Abgebrochen;
+  }
+  Abschluss();
+  return TLaufErgebnis::Abgeschlossen;
+}
+
+void TSimulationsLauf::MakeLists(TCadShape* wurzel) {
+  TSimulation& sim = *FSim;
+  if (!wurzel || wurzel->fertig) return;
+  struct Rahmen {
+    TCadShape* s;
+    size_t naechster;
+  };
+  std::vector<Rahmen> stapel{{wurzel, 0}};
+  std::unordered_set<const TCadShape*> aufPfad{wurzel};
+  while (!stapel.empty()) {
+    Rahmen& f = stapel.back();
+    const auto& zu = f.s->Zufluesse();
+    if (f.naechster < zu.size()) {
+      TCadShape* u = zu[f.naechster++];
+      if (!u->fertig && aufPfad.insert(u).second) stapel.push_back({u, 0});
+      continue;
+    }
+    TCadShape* p = f.s;
+    stapel.pop_back();
+    aufPfad.erase(p);
+    p->fertig = true;
+    TElement* e = TM3Model::ElementOf(p);
+    if (!e) continue;
+    e->SimVorbereiten(sim);
+    if (auto* r = dynamic_cast<TREG*>(e)) {
+      sim.Regenschreiber.push_back(r);
+      continue;
+    }
+    sim.Reihenfolge.push_back(e);
+    FArt.push_back(dynamic_cast<TNET*>(e) ? Wurzel
+                   : IstEinzugsgebiet(e)  ? Einzugsgebiet
+                   : p->IsConnector()     ? Verbinder
+                                          : Sonstiges);
+    FModel.HoleZufluss(p);
+    if (IstMischOderRegen(e)) {
+      sim.dt_min = std::min(sim.dt_min, e->SimZeitschrittGrenze(sim));
+      const auto* k = static_cast<const TKEZ*>(e);
+      sim.AUges += k->AEbxfD;
+      sim.AEBges += k->AEb;
+    }
+    const std::string typ = p->Typ();
+    const int grenze = FModel.Count();
+    if (typ == "KER" || typ == "KLG" || typ == "EST" || typ == "RKB" || typ == "OMA")
+      e->GewParent = GewaesserUnten(p, grenze);
+    if (typ == "RU" || typ == "RUB" || typ == "RKB" || typ == "OMA")
+      e->GewKUE = GewaesserUnten(p, grenze);
+    if (typ == "RUB" || typ == "RKB" || typ == "OMA") e->GewBUE = GewaesserUnten(p, grenze);
+  }
+}
+
+bool TSimulationsLauf::Vorlauf() {
+  const TSimulation& sim = *FSim;
+  bool ok = true;
+  auto fehler = [&](const std::string& s2, const std::string& s3) {
+    CDSFehler.push_back({"Fehler!", s2, s3});
+    ok = false;
+  };
+  if (sim.Regenschreiber.empty()) fehler("Das System enthält keinen Regenschreiber", "Abbruch");
+  for (const TREG* r : sim.Regenschreiber) {
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(r->FileName, ec))
+      fehler(r->Name(), "Regendatei nicht gefunden");
+  }
+  if (sim.Reihenfolge.size() < 2) fehler("Das System enthält keine Komponenten", "Abbruch");
+
+  const int swgl = FModel.Referenz.SWGanglinien.Count();
+  const int fwgl = FModel.Referenz.FWGanglinien.Count();
+  for (const TElement* e : sim.Reihenfolge) {
+    const TCadShape* s = e->Owner;
+    if (!s || s->IsRoot()) continue;
+    const std::string& typ = s->Typ();
+    if (s->Parent() == FModel.Root())
+      CDSFehler.push_back({"Hinweis", e->Name(), "Nachfolger undefiniert"});
+    if (const auto* k = dynamic_cast<const TKEZ*>(e)) {
+      if (!s->KUE()) fehler(e->Name(), "Kein Regenschreiber!");
+      if ((typ == "KEM" || typ == "KER") && !s->GEW())
+        CDSFehler.push_back({"Warnung!", e->Name(), "Keine Gewässerzuordnung"});
+      if (typ == "KEM" || typ == "KES") {
+        // A negative index is as missing as one past the end.
+        if (k->SWGL < 0 || k->SWGL > swgl - 1) fehler(e->Name(), "SW-Ganglinie fehlt!");
+        if (k->FWGL < 0 || k->FWGL > fwgl - 1) fehler(e->Name(), "FW-Ganglinie fehlt!");
+      }
+    }
+    if (typ == "RUB" || typ == "RKB" || typ == "OMA")
+      if (!s->GEW()) CDSFehler.push_back({"Warnung!", e->Name(), "BÜ undefiniert"});
+    if (typ == "RU" || typ == "RUB" || typ == "RKB" || typ == "OMA")
+      if (!s->KUE()) CDSFehler.push_back({"Warnung!", e->Name(), "KÜ undefiniert"});
+  }
+  if (!GanzesJahr(sim.Start, sim.Ende))
+    CDSFehler.push_back(
+        {"Warnung!", "Simulationsdauer < 1 Jahr", "Ergebnisse werden hochgerechnet"});
+  return ok;
+}
+
+bool TSimulationsLauf::PrepareRegenschreiber() {
+  const TSimulation& sim = *FSim;
+  for (TREG* r : sim.Regenschreiber) {
+    std::vector<TRegenMeldung> meldungen;
+    const bool gut = r->Positionieren(sim, meldungen);
+    r->SammleHinweise(meldungen);
+    for (const auto& m : meldungen) {
+      CDSFehler.push_back({m.Art, m.Element, m.Text});
+      Meldung(m.Element + "\r" + m.Text);
+    }
+    if (!gut) {
+      CDSFehler.push_back({"Fehler!", r->Name(), r->Fehler});
+      Meldung(r->Name() + "\r" + r->Fehler);
+      return false;
+    }
+  }
+  return true;
+}
+
+void TSimulationsLauf::Hauptschleife() {
+  TSimulation& sim = *FSim;
+  auto& reihe = sim.Reihenfolge;
+  const size_t n = reihe.size();
+  TDateTime prev = 0;
+  for (;;) {
+    for (int j = 1; j <= 12; ++j) {
+      if (std::trunc(prev) < std::trunc(sim.Zeit + kZeitEps))
+        if (!NeuerTag()) return;
+      sim.Block = j;
+      for (int i = 1; i <= sim.MaxIntervall; ++i) {
+        sim.Intervall = i;
+        ++sim.step;
+        sim.HasAbfluss = sim.EsRegnet = sim.Muldenfuellung = false;
+        sim.IsBilanzZeit = sim.IsSimZeit() && sim.Zeit >= sim.Start;
+        for (TREG* r : sim.Regenschreiber) {
+          bool ok;
+          r->SendRain(sim, ok);
+          if (!ok) {
+            CDSFehler.push_back({"Fehler!", r->Name(), r->Fehler});
+            Meldung(r->Name() + "\r" + r->Fehler);
+            FLesefehler = true;
+            return;
+          }
+        }
+        for (size_t k = 0; k < n; ++k) {
+          reihe[k]->SimCalc(sim);
+          if (FArt[k] == Wurzel) SystemEreignis();
+        }
+        for (size_t k = 0; k < n; ++k) reihe[k]->SimSchrittEnde(sim);
+        prev = sim.Zeit;
+        sim.IncZeit();
+      }
+      if (DayOfTheYear(prev) > DayOfTheYear(sim.Zeit)) NeuesJahr();
+    }
+    if (sim.Zeit > sim.Ende - kZeitEps && !sim.WarRegen) return;
+  }
+}
+
+bool TSimulationsLauf::NeuerTag() {
+  TSimulation& sim = *FSim;
+  sim.SetTagesTemperatur();
+  int p = 100;
+  if (sim.Ende - kZeitEps > sim.Zeit)
+    p = static_cast<int>(std::nearbyint(Kehrwert(sim.Tage) * (sim.Zeit - sim.Start) * 100));
+  if (FBeobachter) FBeobachter->NeuerTag(sim, p);
+  return !FAbbruch && !FGefaelleFehler;
+}
+
+void TSimulationsLauf::NeuesJahr() { Jahre.push_back(YearOf(FSim->Zeit - 1)); }
+
+void TSimulationsLauf::SystemEreignis() {
+  TSimulation& sim = *FSim;
+  if (sim.HasAbfluss) {
+    sim.WarAbfluss = true;
+    sim.EreignisEnde = sim.Zeit;
+  }
+  if (sim.EsRegnet) {
+    if (!sim.WarRegen) {
+      sim.Ereignisstart = sim.Zeit;
+      sim.WarRegen = true;
+    }
+  } else if (sim.WarRegen && !sim.HasAbfluss && (sim.Zeit - sim.RegenEnde) * 24 > 6) {
+    sim.WarRegen = false;
+    if (sim.WarAbfluss) {
+      TEreignis e;
+      e.Start = sim.Ereignisstart;
+      e.Ende = sim.EreignisEnde;
+      e.Entlastung = sim.Entlastung;
+      sim.Entlastung = false;
+      sim.WarAbfluss = false;
+      sim.SystemEreignisse.push_back(e);
+    }
+  }
+}
+
+void TSimulationsLauf::Abschluss() {
+  TSimulation& sim = *FSim;
+  for (TREG* r : sim.Regenschreiber) {
+    sim.LetzterRegen = std::max(sim.LetzterRegen, r->AktDatum);
+    r->Schliessen();
+    std::vector<TRegenMeldung> meldungen;
+    r->SammleHinweise(meldungen);
+    for (const auto& m : meldungen) CDSFehler.push_back({m.Art, m.Element, m.Text});
+  }
+  for (TElement* e : sim.Reihenfolge) e->SimAbschluss(sim);
+  NeuesJahr();
+  TCadShape* letzte = FModel.GetNode(FModel.Count() - 1);
+  FModel.HoleZufluss(letzte && letzte->Selected ? letzte : FModel.Root());
+  CDSReport.push_back({});
+  sim.IsBilanzZeit = false;
+  Meldung("Simulation abgeschlossen");
+}
+
+}  // namespace t21
