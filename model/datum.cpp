@@ -8,7 +8,7 @@ namespace t21 {
 
 namespace {
 // Days from 0001-01-01 (proleptic Gregorian) to 1899-12-30.
-constexpr long long kTageBis1899 = 693594;
+constexpr long long kTageBis1899 = 693593;
 
 long long TageSeitNull(int j, int m, int d) {
   // days before year j

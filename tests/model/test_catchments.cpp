@@ -222,7 +222,7 @@ TEST(Einzugsgebiet, SumsRunDownTheNetwork) {
   Netzbau n;
   n.Neu("KEM", "A");
   n.Neu("KEM", "B");
-  n.Neu("RUB", "S");
+  n.Neu("CON", "S");
   n.Parent("A", "B").Parent("B", "S");
   HandKEM(n.El<TKEM>("A"));
   HandKEM(n.El<TKEM>("B"));
