@@ -54,6 +54,7 @@ void BaueBeispielnetz(TM3Model& m) {
     k->SetREG(reg);
     k->SetGEW(est);
   }
+  gewerbe->SetREG(reg);
   m.AllesRechnen();
 }
 
