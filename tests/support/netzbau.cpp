@@ -53,4 +53,10 @@ void StandardKEM(TKEZ& k) {
             3, 5, 0.3, 2, 0.5);
 }
 
+void Bauwerksstrang(Netzbau& n, const std::string& quelle, const std::string& bauwerk,
+                    const std::string& ziel) {
+  n.Parent(quelle, bauwerk);
+  n.Parent(bauwerk, ziel).KUE(bauwerk, ziel).GEW(bauwerk, ziel);
+}
+
 }  // namespace t21::test

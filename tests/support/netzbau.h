@@ -46,4 +46,9 @@ TAE Flaeche(double ae, int b, int kategorie, double fD = 1.0);
 // infiltration water; NGM 1; TF 10 min.
 void StandardKEM(TKEZ& k);
 
+// Hangs the structure `bauwerk` below `quelle` and links all three of its
+// outflows (throttle, overflow after the tank, tank overflow) to `ziel`.
+void Bauwerksstrang(Netzbau& n, const std::string& quelle, const std::string& bauwerk,
+                    const std::string& ziel);
+
 }  // namespace t21::test
