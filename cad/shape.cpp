@@ -16,6 +16,19 @@ struct ShapeTypeInfo {
   double width, height;
 };
 
+// Brush colours of the network shapes (0x00BBGGRR).
+int Pinselfarbe(std::string_view typ) {
+  if (typ == "KEM" || typ == "RU" || typ == "RUB") return 0x00FFFF;  // yellow
+  if (typ == "KES") return 0x0000FF;                                   // red
+  if (typ == "KER" || typ == "RKB" || typ == "EST") return 0xF0CAA6;  // sky blue
+  if (typ == "AEO" || typ == "OMA" || typ == "KLG") return 0x008000;  // green
+  if (typ == "AEK" || typ == "VFL" || typ == "VMU" || typ == "VRI" || typ == "VBE" ||
+      typ == "VSC")
+    return 0xFFFF00;  // aqua
+  if (typ == "REG" || typ == "YON") return 0xFFFFFF;
+  return -1;
+}
+
 // Registered shape classes with the construction size of their box.
 constexpr std::array<ShapeTypeInfo, 35> kShapeTypes{{
     {"CIR", false, 50, 50}, {"Arc", false, 50, 50},  {"Chord", false, 50, 50},
@@ -71,6 +84,10 @@ TCadShape::TCadShape(std::string typ) : FTyp(std::move(typ)) {
   if (info) {
     X2 = info->width;
     Y2 = info->height;
+  }
+  if (const int farbe = Pinselfarbe(FTyp); farbe >= 0 && FTyp != "CON") {
+    Brush.Color = farbe;
+    Brush.Style = 0;  // solid
   }
   if (FM3) {
     Ausrichtung = 9;

@@ -12,6 +12,47 @@ namespace t21 {
 
 class TCadModel;
 
+// Drawing attributes, stored as the drawing keeps them (colours as
+// 0x00BBGGRR values).
+struct TSchrift {
+  int CharSet = 1;  // default character set
+  int Color = 0;
+  int Size = 8;
+  std::string Name = "Arial";
+  bool Fett = false, Kursiv = false, Unterstrichen = false, Durchgestrichen = false;
+  bool operator==(const TSchrift&) const = default;
+};
+
+struct TStift {
+  int Color = 0;
+  int Mode = 4;  // copy
+  int Width = 1;
+  int Style = 6;  // inside frame
+  bool operator==(const TStift&) const = default;
+};
+
+struct TPinsel {
+  int Color = 0xFFFFFF;
+  int Style = 1;  // clear
+  bool operator==(const TPinsel&) const = default;
+};
+
+struct TPunkt {
+  double X = 0, Y = 0;
+  bool operator==(const TPunkt&) const = default;
+};
+
+// The view settings a model keeps with itself.
+struct TAnsichtEinstellungen {
+  double OrgX = 0, OrgY = 0, Zoom = 1;
+  double GridMinor = 10, GridMajor = 100;
+  int GridColor = 0xC0C0C0;
+  bool ShowParent = true, ShowKUE = true, ShowGEW = true, ShowBUE = true, ShowREG = true;
+  bool ShowGrid = false;
+  TStift SelPen{0x0000FF, 4, 1, 0};
+  bool operator==(const TAnsichtEinstellungen&) const = default;
+};
+
 // What a network shape carries: its element object. The shape owns it.
 class TCadData {
  public:
@@ -73,6 +114,10 @@ class TCadShape {
   TCadModel* Model = nullptr;
   double X1 = 0, Y1 = 0, X2 = 0, Y2 = 0;
   std::string Name;
+  TSchrift Font;
+  TStift Pen;
+  TPinsel Brush;
+  std::vector<TPunkt> Koordinaten;  // vertices of polylines and polygons
   bool Solid = false;
   bool Selected = false;
   bool HGespiegelt = false, VGespiegelt = false;
@@ -120,7 +165,9 @@ class TCadModel {
   TCadModel& operator=(const TCadModel&) = delete;
 
   std::string Name;
+  TSchrift Font;
   std::vector<std::string> PrintList;
+  TAnsichtEinstellungen ParViewSettings;
   bool Drawing = false;
   bool AutoOeffnen = false;
   bool AmRasterAusrichten = false;

@@ -19,6 +19,7 @@ void BaueBeispielnetz(TM3Model& m) {
   TNET& net = m.Netz();
   net.ProjektName = "Beispiel Tamkor21";
   net.Nummer = "2026-001";
+  EncodeDate(2026, 1, 15, net.Datum);
 
   auto* altstadt = m.CreateNewShape("KEM", "Altstadt", 0, 200);
   auto& a = dynamic_cast<TKEM&>(*TM3Model::ElementOf(altstadt));
@@ -40,6 +41,8 @@ void BaueBeispielnetz(TM3Model& m) {
   auto* sammler = m.CreateNewShape("CON", "Sammler", 100, 150);
   dynamic_cast<TCON&>(*TM3Model::ElementOf(sammler)).SetData(5);
   auto* rueb = m.CreateNewShape("RUB", "RÜB Mitte", 200, 150);
+  dynamic_cast<TRUB&>(*TM3Model::ElementOf(rueb))
+      .SetData(40, 999999, 900, false, 0, 10, 10, 15, 0);
   auto* est = m.CreateNewShape("EST", "Einleitung Mühlbach", 300, 150);
   auto* reg = m.CreateNewShape("REG", "Regenschreiber 1", 0, 300);
 

@@ -11,12 +11,43 @@
 #include "cli/simulieren.h"
 #include "model/regen.h"
 #include "simulation/regengenerator.h"
+#include "storage/projektdatei.h"
+#include "storage/tabelle.h"
 
 using namespace t21;
 
 namespace {
 
 void BeiSigint(int) { SimulationAbbrechen(); }
+
+// Loads a project file; false (message on err) when it cannot be read.
+bool ProjektLaden(TM3Model& m, const std::string& datei, std::ostream& err) {
+  std::string basis = datei;
+  const std::filesystem::path p(datei);
+  std::string endung = p.extension().string();
+  for (char& c : endung) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  if (endung == ".T21") basis = OhneEndung(datei);
+  else if (!endung.empty()) {
+    err << "t21: " << datei << ": unbekannte Dateiendung (erwartet .T21)\n";
+    return false;
+  }
+  const TLadeErgebnis e = A3_Laden(m, basis);
+  if (!e.Ok) {
+    err << "t21: " << e.Fehler << "\n";
+    return false;
+  }
+  for (const auto& h : e.Hinweise) err << "t21: " << h << "\n";
+  if (!e.Meldung.empty()) err << "t21: " << e.Meldung << "\n";
+  // Rain files named relative to the project are found beside it.
+  const auto ordner = std::filesystem::absolute(p).parent_path();
+  for (int i = 0; i < m.Count(); ++i)
+    if (auto* r = dynamic_cast<TREG*>(TM3Model::ElementOf(m.GetNode(i)))) {
+      const std::filesystem::path f(r->FileName);
+      if (!r->FileName.empty() && f.is_relative() && !std::filesystem::exists(f))
+        r->FileName = (ordner / f).string();
+    }
+  return true;
+}
 
 // The example network with its synthetic ten-year rain series in dir.
 bool BeispielMitRegen(TM3Model& m, const std::string& dir, std::ostream& err) {
@@ -48,14 +79,24 @@ int main(int argc, char** argv) {
         ->check(CLI::IsMember({"text", "tsv", "json"}));
   };
 
+  std::string speichern;
   auto* beispiel = app.add_subcommand(
       "beispiel", "Berechnet das eingebaute Beispielnetz und gibt den Nachweis aus");
+  beispiel->add_option("--speichern", speichern,
+                       "schreibt das Beispielprojekt (Beispiel.T21 mit Regenreihe) in diesen Ordner");
   formatOption(beispiel);
+
+  std::string projekt;
+  auto* verify = app.add_subcommand(
+      "verify", "Liest ein Projekt und gibt den vereinfachten Nachweis aller Elemente aus");
+  verify->add_option("projekt", projekt, "Projektdatei (.T21)")->required();
+  formatOption(verify);
 
   TSimulierOptionen sim;
   bool simBeispiel = false;
   auto* simulate = app.add_subcommand(
       "simulate", "Langzeitsimulation mit den Regenschreibern des Projekts");
+  simulate->add_option("projekt", projekt, "Projektdatei (.T21)");
   simulate->add_flag("--beispiel", simBeispiel,
                      "das eingebaute Beispielnetz mit einer synthetischen 10-jährigen Regenreihe");
   simulate->add_option("--von", sim.Von,
@@ -94,19 +135,44 @@ int main(int argc, char** argv) {
   FormatAusText(format, f);
   if (*beispiel) {
     TM3Model m("Beispiel");
+    if (!speichern.empty()) {
+      if (!BeispielMitRegen(m, speichern, std::cerr)) return 2;
+      for (int i = 0; i < m.Count(); ++i)
+        if (auto* r = dynamic_cast<TREG*>(TM3Model::ElementOf(m.GetNode(i))))
+          r->SetData("Beispiel_Regen.REG");
+      m.FileName = (std::filesystem::path(speichern) / "Beispiel").string();
+      std::string fehler;
+      if (!Speichern(m, fehler)) {
+        std::cerr << "t21: " << fehler << "\n";
+        return 2;
+      }
+      std::cerr << "t21: Beispielprojekt geschrieben: " << m.FileName << ".T21\n";
+      return 0;
+    }
     BaueBeispielnetz(m);
     const int mitHinweisen = SchreibeVerifikation(m, f, std::cout);
     if (mitHinweisen > 0) std::cerr << "t21: " << mitHinweisen << " Element(e) mit Hinweisen\n";
     return mitHinweisen > 0 ? 1 : 0;
   }
+  if (*verify) {
+    TM3Model m;
+    if (!ProjektLaden(m, projekt, std::cerr)) return 2;
+    const int mitHinweisen = SchreibeVerifikation(m, f, std::cout);
+    if (mitHinweisen > 0) std::cerr << "t21: " << mitHinweisen << " Element(e) mit Hinweisen\n";
+    return mitHinweisen > 0 ? 1 : 0;
+  }
   if (*simulate) {
-    if (!simBeispiel) {
-      std::cerr << "t21: Projektdateien können noch nicht gelesen werden; --beispiel verwenden\n";
+    TM3Model m("Simulation");
+    if (simBeispiel == !projekt.empty()) {
+      std::cerr << "t21: entweder eine Projektdatei oder --beispiel angeben\n";
       return 2;
     }
-    TM3Model m("Beispiel");
-    if (sim.Aus.empty()) sim.Aus = "t21-beispiel";
-    if (!BeispielMitRegen(m, sim.Aus, std::cerr)) return 2;
+    if (simBeispiel) {
+      if (sim.Aus.empty()) sim.Aus = "t21-beispiel";
+      if (!BeispielMitRegen(m, sim.Aus, std::cerr)) return 2;
+    } else if (!ProjektLaden(m, projekt, std::cerr)) {
+      return 2;
+    }
     sim.Ausgabe = f;
     sim.Fortschritt = isatty(STDERR_FILENO);
     std::signal(SIGINT, BeiSigint);

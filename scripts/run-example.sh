@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds and runs the main job on the bundled
-# example: the simplified verification of the example network.
+# example project: the simplified verification of every element.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
 cmake -S . -B build -DCMAKE_BUILD_TYPE=Release
 cmake --build build -j"$(nproc)" --target t21
-./build/cli/t21 beispiel "$@"
+./build/cli/t21 verify beispiel/Beispiel.T21 "$@"

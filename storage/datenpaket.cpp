@@ -1,0 +1,268 @@
+#include "storage/datenpaket.h"
+
+#include <pugixml.hpp>
+
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "model/datum.h"
+
+namespace t21 {
+
+namespace {
+
+const char* TypName(TFeldTyp t) {
+  switch (t) {
+    case TFeldTyp::Integer: return "i4";
+    case TFeldTyp::Float: return "r8";
+    case TFeldTyp::String: return "string";
+    case TFeldTyp::Boolean: return "boolean";
+    case TFeldTyp::Memo: return "bin.hex";
+    case TFeldTyp::Date: return "date";
+    case TFeldTyp::Nested: return "nested";
+  }
+  return "string";
+}
+
+void Felder(pugi::xml_node knoten, const TSchema& s) {
+  auto felder = knoten.append_child("FIELDS");
+  for (const TFeld& f : s.Felder) {
+    auto e = felder.append_child("FIELD");
+    e.append_attribute("attrname") = f.Name.c_str();
+    e.append_attribute("fieldtype") = TypName(f.Typ);
+    if (f.Typ == TFeldTyp::String) e.append_attribute("WIDTH") = f.Breite > 0 ? f.Breite : 255;
+    if (f.Typ == TFeldTyp::Memo) e.append_attribute("SUBTYPE") = "Text";
+    if (f.Typ == TFeldTyp::Nested && f.Nested) {
+      Felder(e, *f.Nested);
+      e.append_child("PARAMS");
+    }
+  }
+}
+
+std::string ZahlText(double v) {
+  char b[40];
+  const auto r = std::to_chars(b, b + sizeof b, v);
+  return std::string(b, r.ptr);
+}
+
+void Zeilen(pugi::xml_node ziel, const TTabelle& t, const std::string& zeilenName) {
+  const TSchema& s = t.Schema();
+  for (int z = 0; z < t.Anzahl(); ++z) {
+    auto row = ziel.append_child(zeilenName.c_str());
+    for (int i = 0; i < t.Spalten(); ++i) {
+      const TFeld& f = s.Felder[static_cast<size_t>(i)];
+      const TWert& w = t.Wert(z, i);
+      if (f.Typ == TFeldTyp::Nested || IstNull(w)) continue;
+      std::string text;
+      switch (f.Typ) {
+        case TFeldTyp::Integer: text = std::to_string(AlsGanzzahl(w)); break;
+        case TFeldTyp::Float: text = ZahlText(AlsZahl(w)); break;
+        case TFeldTyp::Boolean: text = AlsBool(w) ? "TRUE" : "FALSE"; break;
+        case TFeldTyp::Date: {
+          const auto d = DecodeDateTime(AlsZahl(w));
+          char b[16];
+          std::snprintf(b, sizeof b, "%04d%02d%02d", d.Jahr, d.Monat, d.Tag);
+          text = b;
+          break;
+        }
+        default: text = AlsText(w); break;
+      }
+      row.append_attribute(f.Name.c_str()) = text.c_str();
+    }
+    for (int i = 0; i < t.Spalten(); ++i) {
+      const TFeld& f = s.Felder[static_cast<size_t>(i)];
+      if (f.Typ != TFeldTyp::Nested) continue;
+      const TTabelle* k = t.Kind(z, f.Name);
+      if (!k || k->Anzahl() == 0) continue;
+      Zeilen(row.append_child(f.Name.c_str()), *k, "ROW" + f.Name);
+    }
+  }
+}
+
+// Writer that escapes line breaks and tabs in attribute values, which XML
+// would otherwise turn into blanks on reading.
+struct TextSchreiber : pugi::xml_writer {
+  std::string text;
+  void write(const void* data, size_t size) override {
+    text.append(static_cast<const char*>(data), size);
+  }
+};
+
+TFeldTyp TypAus(const std::string& s) {
+  if (s == "i4" || s == "i2" || s == "i8" || s == "ui4" || s == "ui2") return TFeldTyp::Integer;
+  if (s == "r8" || s == "r4" || s == "fixed" || s == "fixedFMT") return TFeldTyp::Float;
+  if (s == "boolean") return TFeldTyp::Boolean;
+  if (s == "date" || s == "dateTime" || s == "date:time") return TFeldTyp::Date;
+  if (s == "bin.hex") return TFeldTyp::Memo;
+  if (s == "nested") return TFeldTyp::Nested;
+  return TFeldTyp::String;
+}
+
+std::shared_ptr<TSchema> SchemaAus(pugi::xml_node felder, const std::string& name) {
+  auto s = std::make_shared<TSchema>();
+  s->Name = name;
+  for (auto f : felder.children()) {
+    if (std::string(f.name()) != "FIELD") continue;
+    TFeld feld;
+    feld.Name = f.attribute("attrname").as_string();
+    if (feld.Name.empty()) feld.Name = f.attribute("fieldname").as_string();
+    feld.Typ = TypAus(f.attribute("fieldtype").as_string());
+    feld.Breite = f.attribute("WIDTH").as_int(0);
+    if (feld.Typ == TFeldTyp::Nested) feld.Nested = SchemaAus(f.child("FIELDS"), feld.Name);
+    s->Felder.push_back(std::move(feld));
+  }
+  return s;
+}
+
+bool GleichOhneCase(const char* a, const std::string& b) {
+  size_t i = 0;
+  for (; a[i] && i < b.size(); ++i) {
+    char x = a[i], y = b[i];
+    if (x >= 'A' && x <= 'Z') x = static_cast<char>(x + 32);
+    if (y >= 'A' && y <= 'Z') y = static_cast<char>(y + 32);
+    if (x != y) return false;
+  }
+  return !a[i] && i == b.size();
+}
+
+TWert WertAus(const TFeld& f, const char* roh) {
+  const std::string t = roh;
+  switch (f.Typ) {
+    case TFeldTyp::Integer: {
+      TWert w = t;
+      const int32_t v = AlsGanzzahl(w, 0);
+      return v;
+    }
+    case TFeldTyp::Float:
+      return TextZuZahl(t, 0);
+    case TFeldTyp::Boolean:
+      return t == "TRUE" || t == "true" || t == "1";
+    case TFeldTyp::Date: {
+      int j = 0, m = 0, d = 0;
+      TDateTime dt = 0;
+      if (t.size() >= 8 && std::sscanf(t.c_str(), "%4d%2d%2d", &j, &m, &d) == 3 &&
+          EncodeDate(j, m, d, dt))
+        return dt;
+      return TWert{};
+    }
+    default:
+      return t;
+  }
+}
+
+void LiesZeilen(pugi::xml_node quelle, TTabelle& t) {
+  const TSchema& s = t.Schema();
+  for (auto row : quelle.children()) {
+    if (row.type() != pugi::node_element) continue;
+    const int z = t.Anhaengen();
+    for (auto a : row.attributes()) {
+      for (int i = 0; i < t.Spalten(); ++i) {
+        const TFeld& f = s.Felder[static_cast<size_t>(i)];
+        if (f.Typ == TFeldTyp::Nested || !GleichOhneCase(a.name(), f.Name)) continue;
+        t.Setze(z, i, WertAus(f, a.value()));
+        break;
+      }
+    }
+    for (auto kind : row.children()) {
+      if (kind.type() != pugi::node_element) continue;
+      for (const TFeld& f : s.Felder)
+        if (f.Typ == TFeldTyp::Nested && GleichOhneCase(kind.name(), f.Name))
+          LiesZeilen(kind, t.Kind(z, f.Name));
+    }
+  }
+}
+
+}  // namespace
+
+std::string PaketAlsText(const TTabelle& t) {
+  pugi::xml_document doc;
+  auto dp = doc.append_child("DATAPACKET");
+  dp.append_attribute("Version") = "2.0";
+  auto meta = dp.append_child("METADATA");
+  Felder(meta, t.Schema());
+  meta.append_child("PARAMS");
+  Zeilen(dp.append_child("ROWDATA"), t, "ROW");
+  TextSchreiber w;
+  doc.save(w, "", pugi::format_raw | pugi::format_no_declaration);
+  // Line breaks and tabs inside attribute values as character references.
+  std::string r = "<?xml version=\"1.0\" standalone=\"yes\"?>";
+  r.reserve(w.text.size() + 64);
+  for (char c : w.text) {
+    if (c == '\n') r += "&#10;";
+    else if (c == '\r') r += "&#13;";
+    else if (c == '\t') r += "&#9;";
+    else r += c;
+  }
+  return r;
+}
+
+bool SchreibePaket(const TTabelle& t, const std::string& datei, std::string& fehler) {
+  const std::string text = PaketAlsText(t);
+  const std::string temp = datei + ".tmp";
+  {
+    std::ofstream aus(temp, std::ios::binary | std::ios::trunc);
+    aus << text;
+    aus.flush();
+    if (!aus) {
+      fehler = "Die Datei " + datei + " kann nicht geschrieben werden.";
+      std::error_code ec;
+      std::filesystem::remove(temp, ec);
+      return false;
+    }
+  }
+  std::error_code ec;
+  std::filesystem::rename(temp, datei, ec);
+  if (ec) {
+    fehler = "Die Datei " + datei + " kann nicht geschrieben werden: " + ec.message();
+    std::filesystem::remove(temp, ec);
+    return false;
+  }
+  return true;
+}
+
+std::shared_ptr<TTabelle> LiesPaketText(const std::string& text, std::string& fehler) {
+  size_t i = 0;
+  if (text.compare(0, 3, "\xEF\xBB\xBF") == 0) i = 3;
+  while (i < text.size() && (text[i] == ' ' || text[i] == '\r' || text[i] == '\n' || text[i] == '\t'))
+    ++i;
+  if (i >= text.size()) {
+    fehler = "Die Datei ist leer.";
+    return nullptr;
+  }
+  if (text[i] != '<') {
+    fehler = "Die Datei ist ein Datenpaket in binärer Form; diese Form kann nicht gelesen werden.";
+    return nullptr;
+  }
+  pugi::xml_document doc;
+  const auto ok = doc.load_buffer(text.data(), text.size(), pugi::parse_default);
+  if (!ok) {
+    fehler = std::string("Die Datei ist kein lesbares XML-Datenpaket: ") + ok.description();
+    return nullptr;
+  }
+  auto dp = doc.child("DATAPACKET");
+  auto felder = dp.child("METADATA").child("FIELDS");
+  if (!dp || !felder) {
+    fehler = "Die Datei ist kein XML-Datenpaket.";
+    return nullptr;
+  }
+  auto t = std::make_shared<TTabelle>(SchemaAus(felder, ""));
+  LiesZeilen(dp.child("ROWDATA"), *t);
+  return t;
+}
+
+std::shared_ptr<TTabelle> LiesPaket(const std::string& datei, std::string& fehler) {
+  std::ifstream ein(datei, std::ios::binary);
+  if (!ein) {
+    fehler = "Die Datei " + datei + " wurde nicht gefunden.";
+    return nullptr;
+  }
+  std::stringstream s;
+  s << ein.rdbuf();
+  return LiesPaketText(s.str(), fehler);
+}
+
+}  // namespace t21

@@ -1,0 +1,736 @@
+#include "storage/projektdatei.h"
+
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "model/elements.h"
+#include "storage/datenpaket.h"
+
+namespace t21 {
+
+namespace {
+
+using S = std::shared_ptr<TSchema>;
+
+TFeld F(const char* name, TFeldTyp t, int breite = 0) {
+  TFeld f;
+  f.Name = name;
+  f.Typ = t;
+  f.Breite = breite;
+  return f;
+}
+TFeld Str(const char* n, int b) { return F(n, TFeldTyp::String, b); }
+TFeld Int(const char* n) { return F(n, TFeldTyp::Integer); }
+TFeld Flt(const char* n) { return F(n, TFeldTyp::Float); }
+TFeld Bool(const char* n) { return F(n, TFeldTyp::Boolean); }
+TFeld Nest(const char* n, S s) {
+  TFeld f = F(n, TFeldTyp::Nested);
+  f.Nested = std::move(s);
+  return f;
+}
+
+S Schema(const char* name, std::vector<TFeld> felder) {
+  auto s = std::make_shared<TSchema>();
+  s->Name = name;
+  s->Felder = std::move(felder);
+  return s;
+}
+
+constexpr const char* kKosSpalten[18] = {"R5m",  "R10m", "R15m", "R20m", "R30m", "R45m",
+                                         "R60m", "R90m", "R2h",  "R3h",  "R4h",  "R6h",
+                                         "R9h",  "R12h", "R18h", "R24h", "R48h", "R72h"};
+
+S BaueSchema() {
+  std::vector<TFeld> kos{Str("Name", 32)};
+  for (const char* c : kKosSpalten) kos.push_back(Flt(c));
+  kos.push_back(Flt("R4320"));  // the 72-hour intensity, which R72h does not hold
+  // Hydrograph names are wider than 32 characters already in the program's
+  // own list; readers take the width from the packet.
+  std::vector<TFeld> swgl{Int("Nr"), Str("Name", 64)};
+  for (int h = 0; h < 24; ++h) swgl.push_back(Flt(("H" + std::to_string(h)).c_str()));
+  std::vector<TFeld> fwgl{Int("Nr"), Str("Name", 64)};
+  for (int h = 1; h <= 12; ++h) fwgl.push_back(Flt(("H" + std::to_string(h)).c_str()));
+  auto par = Schema("PAR", {Str("Name", 32), Str("Art", 3), Flt("Q"), Flt("BSB"), Flt("NH4"),
+                            Flt("AFS"), Flt("CSB"), Flt("PH"), Flt("ALK"), Flt("DO2"), Flt("xxx"),
+                            Flt("T")});
+  auto net = Schema(
+      "NET", {Str("NUMMER", 20), Str("PROJEKTNAME", 40), Str("AUFTRAGGEBER", 40),
+              Str("VARIANTE", 40), F("DATUM", TFeldTyp::Date), Flt("R15"), Flt("HNA"), Flt("PSIA"),
+              Int("ZEBEV"), Bool("NAM"), Flt("cS"), Flt("cI"), Flt("cM"), Int("crCSB"),
+              Int("ckCSB"), Int("ctAFS63"), Int("ckAFS63"), Flt("Temperatur"), Flt("mNN"),
+              Nest("KOS", Schema("KOS", kos)), Nest("SWGL", Schema("SWGL", swgl)),
+              Nest("FWGL", Schema("FWGL", fwgl))});
+  auto est = Schema(
+      "EST",
+      {Flt("KST"),        Flt("BSO"),       Flt("BWSP"),      Flt("HB"),        Flt("HMNQ"),
+       Flt("VMNQ"),       Flt("AEO"),       Flt("_MNQ"),      Flt("_HQ1"),      Flt("LQUELL"),
+       Bool("QUELLE"),    Bool("QUELLLAUF"), Bool("TEMPORAER"), Bool("ORGANISCH"), Bool("STAU"),
+       Str("GUETE", 6),   Str("STRUKTUR", 1), Str("EUTROPH", 1), Flt("SOLO"),      Flt("SOLU"),
+       Flt("LEN"),        Int("SO"),        Int("SU"),        Int("LO"),        Int("StrukturO"),
+       Int("StrukturU"),  Bool("ZuflussO"), Bool("ZuflussU"), Int("AufUndAb"),  Int("Aufwander"),
+       Flt("X"),          Bool("Abflussdrosselung"), Flt("QD"), Int("Volumen"), Int("Lage"),
+       Bool("Salmoniden")});
+  auto oma = Schema("OMA", {Flt("N"), Str("ART", 60)});
+  auto bau = Schema("BAU", {Flt("QD"), Int("V"), Bool("Nebenschluss"), Flt("MaxQKUE"),
+                            Flt("O2DefizitBUE"), Flt("O2DefizitKUE"), Flt("Ased"), Flt("rkrit"),
+                            Flt("xDI"), Nest("EST", est), Nest("OMA", oma)});
+  auto aes = Schema("AES", {Str("Name", 32), Flt("AE"), Int("B"), Flt("fD"), Int("Kategorie")});
+  auto kez = Schema("KEZ", {Flt("AEK"), Int("B"),   Flt("NGM"),   Flt("Q1"),   Flt("WS"),
+                            Flt("ED"),  Flt("X"),   Flt("QG"),    Flt("AG"),   Flt("BG"),
+                            Flt("QF"),  Flt("PQRT24"), Flt("PSI"), Flt("TF"),  Flt("PSIe"),
+                            Int("SWGL"), Int("FWGL"), Flt("K"),   Int("N"),    Flt("PSIa"),
+                            Flt("MV"),  Flt("BV"),  Nest("AES", aes)});
+  auto hyd = Schema(
+      "HYD", {Str("VON", 32), Str("BIS", 32), Str("TYP", 3), Flt("RW"), Flt("HW"), Flt("GELAENDE"),
+              Str("MEMO", 512), Str("STRASSE", 32), F("Script", TFeldTyp::Memo),
+              Bool("ScriptAktiv"), F("MEMOLANG", TFeldTyp::Memo), Nest("NET", net),
+              Nest("REG", Schema("REG", {Str("FileName", 256)})), Nest("BAU", bau),
+              Nest("CON", Schema("CON", {Flt("TF")})), Nest("KEZ", kez), Nest("PAR", par),
+              // sub-areas of a sub-area element, which older files had no place for
+              Nest("AEKF", Schema("AEKF", {Str("Name", 32), Flt("AE"), Int("B"), Flt("fD"),
+                                           Flt("AEb"), Int("Kategorie")}))});
+  auto shp = Schema(
+      "SHP",
+      {Str("Name", 32),     Str("Typ", 3),      Str("Parent", 32),   Str("KUE", 32),
+       Str("GEW", 32),      Flt("X1"),          Flt("Y1"),           Flt("X2"),
+       Flt("Y2"),           Int("FontCharSet"), Int("FontColor"),    Int("FontSize"),
+       Str("FontName", 32), Str("FontStyle", 4), Int("PenColor"),    Int("PenMode"),
+       Int("PenWidth"),     Int("BrushColor"),  Int("BrushStyle"),   Bool("HGespiegelt"),
+       Bool("VGespiegelt"), Bool("Solid"),      Bool("Selected"),    Bool("Visible"),
+       Int("Ausrichtung"),  Str("Val", 512),    Int("TextPos"),      Str("Alignment", 3),
+       Str("Format", 3),    Nest("HYD", hyd)});
+  return Schema(
+      "MOD", {Str("ProgVersion", 255), Flt("OrgX"),  Flt("OrgY"),       Flt("Zoom"),
+              Flt("GridMinor"),        Flt("GridMajor"), Int("GridColor"), Bool("ShowParent"),
+              Bool("ShowKUE"),         Bool("ShowGEW"), Int("FontCharSet"), Int("FontColor"),
+              Int("FontSize"),         Str("FontName", 32), Str("FontStyle", 4),
+              Int("SelPenColor"),      Int("SelPenMode"), Int("SelPenWidth"), Bool("AutoOeffnen"),
+              Bool("AmRaster"),        Bool("ShowBUE"), Bool("ShowREG"), Bool("ShowGrid"),
+              Nest("SHP", shp)});
+}
+
+std::string Zeilen(const std::vector<std::string>& z) {
+  std::string r;
+  for (size_t i = 0; i < z.size(); ++i) r += (i ? "\r\n" : "") + z[i];
+  return r;
+}
+
+std::vector<std::string> ZeilenAus(const std::string& t) {
+  std::vector<std::string> r;
+  if (t.empty()) return r;
+  std::string z;
+  for (size_t i = 0; i < t.size(); ++i) {
+    if (t[i] == '\r' && i + 1 < t.size() && t[i + 1] == '\n') ++i;
+    if (t[i] == '\n' || t[i] == '\r') {
+      r.push_back(z);
+      z.clear();
+    } else {
+      z += t[i];
+    }
+  }
+  r.push_back(z);
+  return r;
+}
+
+void Par(TTabelle& par, const char* art, const TParameter& p, bool mitQ, bool mitDO2,
+         std::optional<double> t = std::nullopt) {
+  const int z = par.Anhaengen();
+  par.Setze(z, "Art", std::string(art));
+  if (mitQ) par.Setze(z, "Q", p.Q);
+  par.Setze(z, "BSB", p.BSB);
+  par.Setze(z, "NH4", p.NH4);
+  par.Setze(z, "AFS", p.AFS);
+  par.Setze(z, "CSB", p.CSB);
+  par.Setze(z, "PH", p.PH);
+  par.Setze(z, "ALK", p.ALK);
+  if (mitDO2) par.Setze(z, "DO2", p.DO2);
+  par.Setze(z, "xxx", 0.0);
+  if (t) par.Setze(z, "T", *t);
+}
+
+void SchreibeElement(const TElement& e, TTabelle& hyd, int h) {
+  hyd.Setze(h, "RW", e.SUM.RW);
+  hyd.Setze(h, "HW", e.SUM.HW);
+  hyd.Setze(h, "GELAENDE", e.SUM.Gelaende);
+  const std::string memo = Zeilen(e.Memo);
+  hyd.Setze(h, "MEMO", memo);
+  if (memo.size() > 512) hyd.Setze(h, "MEMOLANG", memo);
+  hyd.Setze(h, "STRASSE", e.SUM.Strasse);
+  hyd.Setze(h, "Script", Zeilen(e.Script));
+  hyd.Setze(h, "ScriptAktiv", e.ScriptActive);
+  TTabelle& par = hyd.Kind(h, "PAR");
+
+  if (const auto* n = dynamic_cast<const TNET*>(&e)) {
+    TTabelle& t = hyd.Kind(h, "NET");
+    const int z = t.Anhaengen();
+    t.Setze(z, "NUMMER", n->Nummer);
+    t.Setze(z, "PROJEKTNAME", n->ProjektName);
+    t.Setze(z, "AUFTRAGGEBER", n->Auftraggeber);
+    t.Setze(z, "VARIANTE", n->Variante);
+    t.Setze(z, "DATUM", n->Datum);
+    t.Setze(z, "HNA", n->HNA);
+    t.Setze(z, "PSIA", n->PSIa);
+    t.Setze(z, "ZEBEV", n->ZEBEV);
+    t.Setze(z, "NAM", n->NAM);
+    t.Setze(z, "cS", n->cS);
+    t.Setze(z, "cI", n->cI);
+    t.Setze(z, "cM", n->cM);
+    t.Setze(z, "crCSB", n->crCSB);
+    t.Setze(z, "ckCSB", n->ckCSB);
+    t.Setze(z, "ctAFS63", n->ctAFS63);
+    t.Setze(z, "ckAFS63", n->ckAFS63);
+    t.Setze(z, "Temperatur", n->Temperatur);
+    t.Setze(z, "mNN", n->mNN);
+    TTabelle& kos = t.Kind(z, "KOS");
+    const int k = kos.Anhaengen();
+    kos.Setze(k, "Name", n->Spenden.name);
+    for (int i = 0; i < 18; ++i) kos.Setze(k, kKosSpalten[i], n->Spenden.values[static_cast<size_t>(i)]);
+    kos.Setze(k, "R4320", n->Spenden.values[18]);
+    const TM3Model* m = e.Owner ? dynamic_cast<const TM3Model*>(e.Owner->Model) : nullptr;
+    const TReferenzListen& ref = m ? m->Referenz : StandardReferenzListen();
+    TTabelle& sw = t.Kind(z, "SWGL");
+    for (int i = 0; i < ref.SWGanglinien.Count(); ++i) {
+      const auto& g = ref.SWGanglinien.Eintraege[static_cast<size_t>(i)];
+      const int r = sw.Anhaengen();
+      sw.Setze(r, "Nr", i);
+      sw.Setze(r, "Name", g.name);
+      for (int s = 0; s < 24; ++s) sw.Setze(r, "H" + std::to_string(s), g.werte[static_cast<size_t>(s)]);
+    }
+    TTabelle& fw = t.Kind(z, "FWGL");
+    for (int i = 0; i < ref.FWGanglinien.Count(); ++i) {
+      const auto& g = ref.FWGanglinien.Eintraege[static_cast<size_t>(i)];
+      const int r = fw.Anhaengen();
+      fw.Setze(r, "Nr", i);
+      fw.Setze(r, "Name", g.name);
+      for (int s = 1; s <= 12; ++s) fw.Setze(r, "H" + std::to_string(s), g.werte[static_cast<size_t>(s - 1)]);
+    }
+    Par(par, "CR", n->CR, false, true, n->Temperatur);
+    Par(par, "CDN", n->cDN, false, false);
+  } else if (const auto* r = dynamic_cast<const TREG*>(&e)) {
+    TTabelle& t = hyd.Kind(h, "REG");
+    t.Setze(t.Anhaengen(), "FileName", r->FileName);
+  } else if (const auto* c = dynamic_cast<const TCON*>(&e)) {
+    TTabelle& t = hyd.Kind(h, "CON");
+    t.Setze(t.Anhaengen(), "TF", c->TF);
+  } else if (const auto* k = dynamic_cast<const TKEZ*>(&e)) {
+    TTabelle& t = hyd.Kind(h, "KEZ");
+    const int z = t.Anhaengen();
+    t.Setze(z, "AEK", k->AE);
+    t.Setze(z, "B", 0);
+    t.Setze(z, "NGM", k->NGM);
+    t.Setze(z, "Q1", k->QR1);
+    t.Setze(z, "WS", k->WS);
+    t.Setze(z, "ED", k->ED);
+    t.Setze(z, "X", k->X);
+    t.Setze(z, "QG", k->QG);
+    t.Setze(z, "AG", k->AG);
+    t.Setze(z, "BG", k->BG);
+    t.Setze(z, "QF", k->QF);
+    t.Setze(z, "PQRT24", k->PQRT24);
+    t.Setze(z, "PSI", k->PSIs);
+    t.Setze(z, "TF", k->TF);
+    t.Setze(z, "PSIe", k->PSIe);
+    t.Setze(z, "SWGL", k->SWGL);
+    t.Setze(z, "FWGL", k->FWGL);
+    t.Setze(z, "K", k->K);
+    t.Setze(z, "N", k->N);
+    t.Setze(z, "PSIa", k->PSIa);
+    t.Setze(z, "MV", k->MV);
+    t.Setze(z, "BV", k->BV);
+    Par(par, "CH", k->CH, false, false);
+    Par(par, "CG", k->CG, false, false);
+    TTabelle& aes = t.Kind(z, "AES");
+    for (const TAE& a : k->AEs.Liste) {
+      const int r = aes.Anhaengen();
+      aes.Setze(r, "Name", a.Bezeichnung);
+      aes.Setze(r, "AE", a.AE);
+      aes.Setze(r, "B", static_cast<double>(a.B));
+      aes.Setze(r, "fD", a.fD);
+      aes.Setze(r, "Kategorie", a.Kategorie);
+    }
+  } else if (const auto* b = dynamic_cast<const TBauwerk*>(&e)) {
+    TTabelle& t = hyd.Kind(h, "BAU");
+    const int z = t.Anhaengen();
+    t.Setze(z, "QD", b->QD);
+    t.Setze(z, "V", b->Volumen);
+    t.Setze(z, "Nebenschluss", b->Nebenschluss);
+    t.Setze(z, "MaxQKUE", b->MaxQKUE);
+    t.Setze(z, "O2DefizitBUE", b->DO2BUE);
+    t.Setze(z, "O2DefizitKUE", b->Do2KUE);
+    t.Setze(z, "Ased", b->Ased);
+    t.Setze(z, "rkrit", b->rkrit);
+    t.Setze(z, "xDI", b->xDI);
+  } else if (const auto* a = dynamic_cast<const TAEK*>(&e)) {
+    TTabelle& t = hyd.Kind(h, "AEKF");
+    for (const TAE& f : a->AEs.Liste) {
+      const int r = t.Anhaengen();
+      t.Setze(r, "Name", f.Bezeichnung);
+      t.Setze(r, "AE", f.AE);
+      t.Setze(r, "B", f.B);
+      t.Setze(r, "fD", f.fD);
+      t.Setze(r, "AEb", f.AEb);
+      t.Setze(r, "Kategorie", f.Kategorie);
+    }
+  }
+}
+
+double Z(const TTabelle& t, int z, const char* s, double ersatz = 0) {
+  return AlsZahl(t.Wert(z, s), ersatz);
+}
+int32_t I(const TTabelle& t, int z, const char* s, int32_t ersatz = 0) {
+  return AlsGanzzahl(t.Wert(z, s), ersatz);
+}
+bool B(const TTabelle& t, int z, const char* s) { return AlsBool(t.Wert(z, s)); }
+std::string T(const TTabelle& t, int z, const char* s) { return AlsText(t.Wert(z, s)); }
+bool Hat(const TTabelle& t, int z, const char* s) {
+  return t.Schema().Index(s) >= 0 && !IstNull(t.Wert(z, s));
+}
+const TTabelle* Erste(const TTabelle& t, int z, const char* kind) {
+  const TTabelle* k = t.Kind(z, kind);
+  return k && k->Anzahl() > 0 ? k : nullptr;
+}
+
+void LiesParameter(const TTabelle& p, int z, TParameter& ziel) {
+  ziel.BSB = Z(p, z, "BSB");
+  ziel.NH4 = Z(p, z, "NH4");
+  ziel.AFS = Z(p, z, "AFS");
+  ziel.CSB = Z(p, z, "CSB");
+  ziel.PH = Z(p, z, "PH");
+  ziel.ALK = Z(p, z, "ALK");
+}
+
+void LiesElement(TElement& e, const std::string& typ, const TTabelle& hyd, int h, TM3Model& m) {
+  e.SUM.RW = Z(hyd, h, "RW");
+  e.SUM.HW = Z(hyd, h, "HW");
+  e.SUM.Gelaende = Z(hyd, h, "GELAENDE");
+  e.SUM.Strasse = T(hyd, h, "STRASSE");
+  e.Memo = ZeilenAus(Hat(hyd, h, "MEMOLANG") ? T(hyd, h, "MEMOLANG") : T(hyd, h, "MEMO"));
+  e.Script = ZeilenAus(T(hyd, h, "Script"));
+  e.ScriptActive = B(hyd, h, "ScriptAktiv");
+
+  if (auto* n = dynamic_cast<TNET*>(&e); n && typ == "NET") {
+    const TTabelle* t = Erste(hyd, h, "NET");
+    if (!t) return;
+    n->Nummer = T(*t, 0, "NUMMER");
+    n->ProjektName = T(*t, 0, "PROJEKTNAME");
+    n->Auftraggeber = T(*t, 0, "AUFTRAGGEBER");
+    n->Variante = T(*t, 0, "VARIANTE");
+    if (Hat(*t, 0, "DATUM")) n->Datum = Z(*t, 0, "DATUM");
+    n->HNA = Z(*t, 0, "HNA", n->HNA);
+    n->PSIa = Z(*t, 0, "PSIA", n->PSIa);
+    n->ZEBEV = I(*t, 0, "ZEBEV");
+    n->NAM = B(*t, 0, "NAM");
+    n->cS = Z(*t, 0, "cS", n->cS);
+    n->cI = Z(*t, 0, "cI", n->cI);
+    n->cM = Z(*t, 0, "cM", n->cM);
+    if (Hat(*t, 0, "crCSB")) n->crCSB = I(*t, 0, "crCSB");
+    if (Hat(*t, 0, "ckCSB")) n->ckCSB = I(*t, 0, "ckCSB");
+    if (Hat(*t, 0, "ctAFS63")) n->ctAFS63 = I(*t, 0, "ctAFS63");
+    if (Hat(*t, 0, "ckAFS63")) n->ckAFS63 = I(*t, 0, "ckAFS63");
+    if (Hat(*t, 0, "Temperatur")) n->Temperatur = Z(*t, 0, "Temperatur");
+    if (Hat(*t, 0, "mNN")) n->mNN = Z(*t, 0, "mNN");
+    // Temperature and altitude decide saturation, pKs and the rain water's
+    // oxygen deficit.
+    n->cO2sat = O2Saettigung(n->Temperatur, n->mNN);
+    n->pks = PKsWert(n->Temperatur);
+    n->CR.DO2 = n->crDO2 / 100 * n->cO2sat;
+    if (const TTabelle* fw = Erste(*t, 0, "FWGL")) {
+      m.Referenz.FWGanglinien.Eintraege.clear();
+      for (int r = 0; r < fw->Anzahl(); ++r) {
+        std::array<double, 12> w{};
+        for (int s = 1; s <= 12; ++s) w[static_cast<size_t>(s - 1)] = Z(*fw, r, ("H" + std::to_string(s)).c_str());
+        m.Referenz.FWGanglinien.AddGL(T(*fw, r, "Name"), w);
+      }
+    }
+    if (const TTabelle* sw = Erste(*t, 0, "SWGL")) {
+      m.Referenz.SWGanglinien.Eintraege.clear();
+      for (int r = 0; r < sw->Anzahl(); ++r) {
+        std::array<double, 24> w{};
+        for (int s = 0; s < 24; ++s) w[static_cast<size_t>(s)] = Z(*sw, r, ("H" + std::to_string(s)).c_str());
+        m.Referenz.SWGanglinien.AddGL(T(*sw, r, "Name"), w);
+      }
+    }
+    if (const TTabelle* kos = Erste(*t, 0, "KOS")) {
+      TSpenden s;
+      s.name = T(*kos, 0, "Name");
+      for (int i = 0; i < 18; ++i) s.values[static_cast<size_t>(i)] = Z(*kos, 0, kKosSpalten[i]);
+      s.values[18] = Hat(*kos, 0, "R4320") ? Z(*kos, 0, "R4320") : 0;
+      n->Spenden = s;
+    }
+  } else if (auto* r = dynamic_cast<TREG*>(&e)) {
+    if (const TTabelle* t = Erste(hyd, h, "REG")) r->FileName = T(*t, 0, "FileName");
+  } else if (auto* c = dynamic_cast<TCON*>(&e)) {
+    if (const TTabelle* t = Erste(hyd, h, "CON")) c->TF = Z(*t, 0, "TF");
+  } else if (auto* k = dynamic_cast<TKEZ*>(&e)) {
+    const TTabelle* t = Erste(hyd, h, "KEZ");
+    if (!t) return;
+    k->AE = Z(*t, 0, "AEK");
+    k->B = I(*t, 0, "B");
+    k->NGM = Z(*t, 0, "NGM");
+    k->QR1 = Z(*t, 0, "Q1");
+    k->WS = Z(*t, 0, "WS");
+    k->ED = Z(*t, 0, "ED");
+    k->X = Z(*t, 0, "X");
+    k->QG = Z(*t, 0, "QG");
+    k->AG = Z(*t, 0, "AG");
+    k->BG = Z(*t, 0, "BG");
+    k->QF = Z(*t, 0, "QF");
+    k->PQRT24 = Z(*t, 0, "PQRT24");
+    k->PSIs = Z(*t, 0, "PSI");
+    k->TF = Z(*t, 0, "TF");
+    k->PSIe = Z(*t, 0, "PSIe");
+    k->SWGL = I(*t, 0, "SWGL");
+    k->FWGL = I(*t, 0, "FWGL");
+    k->K = Z(*t, 0, "K");
+    k->N = I(*t, 0, "N");
+    k->PSIa = Z(*t, 0, "PSIa");
+    k->MV = Z(*t, 0, "MV");
+    k->BV = Z(*t, 0, "BV");
+    if (const TTabelle* par = Erste(hyd, h, "PAR"))
+      for (int z = 0; z < par->Anzahl(); ++z) LiesParameter(*par, z, T(*par, z, "Art") == "CH" ? k->CH : k->CG);
+    k->AEs.Liste.clear();
+    if (const TTabelle* aes = Erste(*t, 0, "AES")) {
+      const bool psim = aes->Schema().Index("PSIm") >= 0;
+      for (int z = 0; z < aes->Anzahl(); ++z) {
+        TAE a;
+        a.Bezeichnung = T(*aes, z, "Name");
+        a.AE = Z(*aes, z, "AE");
+        a.B = I(*aes, z, "B");
+        a.fD = Z(*aes, z, psim ? "PSIm" : "fD");
+        a.Kategorie = I(*aes, z, "Kategorie");
+        a.AEb = a.B * a.AE / 100;
+        k->AEs.Liste.push_back(a);
+      }
+    }
+  } else if (auto* b = dynamic_cast<TBauwerk*>(&e)) {
+    const TTabelle* t = Erste(hyd, h, "BAU");
+    if (!t) return;
+    b->QD = Z(*t, 0, "QD");
+    b->QDaktiv = b->QD;
+    b->Volumen = I(*t, 0, "V");
+    b->Nebenschluss = B(*t, 0, "Nebenschluss");
+    b->MaxQKUE = typ == "RU" ? 999999 : Z(*t, 0, "MaxQKUE");
+    b->DO2BUE = Z(*t, 0, "O2DefizitBUE");
+    b->Do2KUE = Z(*t, 0, "O2DefizitKUE");
+    if (Hat(*t, 0, "Ased")) b->Ased = Z(*t, 0, "Ased");
+    b->rkrit = Z(*t, 0, "rkrit");
+    b->xDI = Hat(*t, 0, "xDI") ? Z(*t, 0, "xDI") : 0;
+  } else if (auto* a = dynamic_cast<TAEK*>(&e)) {
+    if (const TTabelle* t = Erste(hyd, h, "AEKF")) {
+      a->AEs.Liste.clear();
+      for (int z = 0; z < t->Anzahl(); ++z) {
+        TAE f;
+        f.Bezeichnung = T(*t, z, "Name");
+        f.AE = Z(*t, z, "AE");
+        f.B = I(*t, z, "B");
+        f.fD = Z(*t, z, "fD");
+        f.AEb = Z(*t, z, "AEb");
+        f.Kategorie = I(*t, z, "Kategorie");
+        a->AEs.Liste.push_back(f);
+      }
+    }
+  }
+}
+
+}  // namespace
+
+std::string SchriftstilText(const TSchrift& f) {
+  std::string s;
+  if (f.Fett) s += 'b';
+  if (f.Kursiv) s += 'i';
+  if (f.Unterstrichen) s += 'u';
+  if (f.Durchgestrichen) s += 's';
+  return s;
+}
+
+void SchriftstilLesen(const std::string& t, TSchrift& f) {
+  f.Fett = t.find('b') != std::string::npos;
+  f.Kursiv = t.find('i') != std::string::npos;
+  f.Unterstrichen = t.find('u') != std::string::npos;
+  f.Durchgestrichen = t.find('s') != std::string::npos;
+}
+
+std::string PunkteAlsText(const std::vector<TPunkt>& p) {
+  std::string r;
+  char b[64];
+  for (const TPunkt& q : p) {
+    for (double v : {q.X, q.Y}) {
+      std::snprintf(b, sizeof b, "%.6f;", v);
+      for (char* c = b; *c; ++c)
+        if (*c == '.') *c = ',';
+      r += b;
+    }
+  }
+  return r;
+}
+
+std::vector<TPunkt> PunkteAusText(const std::string& text) {
+  std::vector<TPunkt> r;
+  size_t i = 0;
+  auto teil = [&]() {
+    const size_t e = text.find(';', i);
+    const std::string s = text.substr(i, e == std::string::npos ? std::string::npos : e - i);
+    i = e == std::string::npos ? text.size() : e + 1;
+    return TextZuZahl(s, 0);
+  };
+  while (text.size() - i > 1) {
+    TPunkt p;
+    p.X = teil();
+    p.Y = teil();
+    r.push_back(p);
+  }
+  return r;
+}
+
+std::shared_ptr<TTabelle> NeuesProjektPaket() {
+  static const S schema = BaueSchema();
+  return std::make_shared<TTabelle>(schema);
+}
+
+std::shared_ptr<TTabelle> ModellAlsPaket(const TM3Model& m) {
+  auto mod = NeuesProjektPaket();
+  const int z = mod->Anhaengen();
+  const TAnsichtEinstellungen& v = m.ParViewSettings;
+  mod->Setze(z, "ProgVersion", std::string(kProgVersion));
+  mod->Setze(z, "OrgX", v.OrgX);
+  mod->Setze(z, "OrgY", v.OrgY);
+  mod->Setze(z, "Zoom", v.Zoom);
+  mod->Setze(z, "GridMinor", v.GridMinor);
+  mod->Setze(z, "GridMajor", v.GridMajor);
+  mod->Setze(z, "GridColor", v.GridColor);
+  mod->Setze(z, "ShowParent", v.ShowParent);
+  mod->Setze(z, "ShowKUE", v.ShowKUE);
+  mod->Setze(z, "ShowGEW", v.ShowGEW);
+  mod->Setze(z, "FontCharSet", m.Font.CharSet);
+  mod->Setze(z, "FontColor", m.Font.Color);
+  mod->Setze(z, "FontSize", m.Font.Size);
+  mod->Setze(z, "FontName", m.Font.Name);
+  mod->Setze(z, "FontStyle", SchriftstilText(m.Font));
+  mod->Setze(z, "SelPenColor", v.SelPen.Color);
+  mod->Setze(z, "SelPenMode", v.SelPen.Mode);
+  mod->Setze(z, "SelPenWidth", v.SelPen.Width);
+  mod->Setze(z, "AutoOeffnen", m.AutoOeffnen);
+  mod->Setze(z, "AmRaster", m.AmRasterAusrichten);
+  mod->Setze(z, "ShowBUE", v.ShowBUE);
+  mod->Setze(z, "ShowREG", v.ShowREG);
+  mod->Setze(z, "ShowGrid", v.ShowGrid);
+  TTabelle& shp = mod->Kind(z, "SHP");
+  for (int i = 0; i < m.Count(); ++i) {
+    const TCadShape* s = m.GetNode(i);
+    const int r = shp.Anhaengen();
+    shp.Setze(r, "Name", s->Name);
+    shp.Setze(r, "Typ", s->Typ());
+    if (s->Parent()) shp.Setze(r, "Parent", s->Parent()->Name);
+    if (s->KUE()) shp.Setze(r, "KUE", s->KUE()->Name);
+    if (s->GEW()) shp.Setze(r, "GEW", s->GEW()->Name);
+    shp.Setze(r, "X1", s->X1);
+    shp.Setze(r, "Y1", s->Y1);
+    shp.Setze(r, "X2", s->X2);
+    shp.Setze(r, "Y2", s->Y2);
+    shp.Setze(r, "FontCharSet", s->Font.CharSet);
+    shp.Setze(r, "FontColor", s->Font.Color);
+    shp.Setze(r, "FontSize", s->Font.Size);
+    shp.Setze(r, "FontName", s->Font.Name);
+    shp.Setze(r, "FontStyle", SchriftstilText(s->Font));
+    shp.Setze(r, "PenColor", s->Pen.Color);
+    shp.Setze(r, "PenMode", s->Pen.Mode);
+    shp.Setze(r, "PenWidth", s->Pen.Width);
+    shp.Setze(r, "BrushColor", s->Brush.Color);
+    shp.Setze(r, "BrushStyle", s->Brush.Style);
+    shp.Setze(r, "HGespiegelt", s->HGespiegelt);
+    shp.Setze(r, "VGespiegelt", s->VGespiegelt);
+    shp.Setze(r, "Solid", s->Solid);
+    shp.Setze(r, "Selected", s->Selected);
+    shp.Setze(r, "Visible", s->Visible);
+    shp.Setze(r, "Ausrichtung", s->Ausrichtung);
+    const bool polylinie = s->Typ() == "POL" || s->Typ() == "POG";
+    shp.Setze(r, "Val", polylinie ? PunkteAlsText(s->Koordinaten) : s->Val);
+    shp.Setze(r, "TextPos", s->TextPos);
+    shp.Setze(r, "Alignment", s->Al);
+    shp.Setze(r, "Format", s->Fmt);
+    if (const TElement* e = TM3Model::ElementOf(s)) {
+      TTabelle& hyd = shp.Kind(r, "HYD");
+      SchreibeElement(*e, hyd, hyd.Anhaengen());
+    }
+  }
+  return mod;
+}
+
+bool A3_SaveAs(const TM3Model& m, const std::string& dateiname, std::string& fehler) {
+  return SchreibePaket(*ModellAlsPaket(m), dateiname + ".T21", fehler);
+}
+
+TLadeErgebnis A3_Laden(TM3Model& m, const std::string& dateiname) {
+  TLadeErgebnis e;
+  const std::string datei = dateiname + ".T21";
+  std::string fehler;
+  auto mod = LiesPaket(datei, fehler);
+  if (!mod) {
+    e.Fehler = fehler;
+    return e;
+  }
+  if (mod->Anzahl() < 1) {
+    e.Fehler = "Die Projektdatei " + datei + " enthält kein Modell.";
+    return e;
+  }
+  const std::string version = AlsText(mod->Wert(0, "ProgVersion"));
+  if (version != kProgVersion) {
+    if (KommataErsetzen(datei)) mod = LiesPaket(datei, fehler);
+    if (!mod || mod->Anzahl() < 1) {
+      e.Fehler = fehler;
+      return e;
+    }
+  }
+
+  m.DeleteAll();
+  m.PrintList.clear();
+  m.FileName = dateiname;
+  m.Drawing = true;
+  m.Referenz = StandardReferenzListen();
+
+  TAnsichtEinstellungen& v = m.ParViewSettings;
+  const TTabelle& t = *mod;
+  v.OrgX = Z(t, 0, "OrgX", v.OrgX);
+  v.OrgY = Z(t, 0, "OrgY", v.OrgY);
+  v.Zoom = Z(t, 0, "Zoom", v.Zoom);
+  v.GridMinor = Z(t, 0, "GridMinor", v.GridMinor);
+  v.GridMajor = Z(t, 0, "GridMajor", v.GridMajor);
+  v.GridColor = I(t, 0, "GridColor", v.GridColor);
+  v.ShowParent = B(t, 0, "ShowParent");
+  v.ShowKUE = B(t, 0, "ShowKUE");
+  v.ShowGEW = B(t, 0, "ShowGEW");
+  v.ShowBUE = B(t, 0, "ShowBUE");
+  v.ShowREG = B(t, 0, "ShowREG");
+  v.ShowGrid = B(t, 0, "ShowGrid");
+  v.SelPen.Color = I(t, 0, "SelPenColor", v.SelPen.Color);
+  v.SelPen.Mode = I(t, 0, "SelPenMode", v.SelPen.Mode);
+  v.SelPen.Width = I(t, 0, "SelPenWidth", v.SelPen.Width);
+  m.Font.CharSet = I(t, 0, "FontCharSet", m.Font.CharSet);
+  m.Font.Color = I(t, 0, "FontColor", m.Font.Color);
+  m.Font.Size = I(t, 0, "FontSize", m.Font.Size);
+  if (Hat(t, 0, "FontName")) m.Font.Name = T(t, 0, "FontName");
+  SchriftstilLesen(T(t, 0, "FontStyle"), m.Font);
+  m.AutoOeffnen = B(t, 0, "AutoOeffnen");
+  m.AmRasterAusrichten = B(t, 0, "AmRaster");
+
+  const TTabelle* shp = t.Kind(0, "SHP");
+  std::vector<TCadShape*> erzeugt;
+  bool scriptInEntlastung = false;
+  for (int r = 0; shp && r < shp->Anzahl(); ++r) {
+    const std::string name = T(*shp, r, "Name");
+    const std::string typ = NeuerTypcode(T(*shp, r, "Typ"));
+    TCadShape* s = m.TCadModel::CreateShape(typ, name, Z(*shp, r, "X1"), Z(*shp, r, "Y1"));
+    erzeugt.push_back(s);
+    if (!s) {
+      e.Hinweise.push_back("Form " + name + " mit unbekanntem Typ \"" + typ + "\" übergangen");
+      continue;
+    }
+    s->X2 = Z(*shp, r, "X2", s->X2);
+    s->Y2 = Z(*shp, r, "Y2", s->Y2);
+    s->Font.CharSet = I(*shp, r, "FontCharSet", s->Font.CharSet);
+    s->Font.Color = I(*shp, r, "FontColor", s->Font.Color);
+    s->Font.Size = I(*shp, r, "FontSize", s->Font.Size);
+    if (Hat(*shp, r, "FontName")) s->Font.Name = T(*shp, r, "FontName");
+    SchriftstilLesen(T(*shp, r, "FontStyle"), s->Font);
+    s->Pen.Color = I(*shp, r, "PenColor", s->Pen.Color);
+    s->Pen.Mode = I(*shp, r, "PenMode", s->Pen.Mode);
+    s->Pen.Width = I(*shp, r, "PenWidth", s->Pen.Width);
+    s->Brush.Color = I(*shp, r, "BrushColor", s->Brush.Color);
+    s->Brush.Style = I(*shp, r, "BrushStyle", s->Brush.Style);
+    s->HGespiegelt = B(*shp, r, "HGespiegelt");
+    s->VGespiegelt = B(*shp, r, "VGespiegelt");
+    s->Solid = B(*shp, r, "Solid");
+    s->Visible = Hat(*shp, r, "Visible") ? B(*shp, r, "Visible") : true;
+    s->Ausrichtung = I(*shp, r, "Ausrichtung", s->Ausrichtung);
+    s->Val = T(*shp, r, "Val");
+    if (typ == "POL" || typ == "POG") s->Koordinaten = PunkteAusText(s->Val);
+    s->TextPos = I(*shp, r, "TextPos", s->TextPos);
+    s->Al = T(*shp, r, "Alignment");
+    s->Fmt = T(*shp, r, "Format");
+    if (s->IsM3Shape()) {
+      auto element = CreateHydElement(typ);
+      if (element) {
+        if (const TTabelle* hyd = Erste(*shp, r, "HYD")) LiesElement(*element, typ, *hyd, 0, m);
+        if ((typ == "RU" || typ == "RUB" || typ == "RKB") && !element->Script.empty())
+          scriptInEntlastung = true;
+        m.SetElement(s, std::move(element));
+        if (!m.Liste.Add(s->Name, s))
+          e.Hinweise.push_back("Element " + s->Name + " ist doppelt vorhanden");
+      }
+    }
+  }
+  // Second pass: the links, by name.
+  for (int r = 0; shp && r < shp->Anzahl(); ++r) {
+    TCadShape* s = erzeugt[static_cast<size_t>(r)];
+    if (!s) continue;
+    auto ziel = [&](const char* spalte) -> TCadShape* {
+      const std::string n = T(*shp, r, spalte);
+      if (n.empty()) return nullptr;
+      TCadShape* z = m.Liste.Find(n);
+      if (!z || z->Name != n) z = m.GetNode(n);
+      if (!z) e.Hinweise.push_back("Verbindung von " + s->Name + " zu unbekanntem Element " + n + " übergangen");
+      return z;
+    };
+    if (TCadShape* p = ziel("Parent")) s->SetParent(p);
+    if (TCadShape* k = ziel("KUE")) s->SetKUE(k);
+    if (TCadShape* g = ziel("GEW")) s->SetGEW(g);
+  }
+
+  if (version != kProgVersion) {
+    e.Meldung = "In der Datei mit den Eingangsdaten wurden alle Kommata\n\rdurch einen Punkt ersetzt.\n\r\n\rDie Originaldatei wurde in " +
+                m.FileName + ".T21~ umbenannt." + "\n\r\n\r";
+    if (scriptInEntlastung)
+      e.Meldung += std::string("Bitte korrigieren sie ihre Bewirtschaftungs-Scripts, wenn") + "\n\r" +
+                   "sie hierin eine der Funktionen MIN, MAX, FormatFloat," + "\n\r" +
+                   "FormatDateTime, Copy, DKI oder DKZ verwenden.";
+  }
+
+  // Selection to the tail, the root to index 0.
+  for (int r = 0; shp && r < shp->Anzahl(); ++r)
+    if (TCadShape* s = erzeugt[static_cast<size_t>(r)]; s && B(*shp, r, "Selected")) m.SetSelected(s);
+  TCadShape* wurzel = m.GetNode(kWurzelName);
+  if (!wurzel || !dynamic_cast<TNET*>(TM3Model::ElementOf(wurzel))) {
+    e.Hinweise.push_back(std::string("Projektdatensatz \"") + kWurzelName + "\" fehlte und wurde neu angelegt");
+    wurzel = m.TCadModel::CreateShape("NET", kWurzelName, 0, 0);
+    m.SetElement(wurzel, std::make_unique<TNET>());
+    m.Liste.Add(wurzel->Name, wurzel);
+  }
+  m.Move(m.IndexOf(wurzel), 0);
+  wurzel->Visible = false;
+  wurzel->Selected = false;
+  wurzel->SetParent(nullptr);
+  // Every element shape without a successor hangs on the root.
+  for (int i = 1; i < m.Count(); ++i) {
+    TCadShape* s = m.GetNode(i);
+    if (s->IsM3Shape() && !s->Parent() && s->Typ() != "NET") s->SetParent(wurzel);
+  }
+  m.Liste.Select(wurzel->Name);
+  m.Modified = 0;
+  m.Drawing = false;
+
+  // Side file: the print list.
+  std::ifstream prl(dateiname + ".PRL");
+  for (std::string z; prl && std::getline(prl, z);) {
+    if (!z.empty() && z.back() == '\r') z.pop_back();
+    if (!z.empty()) m.PrintList.push_back(z);
+  }
+
+  TNET& net = m.Netz();
+  net.SetzePsiTafel(net.Spenden.GetR15());
+  m.AllesRechnen();
+  e.Ok = true;
+  return e;
+}
+
+bool Speichern(TM3Model& m, std::string& fehler) {
+  if (!A3_SaveAs(m, m.FileName, fehler)) return false;
+  std::ofstream prl(m.FileName + ".PRL", std::ios::binary | std::ios::trunc);
+  for (const auto& z : m.PrintList) prl << z << "\r\n";
+  m.Modified = 0;
+  return true;
+}
+
+}  // namespace t21

@@ -1,0 +1,47 @@
+// The project file base + ".T21": one XML data packet with the drawing, every
+// shape, every element's input data and the project record.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "model/network.h"
+#include "storage/tabelle.h"
+
+namespace t21 {
+
+inline constexpr const char* kProgVersion = "1.2";
+
+// The empty dataset tree of a project file (MOD with its nested tables).
+std::shared_ptr<TTabelle> NeuesProjektPaket();
+
+// The model as a packet.
+std::shared_ptr<TTabelle> ModellAlsPaket(const TM3Model& m);
+
+// Writes dateiname + ".T21" (atomically: a failed save leaves the old file
+// intact). False with fehler set.
+bool A3_SaveAs(const TM3Model& m, const std::string& dateiname, std::string& fehler);
+
+struct TLadeErgebnis {
+  bool Ok = false;
+  std::string Fehler;                 // why the load failed
+  std::vector<std::string> Hinweise;  // what was repaired or skipped
+  std::string Meldung;                // the message box after a comma repair
+};
+
+// Replaces the model's content by dateiname + ".T21" and computes it twice.
+TLadeErgebnis A3_Laden(TM3Model& m, const std::string& dateiname);
+
+// Saves the project under the model's file name: the project file and the
+// side files ".PRL" and the hydrograph files; sets Modified to 0.
+bool Speichern(TM3Model& m, std::string& fehler);
+
+// Polyline points as the shape value text ("12,500000;3,000000;") and back.
+std::string PunkteAlsText(const std::vector<TPunkt>& p);
+std::vector<TPunkt> PunkteAusText(const std::string& text);
+// Font style letters "b", "i", "u", "s" and back.
+std::string SchriftstilText(const TSchrift& f);
+void SchriftstilLesen(const std::string& text, TSchrift& f);
+
+}  // namespace t21

@@ -1,0 +1,282 @@
+// The project file: a round trip keeps the model; damaged files are refused.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "model/elements.h"
+#include "storage/datenpaket.h"
+#include "storage/projektdatei.h"
+#include "support/netzbau.h"
+
+using namespace t21;
+using t21::test::Flaeche;
+using t21::test::Netzbau;
+using t21::test::StandardKEM;
+namespace fs = std::filesystem;
+
+namespace {
+
+class Projektdatei : public ::testing::Test {
+ protected:
+  fs::path dir = fs::temp_directory_path() / ("t21_proj_" + std::to_string(::getpid()));
+  void SetUp() override { fs::create_directories(dir); }
+  void TearDown() override { fs::remove_all(dir); }
+  std::string Basis(const char* name) { return (dir / name).string(); }
+  static std::string Lies(const std::string& p) {
+    std::ifstream f(p, std::ios::binary);
+    std::stringstream s;
+    s << f.rdbuf();
+    return s.str();
+  }
+};
+
+// A model with every kind the file has a place for.
+void BaueModell(Netzbau& n) {
+  TNET& net = n.Netz();
+  net.SetData(750, 0.7, "42", "Prüfprojekt \"Süd\" & <Nord>", "", "", 44000, 0, false, 0.667,
+              0.05, 2.74, 20, 5, 7.4, 2.8, 10, 2, 10, 17,
+              StandardReferenzListen().Kostra.Find("Muster A138 (n=0,2)"), 350);
+  net.ctAFS63 = 140;
+  n.m.Referenz.SWGanglinien.AddGL("eigene", std::array<double, 24>{2, 0});
+  n.Neu("KEM", "Altstadt");
+  auto& k = n.El<TKEM>("Altstadt");
+  StandardKEM(k);
+  k.AEs.Liste = {Flaeche(20, 50, 2), Flaeche(10, 30, 1, 0.7)};
+  k.AEs.Liste[0].Bezeichnung = "Dächer";
+  k.SWGL = 6;
+  k.Memo = {"erste Zeile", std::string(600, 'm')};
+  n.Neu("RUB", "RÜB 1");
+  auto& b = n.El<TRUB>("RÜB 1");
+  b.SetData(25, 999999, 800, true, 3, 12, 14, 15, 0.01);
+  b.Script = {"QD := 30;", "IF VOLUMEN > 100 THEN QD := 40;"};
+  b.ScriptActive = true;
+  n.Neu("RU", "RÜ 2");
+  n.Neu("CON", "C");
+  n.El<TCON>("C").TF = 7.5;
+  n.Neu("REG", "Regen");
+  n.El<TREG>("Regen").FileName = "regen/station 1.REG";
+  n.Neu("EST", "Bach");
+  n.Neu("AEK", "Flächen");
+  n.El<TAEK>("Flächen").AEs.Liste = {Flaeche(3, 40, 3, 0.5)};
+  n.Parent("Altstadt", "C").Parent("C", "RÜB 1").Parent("RÜB 1", "Bach");
+  n.KUE("RÜB 1", "Bach").GEW("RÜB 1", "Bach").KUE("Altstadt", "Regen").GEW("Altstadt", "Bach");
+  n.Parent("RÜ 2", "Bach");
+  TCadShape* pol = n.m.CreateNewShape("POL", "Linie", 10, 20);
+  pol->Koordinaten = {{12.5, 3}, {0, 1}};
+  TCadShape* tex = n.m.CreateNewShape("TEX", "Text", 5, 5);
+  tex->Val = "Hinweis";
+  tex->Font.Fett = tex->Font.Unterstrichen = true;
+  tex->Font.Name = "Liberation Sans";
+  n.Shape("Bach")->Ausrichtung = 12;
+  n.Shape("Bach")->X2 = 333;
+  n.m.SetSelected(n.Shape("RÜ 2"));
+  n.m.ParViewSettings.Zoom = 2.5;
+  n.m.AutoOeffnen = true;
+  n.m.PrintList = {"Altstadt", "RÜB 1"};
+  n.Rechnen();
+}
+
+}  // namespace
+
+TEST_F(Projektdatei, RoundTripKeepsTheModel) {
+  Netzbau a;
+  BaueModell(a);
+  a.m.FileName = Basis("projekt");
+  std::string fehler;
+  ASSERT_TRUE(Speichern(a.m, fehler)) << fehler;
+  EXPECT_EQ(a.m.Modified, 0);
+
+  Netzbau b;
+  const TLadeErgebnis e = A3_Laden(b.m, Basis("projekt"));
+  ASSERT_TRUE(e.Ok) << e.Fehler;
+  EXPECT_TRUE(e.Hinweise.empty());
+  EXPECT_TRUE(e.Meldung.empty());
+  ASSERT_EQ(b.m.Count(), a.m.Count());
+  EXPECT_EQ(b.m.GetNode(0)->Name, kWurzelName);
+  EXPECT_FALSE(b.m.GetNode(0)->Visible);
+  for (int i = 0; i < a.m.Count(); ++i) {
+    const TCadShape* x = a.m.GetNode(i);
+    const TCadShape* y = b.m.GetNode(x->Name);
+    ASSERT_NE(y, nullptr) << x->Name;
+    EXPECT_EQ(y->Typ(), x->Typ());
+    EXPECT_EQ(y->Parent() ? y->Parent()->Name : "", x->Parent() ? x->Parent()->Name : "") << x->Name;
+    EXPECT_EQ(y->KUE() ? y->KUE()->Name : "", x->KUE() ? x->KUE()->Name : "") << x->Name;
+    EXPECT_EQ(y->GEW() ? y->GEW()->Name : "", x->GEW() ? x->GEW()->Name : "") << x->Name;
+    EXPECT_EQ(y->X1, x->X1);
+    EXPECT_EQ(y->X2, x->X2);
+    EXPECT_EQ(y->Y2, x->Y2);
+    EXPECT_EQ(y->Font, x->Font) << x->Name;
+    EXPECT_EQ(y->Pen, x->Pen);
+    EXPECT_EQ(y->Brush, x->Brush);
+    EXPECT_EQ(y->Ausrichtung, x->Ausrichtung);
+    EXPECT_EQ(y->Selected, x->Selected) << x->Name;
+    EXPECT_EQ(y->Koordinaten, x->Koordinaten);
+    EXPECT_EQ(y->Al, x->Al.substr(0, 3));  // the column holds three characters
+  }
+  EXPECT_EQ(b.m.GetNode(b.m.Count() - 1)->Name, "RÜ 2");  // selection at the tail
+  EXPECT_EQ(b.m.ParViewSettings, a.m.ParViewSettings);
+  EXPECT_TRUE(b.m.AutoOeffnen);
+  EXPECT_EQ(b.m.PrintList, a.m.PrintList);
+
+  const TNET& n = b.Netz();
+  EXPECT_EQ(n.ProjektName, a.Netz().ProjektName);
+  EXPECT_EQ(n.Datum, 44000);
+  EXPECT_EQ(n.HNA, 750);
+  EXPECT_EQ(n.Temperatur, 17);
+  EXPECT_EQ(n.mNN, 350);
+  EXPECT_EQ(n.ctAFS63, 140);
+  EXPECT_EQ(n.Spenden.values, a.Netz().Spenden.values);  // all 19, the 72-hour value too
+  EXPECT_EQ(n.Spenden.name, "Muster A138 (n=0,2)");
+  EXPECT_DOUBLE_EQ(n.cO2sat, O2Saettigung(17, 350));
+  EXPECT_EQ(b.m.Referenz.SWGanglinien.Count(), 7);
+  EXPECT_EQ(b.m.Referenz.SWGanglinien.Eintraege[6].name, "eigene");
+
+  const auto& k = b.El<TKEM>("Altstadt");
+  const auto& ka = a.El<TKEM>("Altstadt");
+  EXPECT_EQ(k.Memo, ka.Memo);  // longer than the 512 characters of MEMO
+  ASSERT_EQ(k.AEs.Liste.size(), 2u);
+  EXPECT_EQ(k.AEs.Liste[0].Bezeichnung, "Dächer");
+  EXPECT_EQ(k.AEs.Liste[1].fD, 0.7);
+  EXPECT_EQ(k.SWGL, 6);
+  EXPECT_EQ(k.CH.BSB, ka.CH.BSB);
+  EXPECT_EQ(k.CH.PH, ka.CH.PH);
+  EXPECT_EQ(k.WS, ka.WS);
+  for (int i = 0; i < kAnzahlQr; ++i) EXPECT_EQ(k.AB[i].Q, ka.AB[i].Q);
+
+  const auto& rub = b.El<TRUB>("RÜB 1");
+  EXPECT_EQ(rub.QD, 25);
+  EXPECT_EQ(rub.Volumen, 800);
+  EXPECT_TRUE(rub.Nebenschluss);
+  EXPECT_EQ(rub.Do2KUE, 14);
+  EXPECT_EQ(rub.xDI, 0.01);
+  EXPECT_EQ(rub.Script, a.El<TRUB>("RÜB 1").Script);
+  EXPECT_TRUE(rub.ScriptActive);
+  EXPECT_EQ(b.El<TRU>("RÜ 2").MaxQKUE, 999999);
+  EXPECT_EQ(b.El<TCON>("C").TF, 7.5);
+  EXPECT_EQ(b.El<TREG>("Regen").FileName, "regen/station 1.REG");
+  ASSERT_EQ(b.El<TAEK>("Flächen").AEs.Liste.size(), 1u);
+  EXPECT_EQ(b.El<TAEK>("Flächen").AEs.Liste[0].fD, 0.5);
+  for (int i = 0; i < kAnzahlQr; ++i)
+    EXPECT_EQ(b.Element("Bach").AB[i].Q, a.Element("Bach").AB[i].Q);
+
+  // saving the loaded model again gives the same file
+  b.m.FileName = Basis("zweit");
+  ASSERT_TRUE(Speichern(b.m, fehler));
+  const std::string x = Lies(Basis("zweit") + ".T21"), y = Lies(Basis("projekt") + ".T21");
+  const auto d = std::mismatch(x.begin(), x.end(), y.begin(), y.end());
+  EXPECT_TRUE(x == y) << "erster Unterschied: " << x.substr(static_cast<size_t>(d.first - x.begin()), 80);
+}
+
+TEST_F(Projektdatei, PacketFormat) {
+  Netzbau a;
+  a.Neu("CON", "C");
+  a.El<TCON>("C").TF = 0.1;
+  const std::string text = PaketAlsText(*ModellAlsPaket(a.m));
+  EXPECT_EQ(text.rfind("<?xml version=\"1.0\" standalone=\"yes\"?><DATAPACKET Version=\"2.0\"><METADATA><FIELDS>", 0), 0u);
+  EXPECT_EQ(text.find('\n'), std::string::npos);  // one line
+  EXPECT_NE(text.find("<FIELD attrname=\"ProgVersion\" fieldtype=\"string\" WIDTH=\"255\"/>"), std::string::npos);
+  EXPECT_NE(text.find("<FIELD attrname=\"SHP\" fieldtype=\"nested\">"), std::string::npos);
+  EXPECT_NE(text.find("TF=\"0.1\""), std::string::npos);
+  EXPECT_NE(text.find("<SHP><ROWSHP Name=\"geschlossenes Siedlungsgebiet\" Typ=\"NET\""), std::string::npos);
+
+  // column names are matched without regard to case
+  std::string klein = text;
+  for (const char* w : {"attrname=\"TF\"", "TF=\"0.1\""}) {
+    const auto p = klein.find(w);
+    ASSERT_NE(p, std::string::npos);
+    klein.replace(p, 2, p == klein.find("attrname=\"TF\"") ? "at" : "tf");
+  }
+  const auto pos = klein.find("TF=\"0.1\"");
+  if (pos != std::string::npos) klein.replace(pos, 2, "tf");
+  std::ofstream(Basis("klein") + ".T21", std::ios::binary) << klein;
+  Netzbau b;
+  ASSERT_TRUE(A3_Laden(b.m, Basis("klein")).Ok);
+  EXPECT_EQ(b.El<TCON>("C").TF, 0.1);
+}
+
+TEST_F(Projektdatei, PolylinesAndFontStyles) {
+  EXPECT_EQ(PunkteAlsText({{12.5, 3}, {0, 1}}), "12,500000;3,000000;0,000000;1,000000;");
+  EXPECT_EQ(PunkteAusText("12,500000;3,000000;0,000000;1,000000;"),
+            (std::vector<TPunkt>{{12.5, 3}, {0, 1}}));
+  EXPECT_TRUE(PunkteAusText("").empty());
+  EXPECT_EQ(PunkteAusText("1;x;"), (std::vector<TPunkt>{{1, 0}}));
+  TSchrift f;
+  f.Fett = f.Unterstrichen = true;
+  EXPECT_EQ(SchriftstilText(f), "bu");
+  TSchrift g;
+  SchriftstilLesen("ub", g);
+  EXPECT_TRUE(g.Fett && g.Unterstrichen && !g.Kursiv && !g.Durchgestrichen);
+}
+
+TEST_F(Projektdatei, OlderVersionIsRepairedWithAMessage) {
+  Netzbau a;
+  a.Neu("RUB", "B");
+  a.El<TRUB>("B").Script = {"QD := MAX(1, 2);"};
+  a.El<TRUB>("B").QD = 12.5;
+  std::string text = PaketAlsText(*ModellAlsPaket(a.m));
+  text.replace(text.find("ProgVersion=\"1.2\""), 17, "ProgVersion=\"1.1\"");
+  text.replace(text.find("QD=\"12.5\""), 9, "QD=\"12,5\"");
+  std::ofstream(Basis("alt") + ".T21", std::ios::binary) << text;
+  Netzbau b;
+  const TLadeErgebnis e = A3_Laden(b.m, Basis("alt"));
+  ASSERT_TRUE(e.Ok) << e.Fehler;
+  EXPECT_EQ(b.El<TRUB>("B").QD, 12.5);
+  EXPECT_TRUE(fs::exists(Basis("alt") + ".T21~"));
+  EXPECT_EQ(Lies(Basis("alt") + ".T21~"), text);
+  EXPECT_EQ(e.Meldung.rfind("In der Datei mit den Eingangsdaten wurden alle Kommata\n\rdurch einen Punkt ersetzt.", 0), 0u);
+  EXPECT_NE(e.Meldung.find("DKI oder DKZ verwenden."), std::string::npos);
+}
+
+TEST_F(Projektdatei, DamagedFilesAreRefusedAndTheModelStays) {
+  struct Fall {
+    const char* name;
+    std::string inhalt;
+    const char* fehler;
+  };
+  const Fall faelle[] = {
+      {"leer", "", "Die Datei ist leer."},
+      {"binaer", std::string("\x96\x19\xE0\xBD\x01\x00", 6),
+       "Die Datei ist ein Datenpaket in binärer Form; diese Form kann nicht gelesen werden."},
+      {"kaputt", "<DATAPACKET><METADATA>", "Die Datei ist kein lesbares XML-Datenpaket"},
+      {"fremd", "<html><body/></html>", "Die Datei ist kein XML-Datenpaket."},
+  };
+  for (const auto& f : faelle) {
+    std::ofstream(Basis(f.name) + ".T21", std::ios::binary) << f.inhalt;
+    Netzbau n;
+    n.Neu("KEM", "bleibt");
+    const TLadeErgebnis e = A3_Laden(n.m, Basis(f.name));
+    EXPECT_FALSE(e.Ok) << f.name;
+    EXPECT_EQ(e.Fehler.rfind(f.fehler, 0), 0u) << e.Fehler;
+    EXPECT_NE(n.m.GetNode("bleibt"), nullptr) << f.name;
+  }
+  Netzbau n;
+  EXPECT_FALSE(A3_Laden(n.m, Basis("gibtsnicht")).Ok);
+}
+
+TEST_F(Projektdatei, UnknownShapesAndLinksAreSkippedWithAHint) {
+  Netzbau a;
+  a.Neu("KEM", "K");
+  std::string text = PaketAlsText(*ModellAlsPaket(a.m));
+  text.replace(text.find("Typ=\"KEM\""), 9, "Typ=\"XYZ\"");
+  std::ofstream(Basis("fremd") + ".T21", std::ios::binary) << text;
+  Netzbau b;
+  const TLadeErgebnis e = A3_Laden(b.m, Basis("fremd"));
+  ASSERT_TRUE(e.Ok);
+  ASSERT_EQ(e.Hinweise.size(), 1u);
+  EXPECT_EQ(e.Hinweise[0], "Form K mit unbekanntem Typ \"XYZ\" übergangen");
+  EXPECT_EQ(b.m.Count(), 1);
+}
+
+TEST_F(Projektdatei, FailedSaveLeavesTheOldFile) {
+  Netzbau a;
+  a.m.FileName = Basis("fest");
+  std::ofstream(Basis("fest") + ".T21") << "alt";
+  fs::create_directories(Basis("fest") + ".T21.tmp");  // the temporary file cannot be made
+  std::string fehler;
+  EXPECT_FALSE(Speichern(a.m, fehler));
+  EXPECT_FALSE(fehler.empty());
+  EXPECT_EQ(Lies(Basis("fest") + ".T21"), "alt");
+}
