@@ -7,55 +7,14 @@
 #include <string_view>
 
 #include "model/catchments.h"
+#include "model/discharge.h"
 #include "model/element.h"
 #include "model/net.h"
-#include "model/structures.h"
+#include "model/plant.h"
 #include "model/regen.h"
+#include "model/structures.h"
 
 namespace t21 {
-
-class TEST : public TBauwerk {
- public:
-  std::string Typ() const override { return "EST"; }
-};
-
-class TOMA : public TBauwerk {
- public:
-  std::string Typ() const override { return "OMA"; }
-};
-
-class TKLG : public TElement {
- public:
-  std::string Typ() const override { return "KLG"; }
-};
-
-class TVersickerung : public TElement {};
-
-class TVFL : public TVersickerung {
- public:
-  std::string Typ() const override { return "VFL"; }
-};
-class TVBE : public TVersickerung {
- public:
-  std::string Typ() const override { return "VBE"; }
-};
-class TVMU : public TVersickerung {
- public:
-  std::string Typ() const override { return "VMU"; }
-};
-class TVRI : public TVersickerung {
- public:
-  std::string Typ() const override { return "VRI"; }
-};
-class TVSC : public TVersickerung {
- public:
-  std::string Typ() const override { return "VSC"; }
-};
-
-class TAEO : public TElement {
- public:
-  std::string Typ() const override { return "AEO"; }
-};
 
 // Rewrites the older codes KEZ, RUE and EBW to KEM, RU and RUB.
 std::string NeuerTypcode(std::string_view typ);

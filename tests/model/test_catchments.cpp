@@ -240,11 +240,11 @@ TEST(Einzugsgebiet, SumsRunDownTheNetwork) {
 }
 
 TEST(Einzugsgebiet, ImperviousAreaPassesElementsThatHandWaterOn) {
-  // A plant between two catchments hands its inflow on unchanged; the
-  // catchment below must still reckon the rain runoff of both areas.
+  // A natural area between two catchments hands its inflow on unchanged;
+  // the catchment below must still reckon the rain runoff of both areas.
   Netzbau n;
   n.Neu("KEM", "A");
-  n.Neu("KLG", "P");
+  n.Neu("AEO", "P");
   n.Neu("KEM", "B");
   n.Parent("A", "P").Parent("P", "B");
   HandKEM(n.El<TKEM>("A"));
