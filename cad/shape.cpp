@@ -89,6 +89,7 @@ TCadShape::TCadShape(std::string typ) : FTyp(std::move(typ)) {
     Brush.Color = farbe;
     Brush.Style = 0;  // solid
   }
+  if (FTyp == "RRE") X3 = Y3 = 15;
   if (FM3) {
     Ausrichtung = 9;
     TextPos = FTyp == "CON" ? 0 : 12;

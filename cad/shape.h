@@ -113,6 +113,9 @@ class TCadShape {
 
   TCadModel* Model = nullptr;
   double X1 = 0, Y1 = 0, X2 = 0, Y2 = 0;
+  // Arcs, chords and pies: the points whose rays from the centre bound the
+  // arc (X3, Y3) to (X4, Y4). Rounded rectangles: the corner radii X3, Y3.
+  double X3 = 0, Y3 = 0, X4 = 0, Y4 = 0;
   std::string Name;
   TSchrift Font;
   TStift Pen;
