@@ -8,6 +8,7 @@
 
 #include "model/elements.h"
 #include "storage/datenpaket.h"
+#include "storage/projekttabellen.h"
 
 namespace t21 {
 
@@ -563,7 +564,7 @@ bool A3_SaveAs(const TM3Model& m, const std::string& dateiname, std::string& feh
   return SchreibePaket(*ModellAlsPaket(m), dateiname + ".T21", fehler);
 }
 
-TLadeErgebnis A3_Laden(TM3Model& m, const std::string& dateiname) {
+TLadeErgebnis A3_Laden(TM3Model& m, const std::string& dateiname, TDataModule1* dm) {
   TLadeErgebnis e;
   const std::string datei = dateiname + ".T21";
   std::string fehler;
@@ -711,7 +712,11 @@ TLadeErgebnis A3_Laden(TM3Model& m, const std::string& dateiname) {
   m.Modified = 0;
   m.Drawing = false;
 
-  // Side file: the print list.
+  // Side files, each on its own: a failure skips only that file.
+  if (dm && std::filesystem::exists(dateiname + ".DEF")) {
+    KommataErsetzen(dateiname + ".DEF");
+    dm->LoadUserDefaults(dateiname + ".DEF");
+  }
   std::ifstream prl(dateiname + ".PRL");
   for (std::string z; prl && std::getline(prl, z);) {
     if (!z.empty() && z.back() == '\r') z.pop_back();
@@ -725,10 +730,13 @@ TLadeErgebnis A3_Laden(TM3Model& m, const std::string& dateiname) {
   return e;
 }
 
-bool Speichern(TM3Model& m, std::string& fehler) {
+bool Speichern(TM3Model& m, std::string& fehler, const TDataModule1* dm) {
   if (!A3_SaveAs(m, m.FileName, fehler)) return false;
+  if (dm) dm->SaveUserDefaults(m.FileName);
   std::ofstream prl(m.FileName + ".PRL", std::ios::binary | std::ios::trunc);
   for (const auto& z : m.PrintList) prl << z << "\r\n";
+  std::string egal;
+  SchreibeGanglinien(m.Referenz, m.FileName, egal);
   m.Modified = 0;
   return true;
 }

@@ -30,12 +30,17 @@ struct TLadeErgebnis {
   std::string Meldung;                // the message box after a comma repair
 };
 
-// Replaces the model's content by dateiname + ".T21" and computes it twice.
-TLadeErgebnis A3_Laden(TM3Model& m, const std::string& dateiname);
+class TDataModule1;
 
-// Saves the project under the model's file name: the project file and the
-// side files ".PRL" and the hydrograph files; sets Modified to 0.
-bool Speichern(TM3Model& m, std::string& fehler);
+// Replaces the model's content by dateiname + ".T21" and computes it twice;
+// with dm, the project's defaults file is read into the tables' defaults.
+TLadeErgebnis A3_Laden(TM3Model& m, const std::string& dateiname, TDataModule1* dm = nullptr);
+
+// Saves the project under the model's file name: the project file, then the
+// side files (".DEF" with dm, ".PRL", the hydrograph files); sets Modified
+// to 0. A failed project file leaves the old one intact and writes nothing
+// else.
+bool Speichern(TM3Model& m, std::string& fehler, const TDataModule1* dm = nullptr);
 
 // Polyline points as the shape value text ("12,500000;3,000000;") and back.
 std::string PunkteAlsText(const std::vector<TPunkt>& p);

@@ -1,0 +1,484 @@
+#include "storage/projekttabellen.h"
+
+#include <cmath>
+#include <fstream>
+
+#include "model/elements.h"
+#include "storage/datenpaket.h"
+
+namespace t21 {
+
+namespace {
+
+constexpr std::pair<const char*, const char*> kRegister[] = {
+    {"HYD", "CDSHyd"}, {"NET", "CDSNet"}, {"KEZ", "CDSKEZ"}, {"EBW", "CDSEbw"},
+    {"KLG", "CDSKlg"}, {"OMA", "CDSOma"}, {"EST", "CDSEst"}, {"CON", "CDSCON"},
+    {"REG", "CDSREG"}, {"AEO", "CDSAEO"}, {"PAR", "CDSPAR"}, {"ETA", "CDSETA"},
+};
+
+constexpr const char* kUebrige[] = {"CDSHRU", "CDSAEK", "CDSKOS", "CDSVFL",
+                                    "CDSVBE", "CDSVMU", "CDSVRI", "CDSVSC",
+                                    "CDSTWGanglinie", "CDSFWGanglinie", "CDSStrassen",
+                                    "CDSAdresse"};
+
+// Tables whose new records receive the column defaults.
+bool MitVorgaben(const std::string& name) {
+  for (const char* n : {"CDSHyd", "CDSNet", "CDSKEZ", "CDSEbw", "CDSKlg", "CDSOma", "CDSEst",
+                        "CDSCON", "CDSVBE"})
+    if (name == n) return true;
+  return false;
+}
+
+constexpr const char* kKosSpalten[18] = {"R5",   "R10",  "R15",  "R20",  "R30",  "R45",
+                                         "R60",  "R90",  "R120", "R180", "R240", "R360",
+                                         "R540", "R720", "R1080", "R1440", "R2880", "R4320"};
+
+double Z(const TTabelle& t, int z, const char* s) { return AlsZahl(t.Wert(z, s)); }
+int32_t I(const TTabelle& t, int z, const char* s) { return AlsGanzzahl(t.Wert(z, s)); }
+bool B(const TTabelle& t, int z, const char* s) { return AlsBool(t.Wert(z, s)); }
+std::string S(const TTabelle& t, int z, const char* s) { return AlsText(t.Wert(z, s)); }
+
+std::string Zeilen(const std::vector<std::string>& z) {
+  std::string r;
+  for (size_t i = 0; i < z.size(); ++i) r += (i ? "\r\n" : "") + z[i];
+  return r;
+}
+
+std::vector<std::string> ZeilenAus(const std::string& t) {
+  std::vector<std::string> r;
+  if (t.empty()) return r;
+  std::string z;
+  for (size_t i = 0; i < t.size(); ++i) {
+    if (t[i] == '\r' && i + 1 < t.size() && t[i + 1] == '\n') ++i;
+    if (t[i] == '\n' || t[i] == '\r') {
+      r.push_back(z);
+      z.clear();
+    } else {
+      z += t[i];
+    }
+  }
+  r.push_back(z);
+  return r;
+}
+
+}  // namespace
+
+TDataModule1::TDataModule1() {
+  for (const auto& [code, name] : kRegister) {
+    auto t = std::make_unique<TTabelle>(ProjektSchema(name));
+    Dateien.emplace_back(code, t.get());
+    Tabellen.emplace(name, std::move(t));
+  }
+  for (const char* name : kUebrige) Tabellen.emplace(name, std::make_unique<TTabelle>(ProjektSchema(name)));
+  for (const auto& [code, t] : Dateien)
+    for (int i = 0; i < t->Spalten(); ++i)
+      StandardVorgaben.push_back({t->Schema().Name, i, t->Vorgabe(i)});
+}
+
+TTabelle& TDataModule1::T(std::string_view name) const { return *Tabellen.find(name)->second; }
+
+TTabelle* TDataModule1::GetTable(std::string_view typ) const {
+  if (typ.empty()) return nullptr;
+  std::string code(typ);
+  if (std::string_view("KEZ,KEM,KES,KER").find(typ) != std::string_view::npos) code = "KEZ";
+  else if (std::string_view("RUE,RU,RUB,RKB").find(typ) != std::string_view::npos) code = "EBW";
+  for (const auto& [c, t] : Dateien)
+    if (c == code) return t;
+  return nullptr;
+}
+
+void TDataModule1::SetDefaultExpression(TTabelle& t, int zeile, int spalte) {
+  if (t.Vorgabe(spalte).empty())
+    for (const TVorgabe& v : StandardVorgaben)
+      if (v.Tabelle == t.Schema().Name && v.Spalte == spalte) t.SetzeVorgabe(spalte, v.Ausdruck);
+  const TWert w = t.Vorgabewert(spalte);
+  if (!IstNull(w)) t.Setze(zeile, spalte, w);
+}
+
+void TDataModule1::SetDefaultExpressions(TTabelle& t, int zeile,
+                                         std::initializer_list<const char*> spalten) {
+  for (const char* s : spalten) SetDefaultExpression(t, zeile, t.Schema().Index(s));
+}
+
+int TDataModule1::NewRecord(TTabelle& t) {
+  const int z = t.Anhaengen();
+  const std::string& name = t.Schema().Name;
+  if (MitVorgaben(name))
+    for (int i = 0; i < t.Spalten(); ++i) SetDefaultExpression(t, z, i);
+  if (t.Schema().Index("ID") == 0) {
+    if (&t == &T("CDSHyd"))
+      t.Setze(z, 0, ++IDCounter);
+    else if (Aktuell >= 0)
+      t.Setze(z, 0, T("CDSHyd").Wert(Aktuell, "ID"));
+  }
+  if (name == "CDSOma") {
+    const int alt = Aktuell;
+    OMA_RRB_Standard();
+    Aktuell = alt;
+  } else if (name == "CDSVBE") {
+    t.Setze(z, "Regen", std::string("Reinhold (n=0,1)"));
+  } else if (name == "CDSNet") {
+    t.Setze(z, "Regenreihe", std::string("Reinhold (n=1,0)"));
+    t.Setze(z, "DATUM", std::floor(JetztAlsDatum()));
+  }
+  return z;
+}
+
+int TDataModule1::DetailZeile(const TTabelle& t) const {
+  if (Aktuell < 0) return -1;
+  return t.Finde("ID", AlsGanzzahl(T("CDSHyd").Wert(Aktuell, "ID"), -1));
+}
+
+void TDataModule1::KEZ_ch_Standard() {
+  TTabelle& t = T("CDSKEZ");
+  const int z = DetailZeile(t);
+  if (z < 0) return;
+  const double ws = Z(t, z, "WS");
+  if (ws >= 20) {
+    t.Setze(z, "CHBSB", 60 * 1000 * Kehrwert(ws));
+    t.Setze(z, "CHNH4", 11 * 1000 * Kehrwert(ws) - 2);
+    t.Setze(z, "CHAFS", 150.0);
+    t.Setze(z, "CHCSB", 120 * 1000 * Kehrwert(ws));
+    t.Setze(z, "CHPH", 7.4);
+    t.Setze(z, "CHALK", 3.0);
+  } else {
+    SetDefaultExpressions(t, z, {"CHBSB", "CHNH4", "CHAFS", "CHCSB", "CHPH", "CHALK", "chT"});
+    MeldungZeigen("Der spezifische Wasserverbrauch ws muss größer als 20 l/(E*d) sein");
+  }
+}
+
+void TDataModule1::KEZ_cg_Standard() {
+  TTabelle& t = T("CDSKEZ");
+  if (const int z = DetailZeile(t); z >= 0)
+    SetDefaultExpressions(t, z, {"CGBSB", "CGNH4", "CGAFS", "CGCSB", "CGPH", "CGALK", "cgT"});
+}
+
+void TDataModule1::NET_cr_Standard() {
+  TTabelle& t = T("CDSNet");
+  if (const int z = DetailZeile(t); z >= 0)
+    SetDefaultExpressions(t, z, {"CrBSB", "CRNH4", "CRPH", "CRALK", "dnBSB", "dnNH4", "crDO2", "crT"});
+}
+
+void TDataModule1::OMA_RRB_Standard() {
+  TTabelle& t = T("CDSOma");
+  // The record just appended is the current one of its table.
+  int z = DetailZeile(t);
+  if (z < 0) z = t.Anzahl() - 1;
+  if (z < 0) return;
+  for (const char* s : {"BSB", "NH4", "AFS", "PH", "ALK", "CSB"}) t.Setze(z, s, 0.0);
+  for (const char* s : {"DO2", "DO2KUE", "DO2BUE"}) t.Setze(z, s, 10.0);
+  TTabelle& eta = T("CDSETA");
+  const int32_t id = AlsGanzzahl(t.Wert(z, "ID"), -1);
+  for (int r = 0; r < eta.Anzahl(); ++r)
+    if (AlsGanzzahl(eta.Wert(r, "ID"), -2) == id) eta.Setze(r, "Wert", 0.0);
+}
+
+void TDataModule1::OMA_RBF_Standard() {
+  TTabelle& t = T("CDSOma");
+  if (const int z = DetailZeile(t); z >= 0)
+    SetDefaultExpressions(t, z, {"BSB", "NH4", "AFS", "PH", "ALK", "CSB", "DO2", "DO2KUE", "DO2BUE"});
+}
+
+void TDataModule1::KLG_eta() {
+  TTabelle& t = T("CDSKlg");
+  if (const int z = DetailZeile(t); z >= 0)
+    SetDefaultExpressions(t, z, {"BSB", "NH4", "AFS", "CSB", "PH", "ALK", "T"});
+}
+
+void TDataModule1::EST_GK2_Standard() {
+  TTabelle& t = T("CDSEst");
+  const int z = DetailZeile(t);
+  if (z < 0) return;
+  SetDefaultExpressions(t, z, {"BSB", "NH4", "AFS", "CSB"});
+  TTabelle& eta = T("CDSETA");
+  const int32_t id = AlsGanzzahl(t.Wert(z, "ID"), -1);
+  const double werte[4] = {5.0, 0.3, 15.0, 10.0};
+  int k = 0;
+  for (int r = 0; r < eta.Anzahl() && k < 4; ++r)
+    if (AlsGanzzahl(eta.Wert(r, "ID"), -2) == id) eta.Setze(r, "Wert", werte[k++]);
+}
+
+bool TDataModule1::SaveUserDefaults(const std::string& s) const {
+  std::ofstream aus(s + ".DEF", std::ios::binary | std::ios::trunc);
+  for (const auto& [code, t] : Dateien)
+    for (int i = 0; i < t->Spalten(); ++i)
+      aus << t->Schema().Name << t->Schema().Felder[static_cast<size_t>(i)].Name << "="
+          << t->Vorgabe(i) << "\r\n";
+  return static_cast<bool>(aus);
+}
+
+bool TDataModule1::LoadUserDefaults(const std::string& datei) {
+  std::ifstream ein(datei, std::ios::binary);
+  if (!ein) return false;
+  std::map<std::string, std::string> werte;
+  for (std::string z; std::getline(ein, z);) {
+    if (!z.empty() && z.back() == '\r') z.pop_back();
+    const auto p = z.find('=');
+    if (p != std::string::npos) werte[z.substr(0, p)] = z.substr(p + 1);
+  }
+  for (const auto& [code, t] : Dateien)
+    for (int i = 0; i < t->Spalten(); ++i) {
+      const auto it = werte.find(t->Schema().Name + t->Schema().Felder[static_cast<size_t>(i)].Name);
+      if (it != werte.end()) t->SetzeVorgabe(i, it->second);
+    }
+  return true;
+}
+
+void TDataModule1::CreateRecords(const std::string& von, const std::string&, const std::string& typ,
+                                 const std::string&) {
+  TTabelle& hyd = T("CDSHyd");
+  const int z = NewRecord(hyd);
+  hyd.Setze(z, "VON", von);
+  hyd.Setze(z, "TYP", typ);
+  Aktuell = z;
+  if (TTabelle* d = GetTable(typ)) NewRecord(*d);
+}
+
+void TDataModule1::CreateDatabase() {
+  for (auto& [name, t] : Tabellen)
+    if (name != "CDSStrassen" && name != "CDSAdresse") t->Leeren();
+  IDCounter = 0;
+  Aktuell = -1;
+}
+
+void TDataModule1::SetCursor(std::string_view name) {
+  const int z = T("CDSHyd").Finde("VON", name);
+  if (z >= 0) Aktuell = z;
+}
+
+void TDataModule1::DeleteRecord(std::string_view name) {
+  TTabelle& hyd = T("CDSHyd");
+  if (Aktuell < 0 || S(hyd, Aktuell, "VON") != name) SetCursor(name);
+  if (Aktuell < 0 || S(hyd, Aktuell, "VON") != name) return;
+  if (TTabelle* d = GetTable(S(hyd, Aktuell, "TYP")))
+    if (const int z = DetailZeile(*d); z >= 0) d->Loeschen(z);
+  hyd.Loeschen(Aktuell);
+  Aktuell = hyd.Anzahl() > 0 ? 0 : -1;
+}
+
+void TDataModule1::ChangeElementName(std::string_view alt, std::string_view neu) {
+  TTabelle& hyd = T("CDSHyd");
+  if (Aktuell >= 0 && S(hyd, Aktuell, "VON") == alt) hyd.Setze(Aktuell, "VON", std::string(neu));
+}
+
+void TDataModule1::SaveData(const TElement& e) {
+  TTabelle& hyd = T("CDSHyd");
+  const int z = NewRecord(hyd);
+  Aktuell = z;
+  hyd.Setze(z, "VON", e.Name());
+  if (e.Owner && e.Owner->Parent()) hyd.Setze(z, "BIS", e.Owner->Parent()->Name);
+  hyd.Setze(z, "TYP", e.Typ());
+  hyd.Setze(z, "RW", e.SUM.RW);
+  hyd.Setze(z, "HW", e.SUM.HW);
+  hyd.Setze(z, "GELAENDE", e.SUM.Gelaende);
+  hyd.Setze(z, "STRASSE", e.SUM.Strasse);
+  hyd.Setze(z, "MEMO", Zeilen(e.Memo));
+  hyd.Setze(z, "Script", Zeilen(e.Script));
+  hyd.Setze(z, "ScriptAktiv", e.ScriptActive);
+
+  if (const auto* n = dynamic_cast<const TNET*>(&e)) {
+    TTabelle& t = T("CDSNet");
+    const int r = NewRecord(t);
+    t.Setze(r, "NUMMER", n->Nummer);
+    t.Setze(r, "PROJEKTNAME", n->ProjektName);
+    t.Setze(r, "AUFTRAGGEBER", n->Auftraggeber);
+    t.Setze(r, "VARIANTE", n->Variante);
+    t.Setze(r, "DATUM", n->Datum);
+    t.Setze(r, "R15", n->Spenden.GetR15());
+    t.Setze(r, "HNA", n->HNA);
+    t.Setze(r, "PSIA", n->PSIa);
+    t.Setze(r, "ZEBEV", std::to_string(n->ZEBEV));
+    t.Setze(r, "NAM", n->NAM);
+    t.Setze(r, "cS", n->cS);
+    t.Setze(r, "cI", n->cI);
+    t.Setze(r, "cM", n->cM);
+    t.Setze(r, "Regenreihe", n->Spenden.name);
+    t.Setze(r, "CrBSB", n->CR.BSB);
+    t.Setze(r, "CRNH4", n->CR.NH4);
+    t.Setze(r, "CRPH", n->CR.PH);
+    t.Setze(r, "CRALK", n->CR.ALK);
+    t.Setze(r, "dnBSB", n->cDN.BSB);
+    t.Setze(r, "dnNH4", n->cDN.NH4);
+    t.Setze(r, "crDO2", n->crDO2);
+    t.Setze(r, "crT", n->Temperatur);
+    t.Setze(r, "mNN", n->mNN);
+    TTabelle& kos = T("CDSKOS");
+    const int k = NewRecord(kos);
+    kos.Setze(k, "Name", n->Spenden.name);
+    kos.Setze(k, "T", n->Spenden.values[0]);
+    for (int i = 0; i < 18; ++i) kos.Setze(k, kKosSpalten[i], n->Spenden.values[static_cast<size_t>(i + 1)]);
+  } else if (const auto* k = dynamic_cast<const TKEZ*>(&e)) {
+    TTabelle& t = T("CDSKEZ");
+    const int r = NewRecord(t);
+    const std::pair<const char*, double> werte[] = {
+        {"AEK", k->AE},     {"NGM", k->NGM},   {"Q1", k->QR1},      {"WS", k->WS},
+        {"ED", k->ED},      {"X", k->X},       {"QG", k->QG},       {"AG", k->AG},
+        {"BG", k->BG},      {"QF", k->QF},     {"PQRT24", k->PQRT24}, {"CHBSB", k->CH.BSB},
+        {"CHNH4", k->CH.NH4}, {"CHCSB", k->CH.CSB}, {"CHALK", k->CH.ALK}, {"CHPH", k->CH.PH},
+        {"CHAFS", k->CH.AFS}, {"CGBSB", k->CG.BSB}, {"CGNH4", k->CG.NH4}, {"CGPH", k->CG.PH},
+        {"CGAFS", k->CG.AFS}, {"CGALK", k->CG.ALK}, {"CGCSB", k->CG.CSB}, {"PSI", k->PSIs},
+        {"TF", k->TF},      {"PSIb", k->PSIe}, {"K", k->K},         {"PSIa", k->PSIa},
+        {"MV", k->MV},      {"BV", k->BV},
+    };
+    for (const auto& [s, w] : werte) t.Setze(r, s, w);
+    t.Setze(r, "B", static_cast<int32_t>(std::lround(k->B)));
+    t.Setze(r, "SWGL", k->SWGL);
+    t.Setze(r, "FWGL", k->FWGL);
+    t.Setze(r, "N", static_cast<int32_t>(std::lround(k->N)));
+    TTabelle& aek = T("CDSAEK");
+    for (const TAE& a : k->AEs.Liste) {
+      const int f = NewRecord(aek);
+      aek.Setze(f, "Bezeichnung", a.Bezeichnung);
+      aek.Setze(f, "AE", a.AE);
+      aek.Setze(f, "PSI", a.fD);
+      aek.Setze(f, "B", a.B);
+      aek.Setze(f, "Kategorie", a.Kategorie);
+    }
+  } else if (const auto* b = dynamic_cast<const TEBW*>(&e)) {
+    TTabelle& t = T("CDSEbw");
+    const int r = NewRecord(t);
+    t.Setze(r, "QM", b->QD);
+    t.Setze(r, "V", static_cast<double>(b->Volumen));
+    t.Setze(r, "Nebenschluss", b->Nebenschluss);
+    t.Setze(r, "MaxQKUE", b->MaxQKUE);
+    t.Setze(r, "Ased", b->Ased);
+    t.Setze(r, "O2DefizitBUE", b->DO2BUE);
+    t.Setze(r, "O2DefizitKUE", b->Do2KUE);
+    t.Setze(r, "rkrit", b->rkrit);
+    t.Setze(r, "xDI", b->xDI);
+  } else if (const auto* c = dynamic_cast<const TCON*>(&e)) {
+    TTabelle& t = T("CDSCON");
+    t.Setze(NewRecord(t), "TF", c->TF);
+  } else if (const auto* g = dynamic_cast<const TREG*>(&e)) {
+    TTabelle& t = T("CDSREG");
+    t.Setze(NewRecord(t), "FileName", g->FileName);
+  }
+}
+
+void TDataModule1::GetData(TElement& e) {
+  const TTabelle& hyd = T("CDSHyd");
+  if (Aktuell < 0) return;
+  if (auto* n = dynamic_cast<TNET*>(&e)) {
+    const TTabelle& t = T("CDSNet");
+    if (const int r = DetailZeile(t); r >= 0) {
+      // The series the record names, from the series table when it holds
+      // one, else from the reference list; none: the first of the list.
+      const TSpenden* reihe = StandardReferenzListen().Kostra.Find(S(t, r, "Regenreihe"));
+      TSpenden eigene;
+      const TTabelle& kos = T("CDSKOS");
+      if (const int k = DetailZeile(kos); k >= 0) {
+        eigene.name = S(kos, k, "Name");
+        eigene.values[0] = Z(kos, k, "T");
+        for (int i = 0; i < 18; ++i) eigene.values[static_cast<size_t>(i + 1)] = Z(kos, k, kKosSpalten[i]);
+        reihe = &eigene;
+      }
+      n->SetData(Z(t, r, "HNA"), Z(t, r, "PSIA"), S(t, r, "NUMMER"), S(t, r, "PROJEKTNAME"),
+                 S(t, r, "VARIANTE"), S(t, r, "AUFTRAGGEBER"), Z(t, r, "DATUM"), I(t, r, "ZEBEV"),
+                 B(t, r, "NAM"), Z(t, r, "cS"), Z(t, r, "cI"), Z(t, r, "cM"), Z(t, r, "CrBSB"),
+                 Z(t, r, "CRNH4"), Z(t, r, "CRPH"), Z(t, r, "CRALK"), Z(t, r, "dnBSB"),
+                 Z(t, r, "dnNH4"), Z(t, r, "crDO2"), Z(t, r, "crT"), reihe, Z(t, r, "mNN"));
+    }
+  } else if (auto* k = dynamic_cast<TKEZ*>(&e)) {
+    const TTabelle& t = T("CDSKEZ");
+    if (const int r = DetailZeile(t); r >= 0) {
+      const double ngm = Z(t, r, "NGM");
+      const int32_t n = I(t, r, "N");
+      k->SetData(Z(t, r, "CHBSB"), Z(t, r, "CHNH4"), Z(t, r, "CHAFS"), Z(t, r, "CHPH"),
+                 Z(t, r, "CHCSB"), Z(t, r, "CGBSB"), Z(t, r, "CGNH4"), Z(t, r, "CGAFS"),
+                 Z(t, r, "CGPH"), Z(t, r, "CGCSB"), Z(t, r, "ED"), Z(t, r, "WS"), Z(t, r, "X"),
+                 Z(t, r, "QG"), Z(t, r, "AG"), Z(t, r, "BG"), Z(t, r, "QF"), ngm <= 1 ? 1 : ngm,
+                 Z(t, r, "Q1"), Z(t, r, "TF"), Z(t, r, "PQRT24"), Z(t, r, "PSIb"),
+                 I(t, r, "SWGL"), I(t, r, "FWGL"), n <= 1 ? 1 : n, Z(t, r, "K"), Z(t, r, "PSIa"),
+                 Z(t, r, "MV"), Z(t, r, "BV"));
+      if (AltesDateiformat) {
+        TAE a;
+        a.Bezeichnung = " ";
+        a.AE = Z(t, r, "AEK");
+        a.B = I(t, r, "B");
+        a.fD = 1.0;
+        a.AEb = a.B * a.AE / 100;
+        a.Kategorie = 2;
+        k->AEs.Liste.push_back(a);
+      }
+    }
+  } else if (auto* b = dynamic_cast<TEBW*>(&e)) {
+    const TTabelle& t = T("CDSEbw");
+    if (const int r = DetailZeile(t); r >= 0)
+      b->SetData(Z(t, r, "QM"), Z(t, r, "MaxQKUE"), I(t, r, "V"), B(t, r, "Nebenschluss"),
+                 Z(t, r, "Ased"), Z(t, r, "O2DefizitBUE"), Z(t, r, "O2DefizitKUE"),
+                 Z(t, r, "rkrit"), Z(t, r, "xDI"));
+  } else if (auto* g = dynamic_cast<TREG*>(&e)) {
+    const TTabelle& t = T("CDSREG");
+    if (const int r = DetailZeile(t); r >= 0) g->SetData(S(t, r, "FileName"));
+  } else if (auto* c = dynamic_cast<TCON*>(&e)) {
+    const TTabelle& t = T("CDSCON");
+    if (const int r = DetailZeile(t); r >= 0) c->SetData(Z(t, r, "TF"));
+  }
+  e.SUM.SetLage(Z(hyd, Aktuell, "RW"), Z(hyd, Aktuell, "HW"), Z(hyd, Aktuell, "GELAENDE"),
+                S(hyd, Aktuell, "STRASSE"));
+  e.Memo = ZeilenAus(S(hyd, Aktuell, "MEMO"));
+  if (dynamic_cast<TBauwerk*>(&e)) {
+    e.ScriptActive = B(hyd, Aktuell, "ScriptAktiv");
+    e.Script = ZeilenAus(S(hyd, Aktuell, "Script"));
+  }
+}
+
+void TDataModule1::CheckDatabase(const TM3Model& m) {
+  TTabelle& hyd = T("CDSHyd");
+  for (const std::string& name : m.Liste.Names())
+    if (hyd.Finde("VON", name) < 0) MeldungZeigen(name + " nicht in Datenbank gefunden");
+  for (int z = hyd.Anzahl() - 1; z >= 0; --z) {
+    const std::string name = S(hyd, z, "VON");
+    if (S(hyd, z, "TYP") != "ABS" && !m.Liste.Contains(name)) {
+      Aktuell = z;
+      DeleteRecord(name);
+    }
+  }
+}
+
+void TDataModule1::SaveComponents(const TM3Model& m) {
+  TTabelle& hyd = T("CDSHyd");
+  for (int i = 0; i < m.Count(); ++i) {
+    const TCadShape* s = m.GetNode(i);
+    if (const TElement* e = TM3Model::ElementOf(s)) {
+      SaveData(*e);
+    } else if (s->Parent()) {
+      const int z = NewRecord(hyd);
+      hyd.Setze(z, "VON", s->Name);
+      hyd.Setze(z, "BIS", s->Parent()->Name);
+      hyd.Setze(z, "TYP", s->Typ());
+    }
+  }
+}
+
+TCadShape* ElementAnlegen(TDataModule1& dm, TM3Model& m, const std::string& typ,
+                          const std::string& name, double x, double y) {
+  const std::string code = NeuerTypcode(typ);
+  dm.CreateRecords(name, "", code, "");
+  TCadShape* s = m.CreateShape(code, name, x, y);
+  if (TElement* e = TM3Model::ElementOf(s)) dm.GetData(*e);
+  return s;
+}
+
+bool SchreibeGanglinien(const TReferenzListen& r, const std::string& basis, std::string& fehler) {
+  TTabelle tw(ProjektSchema("CDSTWGanglinie"));
+  for (int i = 0; i < r.SWGanglinien.Count(); ++i) {
+    const auto& g = r.SWGanglinien.Eintraege[static_cast<size_t>(i)];
+    const int z = tw.Anhaengen();
+    tw.Setze(z, "NR", i);
+    tw.Setze(z, "NAME", g.name);
+    for (int h = 0; h < 24; ++h) tw.Setze(z, "H" + std::to_string(h), g.werte[static_cast<size_t>(h)]);
+  }
+  TTabelle fw(ProjektSchema("CDSFWGanglinie"));
+  for (int i = 0; i < r.FWGanglinien.Count(); ++i) {
+    const auto& g = r.FWGanglinien.Eintraege[static_cast<size_t>(i)];
+    const int z = fw.Anhaengen();
+    fw.Setze(z, "NR", i);
+    fw.Setze(z, "NAME", g.name);
+    for (int h = 1; h <= 12; ++h) fw.Setze(z, "H" + std::to_string(h), g.werte[static_cast<size_t>(h - 1)]);
+  }
+  return SchreibePaket(tw, basis + "_TWGanglinien.XML", fehler) &&
+         SchreibePaket(fw, basis + "_FWGanglinien.XML", fehler);
+}
+
+}  // namespace t21
