@@ -230,7 +230,9 @@ bool ImKalender(double t) {
 
 std::string DatumZeitWertText(double t, const TBenutzerFormat& f) {
   std::string r;
-  if (!FormatDateTime("", t, f, r)) return GleitText(t, f);
+  const bool nurZeit = t != 0 && std::trunc(t) == 0;
+  const std::string zeit = std::string("hh") + f.Zeittrenner + "nn" + f.Zeittrenner + "ss";
+  if (!FormatDateTime(nurZeit ? zeit : "", t, f, r)) return GleitText(t, f);
   return r;
 }
 
