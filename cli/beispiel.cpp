@@ -44,6 +44,12 @@ void BaueBeispielnetz(TM3Model& m) {
   dynamic_cast<TRUB&>(*TM3Model::ElementOf(rueb))
       .SetData(40, 999999, 900, false, 0, 10, 10, 15, 0);
   auto* est = m.CreateNewShape("EST", "Einleitung Mühlbach", 300, 150);
+  // Mühlbach: trapezoid 2 m wide at the bottom, 1,2 m deep, 5 m wide at the
+  // top, 1 500 m reach with 5 m fall; 12 km2 natural catchment.
+  dynamic_cast<TEST&>(*TM3Model::ElementOf(est))
+      .SetData(4, 0.2, 12, 7.4, 2.5, 310, 305, 1500, 2, 1.2, 5, 30, 0.3, 0.4, 12, 4, 120, 2500,
+               false, false, false, false, false, "0", "II", "3", 9, 0, false, false, 0, 0, 0, 0,
+               0.1, false, 0, 0, false, net);
   auto* reg = m.CreateNewShape("REG", "Regenschreiber 1", 0, 300);
 
   altstadt->SetParent(sammler);

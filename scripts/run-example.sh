@@ -6,4 +6,6 @@ cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
 cmake -S . -B build -DCMAKE_BUILD_TYPE=Release
 cmake --build build -j"$(nproc)" --target t21
-./build/cli/t21 verify beispiel/Beispiel.T21 "$@"
+# Exit code 1 means the verification found hints for some elements: the job
+# itself succeeded.
+./build/cli/t21 verify beispiel/Beispiel.T21 "$@" || [ $? -eq 1 ]

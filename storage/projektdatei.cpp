@@ -90,9 +90,11 @@ S BaueSchema() {
               Bool("ScriptAktiv"), F("MEMOLANG", TFeldTyp::Memo), Nest("NET", net),
               Nest("REG", Schema("REG", {Str("FileName", 256)})), Nest("BAU", bau),
               Nest("CON", Schema("CON", {Flt("TF")})), Nest("KEZ", kez), Nest("PAR", par),
-              // sub-areas of a sub-area element, which older files had no place for
+              // sub-areas of a sub-area element or an infiltration facility and
+              // named input values of the kinds older files had no place for
               Nest("AEKF", Schema("AEKF", {Str("Name", 32), Flt("AE"), Int("B"), Flt("fD"),
-                                           Flt("AEb"), Int("Kategorie")}))});
+                                           Flt("AEb"), Int("Kategorie")})),
+              Nest("WERTE", Schema("WERTE", {Str("Name", 32), Flt("Wert"), Str("Text", 64)}))});
   auto shp = Schema(
       "SHP",
       {Str("Name", 32),     Str("Typ", 3),      Str("Parent", 32),   Str("KUE", 32),
@@ -150,6 +152,52 @@ void Par(TTabelle& par, const char* art, const TParameter& p, bool mitQ, bool mi
   if (mitDO2) par.Setze(z, "DO2", p.DO2);
   par.Setze(z, "xxx", 0.0);
   if (t) par.Setze(z, "T", *t);
+}
+
+// The input values of the kinds without a type record of their own.
+struct TWerte {
+  std::vector<std::pair<const char*, double*>> Zahlen;
+  std::vector<std::pair<const char*, std::string*>> Texte;
+  std::vector<std::pair<const char*, bool*>> Schalter;
+  TAEs* Flaechen = nullptr;
+};
+
+TWerte WerteVon(TElement& e) {
+  TWerte w;
+  if (auto* a = dynamic_cast<TAEO*>(&e)) {
+    w.Zahlen = {{"kB", &a->kB}, {"kD", &a->kD}};
+  } else if (auto* v = dynamic_cast<TVersickerung*>(&e)) {
+    w.Zahlen = {{"Kf", &v->Kf}, {"FZ", &v->FZ}, {"N", &v->N}, {"RD", &v->RD}, {"RDN", &v->RDN}};
+    w.Texte = {{"Reihe", &v->Reihe}};
+    w.Flaechen = &v->AEs;
+    auto dazu = [&w](std::initializer_list<std::pair<const char*, double*>> l) {
+      w.Zahlen.insert(w.Zahlen.end(), l.begin(), l.end());
+    };
+    if (auto* b = dynamic_cast<TVBE*>(&e)) {
+      dazu({{"Ls", &b->Ls}, {"Bs", &b->Bs}, {"KFb", &b->KFb}, {"Fa", &b->Fa}, {"m", &b->m}, {"h", &b->h}});
+      w.Schalter = {{"Vorreinigung", &b->Vorreinigung}};
+    }
+    if (auto* c = dynamic_cast<TVSC*>(&e))
+      dazu({{"KFF", &c->KFF}, {"HR", &c->HR}, {"DI", &c->DI}, {"DA", &c->DA}, {"HF", &c->HF}, {"HS", &c->HS}});
+    if (auto* m = dynamic_cast<TVMU*>(&e))
+      dazu({{"BM", &m->BM}, {"LM", &m->LM}, {"ZM", &m->ZM}, {"M", &m->M}});
+    if (auto* r = dynamic_cast<TVRI*>(&e))
+      dazu({{"LR", &r->LR}, {"BR", &r->BR}, {"HR", &r->HR}, {"SR", &r->SR}, {"AAus", &r->AAus},
+            {"DI", &r->DI}, {"DA", &r->DA}});
+  }
+  return w;
+}
+
+void SchreibeFlaechen(const TAEs& aes, TTabelle& t) {
+  for (const TAE& f : aes.Liste) {
+    const int r = t.Anhaengen();
+    t.Setze(r, "Name", f.Bezeichnung);
+    t.Setze(r, "AE", f.AE);
+    t.Setze(r, "B", f.B);
+    t.Setze(r, "fD", f.fD);
+    t.Setze(r, "AEb", f.AEb);
+    t.Setze(r, "Kategorie", f.Kategorie);
+  }
 }
 
 void SchreibeElement(const TElement& e, TTabelle& hyd, int h) {
@@ -264,17 +312,79 @@ void SchreibeElement(const TElement& e, TTabelle& hyd, int h) {
     t.Setze(z, "Ased", b->Ased);
     t.Setze(z, "rkrit", b->rkrit);
     t.Setze(z, "xDI", b->xDI);
-  } else if (const auto* a = dynamic_cast<const TAEK*>(&e)) {
-    TTabelle& t = hyd.Kind(h, "AEKF");
-    for (const TAE& f : a->AEs.Liste) {
-      const int r = t.Anhaengen();
-      t.Setze(r, "Name", f.Bezeichnung);
-      t.Setze(r, "AE", f.AE);
-      t.Setze(r, "B", f.B);
-      t.Setze(r, "fD", f.fD);
-      t.Setze(r, "AEb", f.AEb);
-      t.Setze(r, "Kategorie", f.Kategorie);
+    if (const auto* est = dynamic_cast<const TEST*>(&e)) {
+      TTabelle& d = t.Kind(z, "EST");
+      const int r = d.Anhaengen();
+      const TProfil& p = est->Profil;
+      const std::pair<const char*, double> werte[] = {
+          {"KST", p.KB},      {"BSO", p.PB},      {"BWSP", p.BWSP},      {"HB", p.PH},
+          {"HMNQ", est->HMNQ}, {"VMNQ", est->VMNQ}, {"AEO", est->AE0},    {"_MNQ", est->_mnq},
+          {"_HQ1", est->_HQ1pnat}, {"LQUELL", est->LQuell}, {"SOLO", p.SOLO}, {"SOLU", p.SOLU},
+          {"LEN", p.LEN},     {"X", est->X}};
+      for (const auto& [c, w] : werte) d.Setze(r, c, w);
+      d.Setze(r, "QUELLE", est->QUELL);
+      d.Setze(r, "QUELLLAUF", est->QUELLLAUF);
+      d.Setze(r, "TEMPORAER", est->TEMPORAER);
+      d.Setze(r, "ORGANISCH", est->ORGANISCH);
+      d.Setze(r, "STAU", est->STAU);
+      d.Setze(r, "GUETE", est->GUETE);
+      d.Setze(r, "STRUKTUR", est->STRUKTUR);
+      d.Setze(r, "EUTROPH", est->EUTROPH);
+      d.Setze(r, "StrukturO", est->WBP.WBP1StrukturO);
+      d.Setze(r, "StrukturU", est->WBP.WBP1StrukturU);
+      d.Setze(r, "ZuflussO", est->WBP.WBP1ZuflussO);
+      d.Setze(r, "ZuflussU", est->WBP.WBP1ZuflussU);
+      d.Setze(r, "AufUndAb", est->WBP.WBP1AufUndAb);
+      d.Setze(r, "Aufwander", est->WBP.WBP1Aufwander);
+      d.Setze(r, "Abflussdrosselung", est->Drosselung);
+      d.Setze(r, "Lage", est->Lage);
+      d.Setze(r, "Salmoniden", est->Salmoniden);
+      // The background as concentrations; the pH without the eutrophication
+      // surcharge the reader adds back.
+      const TParameter& cv = est->CV;
+      const int v = par.Anhaengen();
+      par.Setze(v, "Art", std::string("VB"));
+      par.Setze(v, "BSB", cv.cBSB());
+      par.Setze(v, "NH4", cv.cNH4());
+      par.Setze(v, "AFS", cv.cAFS());
+      par.Setze(v, "CSB", cv.cCSB());
+      par.Setze(v, "ALK", cv.cALK());
+      par.Setze(v, "DO2", cv.cDO2());
+      const double ph = cv.cPH();
+      par.Setze(v, "PH", (est->EUTROPH == "1" || est->EUTROPH == "2") ? ph - 0.5
+                         : est->EUTROPH == "3"                          ? ph - 1.0
+                                                                        : ph);
+      par.Setze(v, "xxx", 0.0);
+    } else if (const auto* oma = dynamic_cast<const TOMA*>(&e)) {
+      TTabelle& d = t.Kind(z, "OMA");
+      const int r = d.Anhaengen();
+      d.Setze(r, "N", oma->N);
+      d.Setze(r, "ART", oma->Art);
+      Par(par, "ETA", oma->ETA, true, true);
     }
+  } else if (const auto* klg = dynamic_cast<const TKLG*>(&e)) {
+    Par(par, "ETA", klg->ETA, false, true);
+  } else if (const auto* a = dynamic_cast<const TAEK*>(&e)) {
+    SchreibeFlaechen(a->AEs, hyd.Kind(h, "AEKF"));
+  } else {
+    TWerte w = WerteVon(const_cast<TElement&>(e));
+    TTabelle& t = hyd.Kind(h, "WERTE");
+    for (const auto& [name, wert] : w.Zahlen) {
+      const int r = t.Anhaengen();
+      t.Setze(r, "Name", std::string(name));
+      t.Setze(r, "Wert", *wert);
+    }
+    for (const auto& [name, text] : w.Texte) {
+      const int r = t.Anhaengen();
+      t.Setze(r, "Name", std::string(name));
+      t.Setze(r, "Text", *text);
+    }
+    for (const auto& [name, schalter] : w.Schalter) {
+      const int r = t.Anhaengen();
+      t.Setze(r, "Name", std::string(name));
+      t.Setze(r, "Wert", *schalter ? 1.0 : 0.0);
+    }
+    if (w.Flaechen) SchreibeFlaechen(*w.Flaechen, hyd.Kind(h, "AEKF"));
   }
 }
 
@@ -419,9 +529,103 @@ void LiesElement(TElement& e, const std::string& typ, const TTabelle& hyd, int h
     if (Hat(*t, 0, "Ased")) b->Ased = Z(*t, 0, "Ased");
     b->rkrit = Z(*t, 0, "rkrit");
     b->xDI = Hat(*t, 0, "xDI") ? Z(*t, 0, "xDI") : 0;
-  } else if (auto* a = dynamic_cast<TAEK*>(&e)) {
-    if (const TTabelle* t = Erste(hyd, h, "AEKF")) {
-      a->AEs.Liste.clear();
+    const TTabelle* par = Erste(hyd, h, "PAR");
+    if (auto* est = dynamic_cast<TEST*>(&e)) {
+      const TTabelle* d = Erste(*t, 0, "EST");
+      if (!d) return;
+      TProfil& p = est->Profil;
+      p.KB = Z(*d, 0, "KST", p.KB);
+      p.PB = Z(*d, 0, "BSO");
+      p.BWSP = Z(*d, 0, "BWSP");
+      p.PH = Z(*d, 0, "HB");
+      p.PKZ = 41;
+      p.SOLO = Z(*d, 0, "SOLO");
+      p.SOLU = Z(*d, 0, "SOLU");
+      p.LEN = Z(*d, 0, "LEN");
+      est->HMNQ = Z(*d, 0, "HMNQ");
+      est->VMNQ = Z(*d, 0, "VMNQ");
+      est->AE0 = Z(*d, 0, "AEO");
+      est->_mnq = Z(*d, 0, "_MNQ");
+      est->_HQ1pnat = Z(*d, 0, "_HQ1");
+      est->LQuell = Z(*d, 0, "LQUELL");
+      est->QUELL = B(*d, 0, "QUELLE");
+      est->QUELLLAUF = B(*d, 0, "QUELLLAUF");
+      est->TEMPORAER = B(*d, 0, "TEMPORAER");
+      est->ORGANISCH = B(*d, 0, "ORGANISCH");
+      est->STAU = B(*d, 0, "STAU");
+      est->GUETE = T(*d, 0, "GUETE");
+      est->STRUKTUR = T(*d, 0, "STRUKTUR");
+      est->EUTROPH = Hat(*d, 0, "EUTROPH") ? T(*d, 0, "EUTROPH") : std::string("0");
+      est->WBP.WBP1StrukturO = I(*d, 0, "StrukturO");
+      est->WBP.WBP1StrukturU = I(*d, 0, "StrukturU");
+      est->WBP.WBP1ZuflussO = B(*d, 0, "ZuflussO");
+      est->WBP.WBP1ZuflussU = B(*d, 0, "ZuflussU");
+      est->WBP.WBP1AufUndAb = I(*d, 0, "AufUndAb");
+      est->WBP.WBP1Aufwander = I(*d, 0, "Aufwander");
+      est->X = Z(*d, 0, "X", est->X);
+      est->Drosselung = B(*d, 0, "Abflussdrosselung");
+      if (Hat(*d, 0, "Lage")) est->Lage = I(*d, 0, "Lage");
+      est->Salmoniden = B(*d, 0, "Salmoniden");
+      if (par) {
+        // The background set from its concentrations at the low flow.
+        const TNET& net = m.Netz();
+        const double q = std::max(est->_mnq * est->AE0, 1e-6);
+        const int eu = AlsGanzzahl(TWert(est->EUTROPH), 0);
+        double ph = Z(*par, 0, "PH"), o2 = 0;
+        const double sat = O2Saettigung(net.Temperatur, net.mNN);
+        if (eu == 1 || eu == 2) {
+          ph += 0.5;
+          o2 = 0.2 * sat;
+        } else if (eu == 3) {
+          ph += 1.0;
+          o2 = 0.4 * sat;
+        }
+        TParameter& cv = est->CV;
+        cv.Clear();
+        cv.Q = q;
+        cv.BSB = Z(*par, 0, "BSB") * q;
+        cv.NH4 = Z(*par, 0, "NH4") * q;
+        cv.AFS = Z(*par, 0, "AFS") * q;
+        cv.CSB = Z(*par, 0, "CSB") * q;
+        cv.ALK = Z(*par, 0, "ALK") * q;
+        cv.PH = ph * q;
+        cv.GK = TParameter::cGK(Z(*par, 0, "ALK"), ph) * q;
+        cv.DO2 = o2 * q;
+      }
+    } else if (auto* oma = dynamic_cast<TOMA*>(&e)) {
+      if (const TTabelle* d = Erste(*t, 0, "OMA")) {
+        oma->N = Z(*d, 0, "N", oma->N);
+        oma->Art = T(*d, 0, "ART");
+      }
+      if (par) {
+        TParameter& eta = oma->ETA;
+        eta.Q = Z(*par, 0, "Q");
+        LiesParameter(*par, 0, eta);
+        eta.DO2 = Z(*par, 0, "DO2");
+      }
+    }
+  } else if (auto* klg = dynamic_cast<TKLG*>(&e)) {
+    if (const TTabelle* par = Erste(hyd, h, "PAR")) {
+      LiesParameter(*par, 0, klg->ETA);
+      klg->ETA.DO2 = Z(*par, 0, "DO2");
+    }
+  } else {
+    TAEs* flaechen = nullptr;
+    if (auto* a = dynamic_cast<TAEK*>(&e)) flaechen = &a->AEs;
+    TWerte w = WerteVon(e);
+    if (w.Flaechen) flaechen = w.Flaechen;
+    if (const TTabelle* t = Erste(hyd, h, "WERTE"))
+      for (int z = 0; z < t->Anzahl(); ++z) {
+        const std::string name = T(*t, z, "Name");
+        for (auto& [n, wert] : w.Zahlen)
+          if (name == n) *wert = Z(*t, z, "Wert");
+        for (auto& [n, text] : w.Texte)
+          if (name == n) *text = T(*t, z, "Text");
+        for (auto& [n, schalter] : w.Schalter)
+          if (name == n) *schalter = Z(*t, z, "Wert") != 0;
+      }
+    if (const TTabelle* t = Erste(hyd, h, "AEKF"); t && flaechen) {
+      flaechen->Liste.clear();
       for (int z = 0; z < t->Anzahl(); ++z) {
         TAE f;
         f.Bezeichnung = T(*t, z, "Name");
@@ -430,7 +634,7 @@ void LiesElement(TElement& e, const std::string& typ, const TTabelle& hyd, int h
         f.fD = Z(*t, z, "fD");
         f.AEb = Z(*t, z, "AEb");
         f.Kategorie = I(*t, z, "Kategorie");
-        a->AEs.Liste.push_back(f);
+        flaechen->Liste.push_back(f);
       }
     }
   }

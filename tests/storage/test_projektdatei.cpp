@@ -59,6 +59,20 @@ void BaueModell(Netzbau& n) {
   n.Neu("REG", "Regen");
   n.El<TREG>("Regen").FileName = "regen/station 1.REG";
   n.Neu("EST", "Bach");
+  auto& est = n.El<TEST>("Bach");
+  est.SetData(4, 0.2, 12, 7.0, 2.1, 310, 305, 1500, 2, 1.2, 5, 30, 0.3, 0.4, 12, 4, 120, 2500,
+              false, true, false, false, true, "2", "II", "3", 9, 1, true, false, 2, 3, 1, 0, 0.2,
+              true, 80, 500, true, n.Netz());
+  n.Neu("OMA", "Filter");
+  n.El<TOMA>("Filter").SetData(15, 80, 60, 90, 7.1, 2.2, 80, 0.2, "Retentionsbodenfilter", 300,
+                                999999, false, 60, 30, 10);
+  n.Neu("KLG", "Kläranlage");
+  n.El<TKLG>("Kläranlage").SetData(5, 3, 7.3, 2.7, 70, n.Netz());
+  n.Neu("AEO", "Wald");
+  n.El<TAEO>("Wald").SetData(2.5, 0.8);
+  n.Neu("VBE", "Becken");
+  n.El<TVBE>("Becken").SetData("Reinhold (n=0,2)", 1.15, 0.8, 20, 10, 2, 1.5, 1e-5, 2e-5, true);
+  n.El<TVBE>("Becken").AEs.Liste = {Flaeche(2, 80, 1)};
   n.Neu("AEK", "Flächen");
   n.El<TAEK>("Flächen").AEs.Liste = {Flaeche(3, 40, 3, 0.5)};
   n.Parent("Altstadt", "C").Parent("C", "RÜB 1").Parent("RÜB 1", "Bach");
@@ -157,6 +171,29 @@ TEST_F(Projektdatei, RoundTripKeepsTheModel) {
   EXPECT_EQ(b.El<TRU>("RÜ 2").MaxQKUE, 999999);
   EXPECT_EQ(b.El<TCON>("C").TF, 7.5);
   EXPECT_EQ(b.El<TREG>("Regen").FileName, "regen/station 1.REG");
+  const auto& e1 = a.El<TEST>("Bach");
+  const auto& e2 = b.El<TEST>("Bach");
+  EXPECT_EQ(e2.Profil.LEN, 1500);
+  EXPECT_EQ(e2.Profil.BWSP, e1.Profil.BWSP);
+  EXPECT_EQ(e2.AE0, 12);
+  EXPECT_EQ(e2.EUTROPH, "2");
+  EXPECT_EQ(e2.GUETE, "II");
+  EXPECT_EQ(e2.WBP.WBP1StrukturU, 3);
+  EXPECT_TRUE(e2.Drosselung);
+  EXPECT_TRUE(e2.Salmoniden);
+  EXPECT_EQ(e2.Lage, 1);
+  EXPECT_NEAR(e2.CV.cPH(), e1.CV.cPH(), 1e-12);
+  EXPECT_NEAR(e2.CV.cBSB(), e1.CV.cBSB(), 1e-12);
+  EXPECT_NEAR(e2.CV.cNH4(), e1.CV.cNH4(), 1e-12);
+  EXPECT_EQ(b.El<TOMA>("Filter").Art, "Retentionsbodenfilter");
+  EXPECT_EQ(b.El<TOMA>("Filter").ETA.BSB, a.El<TOMA>("Filter").ETA.BSB);
+  EXPECT_EQ(b.El<TOMA>("Filter").N, 0.2);
+  EXPECT_EQ(b.El<TKLG>("Kläranlage").ETA.NH4, 3);
+  EXPECT_EQ(b.El<TAEO>("Wald").kD, 2.5);
+  EXPECT_TRUE(b.El<TVBE>("Becken").Vorreinigung);
+  EXPECT_EQ(b.El<TVBE>("Becken").Ls, 20);
+  EXPECT_EQ(b.El<TVBE>("Becken").Reihe, "Reinhold (n=0,2)");
+  EXPECT_EQ(b.El<TVBE>("Becken").AEs.Liste.size(), 1u);
   ASSERT_EQ(b.El<TAEK>("Flächen").AEs.Liste.size(), 1u);
   EXPECT_EQ(b.El<TAEK>("Flächen").AEs.Liste[0].fD, 0.5);
   for (int i = 0; i < kAnzahlQr; ++i)

@@ -1,0 +1,64 @@
+// The bundled example project is what the code builds, and it runs.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "cli/ausgabe.h"
+#include "cli/beispiel.h"
+#include "cli/simulieren.h"
+#include "model/regen.h"
+#include "simulation/regengenerator.h"
+#include "storage/datenpaket.h"
+#include "storage/projektdatei.h"
+
+using namespace t21;
+namespace fs = std::filesystem;
+
+namespace {
+std::string Lies(const fs::path& p) {
+  std::ifstream f(p, std::ios::binary);
+  std::stringstream s;
+  s << f.rdbuf();
+  return s.str();
+}
+const fs::path kBeispiel = fs::path(T21_QUELLE) / "beispiel";
+}  // namespace
+
+TEST(Beispiel, ShippedFilesMatchTheCode) {
+  TM3Model m("Beispiel");
+  BaueBeispielnetz(m);
+  for (int i = 0; i < m.Count(); ++i)
+    if (auto* r = dynamic_cast<TREG*>(TM3Model::ElementOf(m.GetNode(i))))
+      r->SetData("Beispiel_Regen.REG");
+  EXPECT_TRUE(PaketAlsText(*ModellAlsPaket(m)) == Lies(kBeispiel / "Beispiel.T21"))
+      << "beispiel/Beispiel.T21 neu schreiben: t21 beispiel --speichern beispiel";
+
+  const fs::path tmp = fs::temp_directory_path() / ("t21_bsp_" + std::to_string(::getpid()) + ".REG");
+  std::string fehler;
+  ASSERT_TRUE(TRegenGenerator{}.Schreibe(tmp.string(), fehler));
+  EXPECT_TRUE(Lies(tmp) == Lies(kBeispiel / "Beispiel_Regen.REG"));
+  fs::remove(tmp);
+}
+
+TEST(Beispiel, VerifiesAndSimulates) {
+  TM3Model m;
+  const TLadeErgebnis e = A3_Laden(m, (kBeispiel / "Beispiel").string());
+  ASSERT_TRUE(e.Ok) << e.Fehler;
+  std::ostringstream json;
+  SchreibeVerifikation(m, Format::Json, json);
+  EXPECT_NE(json.str().find("\"name\":\"Einleitung Mühlbach\""), std::string::npos);
+  for (int i = 0; i < m.Count(); ++i)
+    if (auto* r = dynamic_cast<TREG*>(TM3Model::ElementOf(m.GetNode(i))))
+      r->SetData((kBeispiel / r->FileName).string());
+  TSimulierOptionen o;
+  o.Von = "2001-01-01";
+  o.Bis = "31.12.2002";
+  std::ostringstream out, err;
+  EXPECT_EQ(Simuliere(m, o, out, err), 0) << err.str();
+  EXPECT_NE(out.str().find("Bilanzierungsbeginn\t01.01.01 00:00:00"), std::string::npos);
+  o.Von = "32.01.2001";
+  EXPECT_EQ(Simuliere(m, o, out, err), 2);
+  EXPECT_NE(err.str().find("Anfangsdatum \"32.01.2001\" ist kein gültiges Datum"), std::string::npos);
+}
