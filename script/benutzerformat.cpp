@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 #include <vector>
 
 #include "model/datum.h"
@@ -112,6 +113,23 @@ bool ZeitTeilLesen(std::string_view& t, const TBenutzerFormat& f, double& zeit) 
   return true;
 }
 
+// Keeps the first `behalten` digits of z, rounded half away from zero; true
+// when the carry put a new "1" in front.
+bool Runden(std::string& z, size_t behalten) {
+  const bool auf = z.size() > behalten && z[behalten] >= '5';
+  z.resize(behalten, '0');
+  if (!auf) return false;
+  for (size_t k = z.size(); k-- > 0;) {
+    if (z[k] != '9') {
+      ++z[k];
+      return false;
+    }
+    z[k] = '0';
+  }
+  z.insert(z.begin(), '1');
+  return true;
+}
+
 void Gruppiert(std::string& r, const std::string& ziffern, size_t ab, size_t bis, bool tausender,
                char trenner) {
   for (size_t d = ab; d < bis; ++d) {
@@ -162,10 +180,23 @@ bool ZahlLesen(std::string_view text, const TBenutzerFormat& f, double& wert) {
   if (i != t.size()) return false;
   double v = 0;
   const auto r = std::from_chars(c.data(), c.data() + c.size(), v);
-  if (r.ptr != c.data() + c.size()) {
-    if (r.ec != std::errc::result_out_of_range) return false;
-    // Beyond the range of a double: strtod gives the infinity or zero.
-    v = std::strtod(c.c_str(), nullptr);
+  if (r.ptr != c.data() + c.size()) return false;
+  if (r.ec == std::errc::result_out_of_range) {
+    // Beyond the range of a double: infinity or zero, by the decimal
+    // exponent of the first significant digit.
+    long long lage = 0, exp = 0;
+    const size_t punkt = std::min(c.find('.'), c.find('e'));
+    const size_t erste = c.find_first_of("123456789");
+    if (erste != std::string::npos && erste < c.find('e'))
+      lage = erste < punkt ? static_cast<long long>(punkt - erste)
+                           : -static_cast<long long>(erste - punkt - 1);
+    if (const size_t e = c.find('e'); e != std::string::npos) {
+      const char* a = c.data() + e + 1;
+      if (*a == '+') ++a;
+      if (std::from_chars(a, c.data() + c.size(), exp).ec != std::errc())
+        exp = *a == '-' ? -1000000 : 1000000;
+    }
+    v = lage + exp > 0 ? HUGE_VAL : 0.0;
   }
   wert = negativ ? -v : v;
   return true;
@@ -335,26 +366,40 @@ std::string FormatFloat(std::string_view muster, double v, const TBenutzerFormat
   const double a = std::fabs(v);
   std::string ganz, bruch;
   int e = 0;
+  // The digits are printed with 25 more places than kept, which shows
+  // whether a double lies exactly half way; such halves round away from zero.
+  constexpr int kMehr = 25;
   if (exponent) {
     const int vorn = std::max(ganzPlatz, 1);
-    std::vector<char> b(64 + static_cast<size_t>(vorn + stellen));
-    std::snprintf(b.data(), b.size(), "%.*e", vorn + stellen - 1, a);
+    const size_t behalten = static_cast<size_t>(vorn + stellen);
+    std::vector<char> b(64 + behalten + kMehr);
+    std::snprintf(b.data(), b.size(), "%.*e", vorn + stellen - 1 + kMehr, a);
     std::string z;
     const char* p = b.data();
     for (; *p && *p != 'e'; ++p)
       if (IstZiffer(*p)) z += *p;
-    e = a == 0 ? 0 : std::atoi(p + 1) - (vorn - 1);
+    int hoch = std::atoi(p + 1);
+    if (Runden(z, behalten)) {
+      z.pop_back();
+      ++hoch;
+    }
+    e = a == 0 ? 0 : hoch - (vorn - 1);
     ganz = z.substr(0, static_cast<size_t>(vorn));
     bruch = z.substr(static_cast<size_t>(vorn));
   } else {
-    const int n = std::snprintf(nullptr, 0, "%.*f", stellen, a);
+    const int n = std::snprintf(nullptr, 0, "%.*f", stellen + kMehr, a);
     std::vector<char> b(static_cast<size_t>(n) + 1);
-    std::snprintf(b.data(), b.size(), "%.*f", stellen, a);
-    std::string z(b.data());
-    const auto p = z.find('.');
-    ganz = z.substr(0, p);
-    if (p != std::string::npos) bruch = z.substr(p + 1);
-    if (ganz == "0") ganz.clear();
+    std::snprintf(b.data(), b.size(), "%.*f", stellen + kMehr, a);
+    const std::string_view roh(b.data());
+    const size_t punkt = roh.find('.');
+    std::string z(roh.substr(0, punkt));
+    size_t vorn = z.size();
+    z += roh.substr(punkt + 1);
+    if (Runden(z, vorn + static_cast<size_t>(stellen))) ++vorn;
+    ganz = z.substr(0, vorn);
+    bruch = z.substr(vorn);
+    const size_t null = ganz.find_first_not_of('0');
+    ganz.erase(0, null == std::string::npos ? ganz.size() : null);
   }
   while (static_cast<int>(bruch.size()) < bruchPlatz) bruch += '0';
   while (static_cast<int>(ganz.size()) < minGanz) ganz.insert(ganz.begin(), '0');
