@@ -641,6 +641,14 @@ bool PointInShape(const TCadShape& s, const TAnsicht& v, TPixel p) {
   return r.Left <= p.X && p.X <= r.Right && r.Top <= p.Y && p.Y <= r.Bottom;
 }
 
+TCadShape* GetNode(const TCadModel& m, const TAnsicht& v, TPixel p) {
+  for (int i = m.Count() - 1; i >= 0; --i) {
+    TCadShape* s = m.GetNode(i);
+    if (s->Visible && PointInShape(*s, v, p)) return s;
+  }
+  return nullptr;
+}
+
 bool RectOnShape(const TCadShape& s, const TAnsicht& v, const TPixelRect& r) {
   const TPixel p{r.Left + 2, r.Top + 2};
   if (IstKlasse(s, "M3Ellipse")) {

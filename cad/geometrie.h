@@ -153,6 +153,8 @@ bool IsInside(const TCadShape& s, const TAnsicht& v, const TPixelRect& r);
 bool IsCrossing(const TCadShape& s, const TAnsicht& v, const TPixelRect& r);
 // p lies inside the view rectangle (edges included).
 bool PointInShape(const TCadShape& s, const TAnsicht& v, TPixel p);
+// The last visible shape in list order whose view rectangle holds p.
+TCadShape* GetNode(const TCadModel& m, const TAnsicht& v, TPixel p);
 // r touches the shape's area.
 bool RectOnShape(const TCadShape& s, const TAnsicht& v, const TPixelRect& r);
 // Which grab contains p: rectangles 12, 6, 9, 3 (lower, upper, left, right

@@ -515,6 +515,13 @@ TEST_F(Geometrie, FlaechenDerNetzsymbole) {
   EXPECT_FALSE(RectOnShape(*k, v, Pick(5, 55)));  // inside the box, outside the triangle
   EXPECT_TRUE(PointInShape(*k, v, {5, 55}));
   EXPECT_FALSE(PointInShape(*k, v, {51, 55}));
+  TCadShape* oben = Neu("REC", "oben", 40, 0);
+  EXPECT_EQ(GetNode(m, v, {45, 55}), oben);  // topmost first
+  EXPECT_EQ(GetNode(m, v, {5, 55}), k);
+  oben->Visible = false;
+  EXPECT_EQ(GetNode(m, v, {45, 55}), k);
+  EXPECT_EQ(GetNode(m, v, {0, 100}), k);
+  EXPECT_EQ(GetNode(m, v, {150, 10}), nullptr);
   k->X2 = k->X1;  // degenerate triangle
   EXPECT_FALSE(RectOnShape(*k, v, Pick(0, 75)));
 
