@@ -1,7 +1,7 @@
 #include "script/parser.h"
 
+#include <algorithm>
 #include <array>
-#include <climits>
 #include <cmath>
 #include <numbers>
 #include <string_view>
