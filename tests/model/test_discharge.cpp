@@ -308,7 +308,9 @@ TEST_F(Flussnetz, ChainedPointReadsTheUpstreamPointOfTheSamePass) {
   // E2 reads the area sums of E1 over the KUE link. Computed before E1 it
   // would take E1's old (here still empty) sums; the pass computes every
   // point upstream along any link first, so one pass makes them current and
-  // the second one changes nothing.
+  // the second one changes nothing. (Were the depths iterated from the depth
+  // of the previous pass, the second pass would still move every hydraulic
+  // value within the stopping rule.)
   n.m.Rechnen(n.Shape("E2"));
   EXPECT_NAHE(n.El<TEST>("E2").SUM.SUMAEBM3, 0);  // K2 not computed either
 
