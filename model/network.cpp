@@ -271,7 +271,10 @@ void TM3Model::HoleZufluss(TCadShape* p) {
       else if (r->IsConnector())
         e->GibAbfluss(FZufluss, spenden);
     }
-    if (r->GEW() == p || r->IsEinleitung() || r->IsConnector()) {
+    // A discharge point chained to another one downstream reaches the river
+    // through that one: its areas count there, not a second time below.
+    const bool kette = r->IsEinleitung() && r->KUE() && r->KUE()->IsEinleitung();
+    if (r->GEW() == p || (r->IsEinleitung() && (!kette || r->KUE() == p)) || r->IsConnector()) {
       FZufluss.SUM.SUMAEM3 += e->SUM.SUMAEM3;
       FZufluss.SUM.SUMAEBM3 += e->SUM.SUMAEBM3;
     }
