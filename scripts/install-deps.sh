@@ -12,6 +12,7 @@ PACKAGES=(
   libbenchmark-dev
   libcli11-dev
   libpugixml-dev
+  libxlsxwriter-dev
   pkg-config
 )
 

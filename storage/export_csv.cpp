@@ -1,0 +1,472 @@
+#include "storage/export_csv.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <initializer_list>
+#include <vector>
+
+#include "model/datum.h"
+#include "model/elements.h"
+
+namespace t21 {
+
+const std::array<const char*, kCSVAbschnitte> kCSVTitel = {
+    "Elemente",
+    "geschlossenes Siedlungsgebiet",
+    "Netze",
+    "Regenüberlaufbecken",
+    "Regenüberläufe",
+    "Regenklärbecken",
+    "Kläranlagen",
+    "ortspez. Maßnahme",
+    "Einleitungen",
+    "Connectoren",
+    "Frachten und Konzentrationen",
+    "Regenspenden",
+    "Teilflächen",
+};
+
+namespace {
+
+// A line of values joined by the separator.
+class Zeile {
+ public:
+  explicit Zeile(std::string_view z) : FZ(z) {}
+  Zeile& Text(std::string_view t) {
+    if (!FErster) FText += FZ;
+    FErster = false;
+    FText += t;
+    return *this;
+  }
+  Zeile& Zahl(double v) { return Text(CSVZahl(v)); }
+  Zeile& Zahlen(std::initializer_list<double> l) {
+    for (double v : l) Zahl(v);
+    return *this;
+  }
+  Zeile& Ganz(long long v) { return Text(std::to_string(v)); }
+  Zeile& Bool(bool b) { return Text(CSVBool(b)); }
+  Zeile& Texte(std::initializer_list<const char*> l) {
+    for (const char* t : l) Text(t);
+    return *this;
+  }
+  const std::string& Str() const { return FText; }
+
+ private:
+  std::string_view FZ;
+  std::string FText;
+  bool FErster = true;
+};
+
+std::string Kopf(std::string_view z, std::initializer_list<const char*> namen) {
+  return Zeile(z).Texte(namen).Str();
+}
+
+constexpr const char* kDauerstufenText[18] = {
+    "5 min", "10 min", "15 min", "20 min", "30 min", "45 min", "60 min", "90 min", "120 min",
+    "3 h",   "4 h",    "6 h",    "9 h",    "12 h",   "18 h",   "24 h",   "48 h",   "72 h"};
+
+}  // namespace
+
+std::string CSVZahl(double v) {
+  if (std::isnan(v)) return "NAN";
+  if (std::isinf(v)) return v > 0 ? "INF" : "-INF";
+  if (v == 0) return "0";  // also -0
+  char b[64];
+  const auto r = std::to_chars(b, b + sizeof b, v, std::chars_format::general, 15);
+  std::string s(b, r.ptr);
+  // Exponent as "E-5" / "E20": upper case, no plus sign, no leading zeros.
+  const auto e = s.find('e');
+  if (e != std::string::npos) {
+    std::string mantisse = s.substr(0, e);
+    std::string exp = s.substr(e + 1);
+    std::string vorzeichen;
+    if (!exp.empty() && (exp[0] == '+' || exp[0] == '-')) {
+      if (exp[0] == '-') vorzeichen = "-";
+      exp.erase(0, 1);
+    }
+    while (exp.size() > 1 && exp[0] == '0') exp.erase(0, 1);
+    s = mantisse + "E" + vorzeichen + exp;
+  }
+  return s;
+}
+
+std::string CSVBool(bool b) {
+  return b ? "-1" : "0";
+}
+
+std::string CSVDatum(double d) {
+  return DatumText(d);
+}
+
+int CSVAbschnitt(const TElement& e) {
+  if (dynamic_cast<const TNET*>(&e)) return 1;
+  if (dynamic_cast<const TKEM*>(&e) || dynamic_cast<const TKES*>(&e) ||
+      dynamic_cast<const TKER*>(&e))
+    return 2;
+  if (dynamic_cast<const TRUB*>(&e)) return 3;
+  if (dynamic_cast<const TRU*>(&e)) return 4;
+  if (dynamic_cast<const TRKB*>(&e)) return 5;
+  if (dynamic_cast<const TKLG*>(&e)) return 6;
+  if (dynamic_cast<const TOMA*>(&e)) return 7;
+  if (dynamic_cast<const TEST*>(&e)) return 8;
+  if (dynamic_cast<const TCON*>(&e)) return 9;
+  return 0;
+}
+
+std::string CSVKlasse(const TElement& e) {
+  if (dynamic_cast<const TNET*>(&e)) return "Siedlungsgebiet";
+  if (dynamic_cast<const TKEM*>(&e)) return "MW-Netz";
+  if (dynamic_cast<const TKES*>(&e)) return "SW-Netz";
+  if (dynamic_cast<const TKER*>(&e)) return "RW-Netz";
+  if (dynamic_cast<const TRUB*>(&e)) return "Regenüberlaufbecken";
+  if (dynamic_cast<const TRU*>(&e)) return "Regenüberlauf";
+  if (dynamic_cast<const TRKB*>(&e)) return "Regenklärbecken";
+  if (dynamic_cast<const TKLG*>(&e)) return "Kläranlage";
+  if (dynamic_cast<const TOMA*>(&e)) return "ortspez. Maßnahme";
+  if (dynamic_cast<const TEST*>(&e)) return "Einleitungsstelle";
+  if (dynamic_cast<const TCON*>(&e)) return "Connector";
+  return {};
+}
+
+std::string CSVHeader(const TElement& e, std::string_view z) {
+  switch (CSVAbschnitt(e)) {
+    case 1:
+      return Kopf(z, {"ELEMENT", "Nummer", "Name", "Variante", "Auftraggeber", "Datum", "HNA",
+                      "PSIa", "ZEBEV"});
+    case 2:
+      return Kopf(z, {"ELEMENT",
+                      "CR BSB5",
+                      "CR NH4-N",
+                      "CR AFS",
+                      "CR CSB",
+                      "CR pH",
+                      "CR ALK",
+                      "CR BSB5 (dN)",
+                      "CR NH4-N (dN)",
+                      "CR AFS (dN)",
+                      "CH BSB5",
+                      "CH NH4-N",
+                      "CH AFS",
+                      "CH CSB",
+                      "CH pH",
+                      "CH ALK",
+                      "CG BSB5",
+                      "CG NH4-N",
+                      "CG AFS",
+                      "CG CSB",
+                      "CG pH",
+                      "CG ALK",
+                      "NGM",
+                      "ED",
+                      "WS",
+                      "QG",
+                      "AG",
+                      "BG",
+                      "QF",
+                      "PQRT24",
+                      "X",
+                      "PSIa",
+                      "PSIe",
+                      "AE",
+                      "TF",
+                      "B",
+                      "QR1",
+                      "SW-GANGL.",
+                      "FW-GANGL.",
+                      "n",
+                      "k",
+                      "MV",
+                      "BV"});
+    case 3:
+      return Kopf(z,
+                  {"Element", "QD",    "QKRIT", "maxQKÜ", "VOLUMEN", "NEBENSCHLUSS", "E0",  "ct",
+                   "cb",      "ce",    "ac",    "ah",     "n",       "Qr24",         "_qr", "_qt",
+                   "af",      "QRE",   "QRMIN", "m",      "m_erf",   "xa",           "VS",  "V",
+                   "QRKRIT",  "Rkrit", "VSMIN"});
+    case 4:
+      return Kopf(z, {"ELEMENT", "QD", "QKRIT", "ct", "m", "m_erf", "QRKRIT", "Rkrit", "QD_erf"});
+    case 5:
+      return Kopf(z, {"ELEMENT", "QD", "Qkrit", "maxQKÜ", "VOLUMEN", "NEBENSCHLUSS"});
+    case 6:
+      return Kopf(z,
+                  {"ELEMENT", "eta BSB5", "eta NH4-N", "eta AFS", "eta CSB", "eta pH", "eta ALK"});
+    case 7:
+      return Kopf(z, {"ELEMENT", "ART", "n", "eta BSB5", "eta NH4-N", "eta AFS", "eta CSB",
+                      "eta pH", "eta ALK", "QD", "maxQKÜ", "VOLUMEN", "Nebenschluss"});
+    case 8:
+      return Kopf(z, {"ELEMENT",
+                      "Sohle oben",
+                      "Sohle unten",
+                      "Länge",
+                      "Abflussdrosselung",
+                      "QD",
+                      "maxQKUE",
+                      "Volumen",
+                      "Sohlbreite",
+                      "Böschungshöhe",
+                      "Spiegelbreite",
+                      "Stricklerwert",
+                      "Fließtiefe bei MNQ",
+                      "Fließgeschwindigkeit bei MNQ",
+                      "AEo",
+                      "MNq",
+                      "Hq1",
+                      "Quellabstand",
+                      "x",
+                      "Lage",
+                      "cv BSB5",
+                      "cv NH4-N",
+                      "cv AFS 63",
+                      "cv pH",
+                      "cv ALK",
+                      "QUELLE",
+                      "QUELLLAUF",
+                      "TEMPORAER",
+                      "ORGANISCH",
+                      "STAU",
+                      "SALMONIDEN",
+                      "GUETE",
+                      "STRUKTURGUETE",
+                      "EUTROPH",
+                      "LAGE",
+                      "D0",
+                      "WBP: Struktur O",
+                      "WBP: Struktur U",
+                      "WBP: Aufwander",
+                      "WBP: AufUndAb",
+                      "WBP: Zufluss O",
+                      "WBP: Zufluss U",
+                      "WBP: Punkte",
+                      "WBP: N",
+                      "MNQ",
+                      "HQ1"});
+    case 9:
+      return Kopf(z, {"ELEMENT", "TF"});
+    default:
+      if (dynamic_cast<const TREG*>(&e)) return Kopf(z, {"ELEMENT", "Datei"});
+      return "ELEMENT";
+  }
+}
+
+std::string CSVString(const TElement& e, const TNET& netz, std::string_view z) {
+  Zeile r(z);
+  if (const auto* n = dynamic_cast<const TNET*>(&e)) {
+    r.Text(n->Nummer).Text(n->Name()).Text(n->Variante).Text(n->Auftraggeber);
+    r.Text(CSVDatum(n->Datum)).Zahl(n->HNA).Zahl(n->PSIa).Ganz(n->ZEBEV);
+  } else if (CSVAbschnitt(e) == 2) {
+    const auto& k = dynamic_cast<const TKEZ&>(e);
+    const TParameter& cr = netz.CR;
+    const TParameter& dn = netz.cDN;
+    r.Zahlen({cr.BSB, cr.NH4, cr.AFS, cr.CSB, cr.PH, cr.ALK, dn.BSB, dn.NH4, dn.AFS});
+    r.Zahlen({k.CH.BSB, k.CH.NH4, k.CH.AFS, k.CH.CSB, k.CH.PH, k.CH.ALK});
+    r.Zahlen({k.CG.BSB, k.CG.NH4, k.CG.AFS, k.CG.CSB, k.CG.PH, k.CG.ALK});
+    r.Zahlen({k.NGM, k.ED, k.WS, k.QG, k.AG, k.BG, k.QF, k.PQRT24, k.X, k.PSIa, k.PSIs, k.AE, k.TF,
+              k.B, k.QR1});
+    r.Ganz(k.SWGL).Ganz(k.FWGL).Zahlen({k.N, k.K, k.MV, k.BV});
+  } else if (const auto* b = dynamic_cast<const TRUB*>(&e)) {
+    // ac, QRMIN, Rkrit and VSMIN are set by no computation.
+    r.Zahlen({b->QD, b->QKRIT, b->MaxQKUE}).Ganz(b->Volumen).Bool(b->Nebenschluss);
+    r.Zahlen({b->e0,    b->ctCSB, b->cbAFS, b->ceAFS, 0,         b->ah, b->n,
+              b->QR,    b->_qr,   b->_qt24, b->af,    b->QRE,    0,     b->m,
+              b->m_erf, b->xa,    b->VS,    b->Verf,  b->QRKRIT, 0,     0});
+  } else if (const auto* u = dynamic_cast<const TRU*>(&e)) {
+    r.Zahlen({u->QD, u->QKRIT, u->ct, u->m, u->m_erf, u->QRKRIT, u->Rkrit, u->QD_erf});
+  } else if (const auto* k = dynamic_cast<const TRKB*>(&e)) {
+    r.Zahlen({k->QD, k->QKRIT, k->MaxQKUE}).Ganz(k->Volumen).Bool(k->Nebenschluss);
+  } else if (const auto* l = dynamic_cast<const TKLG*>(&e)) {
+    const TParameter& p = l->ETA;
+    r.Zahlen({p.BSB, p.NH4, p.AFS, p.CSB, p.PH, p.ALK});
+  } else if (const auto* o = dynamic_cast<const TOMA*>(&e)) {
+    const TParameter& p = o->ETA;
+    r.Text(o->Art).Zahl(o->N).Zahlen({p.BSB, p.NH4, p.AFS, p.CSB, p.PH, p.ALK});
+    r.Zahlen({o->QD, o->MaxQKUE}).Ganz(o->Volumen).Bool(o->Nebenschluss);
+  } else if (const auto* s = dynamic_cast<const TEST*>(&e)) {
+    const TProfil& p = s->Profil;
+    r.Zahlen({p.SOLO, p.SOLU, p.LEN}).Bool(s->Drosselung).Zahlen({s->QD, s->MaxQKUE});
+    r.Ganz(s->Volumen)
+        .Zahlen({p.PB, p.PH, p.BWSP, p.KB, s->HMNQ, s->VMNQ, s->AE0, s->_mnq, s->_HQ1pnat,
+                 s->LQuell, s->X, static_cast<double>(s->Lage)});
+    r.Zahlen({s->CV.BSB, s->CV.NH4, s->CV.AFS, s->CV.PH, s->CV.ALK});
+    r.Bool(s->QUELL).Bool(s->QUELLLAUF).Bool(s->TEMPORAER).Bool(s->ORGANISCH).Bool(s->STAU);
+    r.Bool(s->Salmoniden).Text(s->GUETE).Text(s->STRUKTUR).Text(s->EUTROPH).Ganz(s->Lage);
+    r.Zahl(s->D0(netz.cO2sat));
+    const TWBP& w = s->WBP;
+    r.Ganz(w.WBP1StrukturO).Ganz(w.WBP1StrukturU).Ganz(w.WBP1Aufwander).Ganz(w.WBP1AufUndAb);
+    r.Text(w.WBP1ZuflussO ? "True" : "False").Text(w.WBP1ZuflussU ? "True" : "False");
+    r.Ganz(w.WBP1Punkte).Zahl(w.WBP1N).Zahl(s->MNQ()).Zahl(s->HQ1pnat());
+  } else if (const auto* c = dynamic_cast<const TCON*>(&e)) {
+    r.Zahl(c->TF);
+  } else if (const auto* g = dynamic_cast<const TREG*>(&e)) {
+    r.Text(g->FileName);
+  }
+  return r.Str();
+}
+
+std::string CSVHeader(const TSUM&, std::string_view z) {
+  return Kopf(z,
+              {"ELEMENT",  "FOLGEELEMENT", "KLASSE", "E",      "QHx",     "QGx",       "QSx",
+               "QF",       "QTx",          "QH24",   "QG24",   "QS24",    "QT24",      "UQR",
+               "QR",       "AE",           "AEb",    "Sum AE", "Sum AEb", "Sum AE M3", "Sum AEb M3",
+               "NGm",      "Sum TF",       "l TF",   "QRT24",  "Sum QD",  "Sum V",     "CSB",
+               "BSCSB",    "QT24 direkt",  "RW",     "HW",     "STRASSE", "fD",        "SUM AEb1",
+               "SUM AEb2", "SUM AEb3",     "AU",     "AFS63r", "AFS63e"});
+}
+
+std::string CSVString(const TSUM& s, std::string_view z) {
+  Zeile r(z);
+  r.Zahlen({s.E,
+            s.QH,
+            s.QG,
+            s.QS(),
+            s.QF,
+            s.QT(),
+            s.QH24,
+            s.QG24,
+            s.QS24(),
+            s.QT24(),
+            s.UQR,
+            s.QR,
+            s.AE,
+            s.AEB,
+            s.SUMAE,
+            s.SUMAEB,
+            s.SUMAEM3,
+            s.SUMAEBM3,
+            Kehrwert(s.SUMAE) * s.AExNG,
+            s.SUMTF,
+            s.LTF,
+            s.QRT24,
+            s.SUMQD,
+            s.SUMVerf,
+            s.CSB,
+            s.BSCSB,
+            s.QT24DIREKT,
+            s.RW,
+            s.HW});
+  r.Text(s.Strasse);
+  r.Zahlen({Kehrwert(s.SUMAEB) * s.SumAEbxfD, s.SumAEb1, s.SumAEb2, s.SumAEb3, s.AU, s.AFS63r,
+            s.AFS63e});
+  return r.Str();
+}
+
+std::string CSVHeader(const TParameter&, std::string_view z) {
+  return Kopf(z, {"ELEMENT", "qrab", "Q", "BSB5", "NH4-N", "AFS63", "pH-WERT", "ALKALINITÄT", "CSB",
+                  "c BSB5", "c NH4-N", "c AFS63", "c CSB"});
+}
+
+std::string CSVString(const TParameter& p, std::string_view z) {
+  return Zeile(z)
+      .Zahlen({p.Q, p.BSB, p.NH4, p.AFS, p.cPH(), p.cALK(), p.CSB, p.cBSB(), p.cNH4(), p.cAFS(),
+               p.cCSB()})
+      .Str();
+}
+
+std::string CSVHeader(const TSpenden&, std::string_view z) {
+  return Kopf(z, {"Dauerstufe", "Regenspende"});
+}
+
+std::string CreateCSVFile(const TM3Model& m) {
+  const std::string_view z = "\t";
+  std::array<std::vector<std::string>, kCSVAbschnitte> teil;
+  std::array<bool, kCSVAbschnitte> kopf;
+  kopf.fill(true);
+  for (int s = 0; s < kCSVAbschnitte; ++s)
+    teil[static_cast<size_t>(s)] = {" ", kCSVTitel[static_cast<size_t>(s)]};
+  auto& elemente = teil[0];
+  auto& frachten = teil[10];
+  auto& flaechen = teil[12];
+  const TNET& netz = m.Netz();
+
+  for (int i = 0; i < m.Count(); ++i) {
+    const TCadShape* shape = m.GetNode(i);
+    const TElement* e = TM3Model::ElementOf(shape);
+    if (!e) continue;
+    const std::string& name = shape->Name;
+    const int s = CSVAbschnitt(*e);
+    auto& ziel = teil[static_cast<size_t>(s)];
+    if (kopf[static_cast<size_t>(s)]) {
+      ziel.push_back(CSVHeader(*e, z));
+      kopf[static_cast<size_t>(s)] = false;
+    }
+    ziel.push_back(name + std::string(z) + CSVString(*e, netz, z));
+
+    if (kopf[0]) {
+      elemente.push_back(CSVHeader(e->SUM, z));
+      kopf[0] = false;
+    }
+    const std::string folge = shape->Parent() ? shape->Parent()->Name : "-";
+    elemente.push_back(name + std::string(z) + folge + std::string(z) + CSVKlasse(*e) +
+                       std::string(z) + CSVString(e->SUM, z));
+
+    if (kopf[10]) {
+      frachten.push_back(CSVHeader(e->AB[0], z));
+      kopf[10] = false;
+    }
+    for (int q = 0; q < kAnzahlQr; ++q)
+      frachten.push_back(name + std::string(z) + CSVZahl(kQr[static_cast<size_t>(q)]) +
+                         std::string(z) + CSVString(e->AB[q], z));
+
+    if (const auto* k = dynamic_cast<const TKEZ*>(e)) {
+      if (kopf[12]) {
+        flaechen.push_back(
+            Kopf(z, {"Element", "Bezeichnung", "AE", "B", "fD", "AEb", "Kategorie"}));
+        kopf[12] = false;
+      }
+      for (const TAE& a : k->AEs.Liste)
+        flaechen.push_back(Zeile(z)
+                               .Text(name)
+                               .Text(a.Bezeichnung)
+                               .Zahl(a.AE)
+                               .Ganz(a.B)
+                               .Zahl(a.fD)
+                               .Zahl(a.AEb)
+                               .Ganz(a.Kategorie)
+                               .Str());
+    }
+  }
+
+  auto& spenden = teil[11];
+  spenden.push_back(CSVHeader(netz.Spenden, z));
+  for (size_t d = 0; d < 18; ++d)
+    spenden.push_back(std::string(kDauerstufenText[d]) + std::string(z) +
+                      CSVZahl(netz.Spenden.values[d + 1]));
+
+  std::string text;
+  bool erste = true;
+  for (const auto& a : teil)
+    for (const auto& zeile : a) {
+      if (!erste) text += "\r\n";
+      erste = false;
+      text += zeile;
+    }
+  return text;
+}
+
+bool SaveToCSV(const TM3Model& m, const std::string& datei, std::string& fehler) {
+  const std::string text = CreateCSVFile(m) + "\r\n";
+  const std::string temp = datei + ".tmp";
+  {
+    std::ofstream aus(temp, std::ios::binary | std::ios::trunc);
+    aus << text;
+    aus.flush();
+    if (!aus) {
+      fehler = "Die Datei " + datei + " kann nicht geschrieben werden.";
+      std::error_code ec;
+      std::filesystem::remove(temp, ec);
+      return false;
+    }
+  }
+  std::error_code ec;
+  std::filesystem::rename(temp, datei, ec);
+  if (ec) {
+    fehler = "Die Datei " + datei + " kann nicht geschrieben werden: " + ec.message();
+    std::filesystem::remove(temp, ec);
+    return false;
+  }
+  return true;
+}
+
+}  // namespace t21
