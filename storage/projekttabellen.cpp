@@ -61,6 +61,15 @@ std::vector<std::string> ZeilenAus(const std::string& t) {
   return r;
 }
 
+// The entered background pH: the background set carries the surcharge of a
+// eutrophic river.
+double EingabePH(const TEST& est) {
+  const double ph = est.CV.cPH();
+  if (est.EUTROPH == "1" || est.EUTROPH == "2") return ph - 0.5;
+  if (est.EUTROPH == "3") return ph - 1.0;
+  return ph;
+}
+
 }  // namespace
 
 TDataModule1::TDataModule1() {
@@ -346,6 +355,70 @@ void TDataModule1::SaveData(const TElement& e) {
     t.Setze(r, "O2DefizitKUE", b->Do2KUE);
     t.Setze(r, "rkrit", b->rkrit);
     t.Setze(r, "xDI", b->xDI);
+  } else if (const auto* est = dynamic_cast<const TEST*>(&e)) {
+    TTabelle& t = T("CDSEst");
+    const int r = NewRecord(t);
+    const TProfil& p = est->Profil;
+    const TParameter& cv = est->CV;
+    const std::pair<const char*, double> werte[] = {
+        {"KST", p.KB},        {"BSO", p.PB},          {"BWSP", p.BWSP},      {"HB", p.PH},
+        {"HMNQ", est->HMNQ},  {"VMNQ", est->VMNQ},    {"AE0", est->AE0},     {"_MNQ", est->_mnq},
+        {"_HQ1", est->_HQ1pnat}, {"LQUELL", est->LQuell}, {"SOLO", p.SOLO},  {"SOLU", p.SOLU},
+        {"LEN", p.LEN},       {"BSB", cv.cBSB()},     {"NH4", cv.cNH4()},    {"AFS", est->AFSgrenzwert},
+        {"CSB", cv.cCSB()},   {"PH", EingabePH(*est)}, {"ALK", cv.cALK()},   {"X", est->X},
+        {"QD", est->QD}};
+    for (const auto& [c, w] : werte) t.Setze(r, c, w);
+    t.Setze(r, "QUELLE", est->QUELL);
+    t.Setze(r, "QUELLLAUF", est->QUELLLAUF);
+    t.Setze(r, "TEMPORAER", est->TEMPORAER);
+    t.Setze(r, "ORGANISCH", est->ORGANISCH);
+    t.Setze(r, "STAU", est->STAU);
+    t.Setze(r, "GUETE", est->GUETE);
+    t.Setze(r, "STRUKTUR", est->STRUKTUR);
+    t.Setze(r, "EUTROPH", est->EUTROPH);
+    t.Setze(r, "LAGE", std::to_string(est->Lage));
+    t.Setze(r, "WBP1StrukturO", std::to_string(est->WBP.WBP1StrukturO));
+    t.Setze(r, "WBP1StrukturU", std::to_string(est->WBP.WBP1StrukturU));
+    t.Setze(r, "WBP1AufUndAb", std::to_string(est->WBP.WBP1AufUndAb));
+    t.Setze(r, "WBP1Aufwander", std::to_string(est->WBP.WBP1Aufwander));
+    t.Setze(r, "WBP1ZuflussO", est->WBP.WBP1ZuflussO);
+    t.Setze(r, "WBP1ZuflussU", est->WBP.WBP1ZuflussU);
+    t.Setze(r, "Abflussdrosselung", est->Drosselung);
+    t.Setze(r, "Volumen", est->Volumen);
+    t.Setze(r, "Salmoniden", est->Salmoniden);
+  } else if (const auto* oma = dynamic_cast<const TOMA*>(&e)) {
+    TTabelle& t = T("CDSOma");
+    const int r = NewRecord(t);
+    const std::pair<const char*, double> werte[] = {
+        {"N", oma->N},         {"BSB", oma->ETA.BSB * 100}, {"NH4", oma->ETA.NH4 * 100},
+        {"AFS", oma->ETA.AFS * 100}, {"CSB", oma->ETA.CSB * 100}, {"PH", oma->ETA.PH},
+        {"ALK", oma->ETA.ALK}, {"QD", oma->QD},            {"MaxQKUE", oma->MaxQKUE},
+        {"DO2", oma->ETA.DO2}, {"DO2BUE", oma->DO2BUE},    {"DO2KUE", oma->Do2KUE}};
+    for (const auto& [c, w] : werte) t.Setze(r, c, w);
+    t.Setze(r, "ART", oma->Art);
+    t.Setze(r, "Volumen", oma->Volumen);
+    t.Setze(r, "Nebenschluss", oma->Nebenschluss);
+  } else if (const auto* klg = dynamic_cast<const TKLG*>(&e)) {
+    TTabelle& t = T("CDSKlg");
+    const int r = NewRecord(t);
+    const std::pair<const char*, double> werte[] = {
+        {"BSB", klg->ETA.BSB}, {"NH4", klg->ETA.NH4}, {"AFS", klg->ETA.AFS}, {"PH", klg->ETA.PH},
+        {"ALK", klg->ETA.ALK}, {"CSB", klg->ETA.CSB}, {"O2Defizit", klg->ETA.DO2}};
+    for (const auto& [c, w] : werte) t.Setze(r, c, w);
+  } else if (const auto* aeo = dynamic_cast<const TAEO*>(&e)) {
+    TTabelle& t = T("CDSAEO");
+    const int r = NewRecord(t);
+    t.Setze(r, "kB", aeo->kB);
+    t.Setze(r, "kD", aeo->kD);
+  } else if (const auto* vbe = dynamic_cast<const TVBE*>(&e)) {
+    TTabelle& t = T("CDSVBE");
+    const int r = NewRecord(t);
+    t.Setze(r, "Regen", vbe->Reihe);
+    const std::pair<const char*, double> werte[] = {
+        {"FZ", vbe->FZ}, {"FA", vbe->Fa}, {"LS", vbe->Ls}, {"BS", vbe->Bs},
+        {"M", vbe->m},   {"Z", vbe->h},   {"KFS", vbe->Kf}, {"KFB", vbe->KFb}};
+    for (const auto& [c, w] : werte) t.Setze(r, c, w);
+    t.Setze(r, "Vorreinigung", vbe->Vorreinigung);
   } else if (const auto* c = dynamic_cast<const TCON*>(&e)) {
     TTabelle& t = T("CDSCON");
     t.Setze(NewRecord(t), "TF", c->TF);
@@ -407,6 +480,53 @@ void TDataModule1::GetData(TElement& e) {
       b->SetData(Z(t, r, "QM"), Z(t, r, "MaxQKUE"), I(t, r, "V"), B(t, r, "Nebenschluss"),
                  Z(t, r, "Ased"), Z(t, r, "O2DefizitBUE"), Z(t, r, "O2DefizitKUE"),
                  Z(t, r, "rkrit"), Z(t, r, "xDI"));
+  } else if (auto* est = dynamic_cast<TEST*>(&e)) {
+    const TTabelle& t = T("CDSEst");
+    if (const int r = DetailZeile(t); r >= 0) {
+      auto zahl = [&](const char* c) { return AlsGanzzahl(TWert(S(t, r, c)), 0); };
+      const TNET* net = nullptr;
+      if (e.Owner && e.Owner->Model)
+        if (auto* m = dynamic_cast<TM3Model*>(e.Owner->Model)) net = &m->Netz();
+      static const TNET ersatz;
+      est->SetData(Z(t, r, "BSB"), Z(t, r, "NH4"), Z(t, r, "AFS"), Z(t, r, "PH"), Z(t, r, "ALK"),
+                   Z(t, r, "SOLO"), Z(t, r, "SOLU"), Z(t, r, "LEN"), Z(t, r, "BSO"), Z(t, r, "HB"),
+                   Z(t, r, "BWSP"), Z(t, r, "KST"), Z(t, r, "HMNQ"), Z(t, r, "VMNQ"),
+                   Z(t, r, "AE0"), Z(t, r, "_MNQ"), Z(t, r, "_HQ1"), Z(t, r, "LQUELL"),
+                   B(t, r, "QUELLE"), B(t, r, "QUELLLAUF"), B(t, r, "TEMPORAER"),
+                   B(t, r, "ORGANISCH"), B(t, r, "STAU"), S(t, r, "EUTROPH"), S(t, r, "GUETE"),
+                   S(t, r, "STRUKTUR"), Z(t, r, "CSB"), zahl("LAGE"), B(t, r, "WBP1ZuflussO"),
+                   B(t, r, "WBP1ZuflussU"), zahl("WBP1StrukturO"), zahl("WBP1StrukturU"),
+                   zahl("WBP1AufUndAb"), zahl("WBP1Aufwander"), Z(t, r, "X"),
+                   B(t, r, "Abflussdrosselung"), Z(t, r, "QD"), I(t, r, "Volumen"),
+                   B(t, r, "Salmoniden"), net ? *net : ersatz);
+    }
+  } else if (auto* oma = dynamic_cast<TOMA*>(&e)) {
+    const TTabelle& t = T("CDSOma");
+    if (const int r = DetailZeile(t); r >= 0)
+      oma->SetData(Z(t, r, "QD"), Z(t, r, "BSB"), Z(t, r, "NH4"), Z(t, r, "AFS"), Z(t, r, "PH"),
+                   Z(t, r, "ALK"), Z(t, r, "CSB"), Z(t, r, "N"), S(t, r, "ART"),
+                   I(t, r, "Volumen"), Z(t, r, "MaxQKUE"), B(t, r, "Nebenschluss"),
+                   Z(t, r, "DO2"), Z(t, r, "DO2KUE"), Z(t, r, "DO2BUE"));
+  } else if (auto* klg = dynamic_cast<TKLG*>(&e)) {
+    const TTabelle& t = T("CDSKlg");
+    if (const int r = DetailZeile(t); r >= 0) {
+      const TNET* net = nullptr;
+      if (e.Owner && e.Owner->Model)
+        if (auto* m = dynamic_cast<TM3Model*>(e.Owner->Model)) net = &m->Netz();
+      static const TNET ersatz;
+      klg->SetData(Z(t, r, "BSB"), Z(t, r, "NH4"), Z(t, r, "PH"), Z(t, r, "ALK"),
+                   Z(t, r, "O2Defizit"), net ? *net : ersatz);
+    }
+  } else if (auto* aeo = dynamic_cast<TAEO*>(&e)) {
+    const TTabelle& t = T("CDSAEO");
+    if (const int r = DetailZeile(t); r >= 0) aeo->SetData(Z(t, r, "kD"), Z(t, r, "kB"));
+  } else if (auto* vbe = dynamic_cast<TVBE*>(&e)) {
+    const TTabelle& t = T("CDSVBE");
+    const int32_t id = AlsGanzzahl(T("CDSHyd").Wert(Aktuell, "ID"), -1);
+    if (const int r = t.Finde("ID", id); r >= 0)
+      vbe->SetData(S(t, r, "Regen"), Z(t, r, "FZ"), Z(t, r, "FA"), Z(t, r, "LS"), Z(t, r, "BS"),
+                   Z(t, r, "M"), Z(t, r, "Z"), Z(t, r, "KFS"), Z(t, r, "KFB"),
+                   B(t, r, "Vorreinigung"));
   } else if (auto* g = dynamic_cast<TREG*>(&e)) {
     const TTabelle& t = T("CDSREG");
     if (const int r = DetailZeile(t); r >= 0) g->SetData(S(t, r, "FileName"));

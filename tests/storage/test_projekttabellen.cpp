@@ -171,12 +171,25 @@ TEST_F(Tabellen, ElementsThroughTheTablesAndBack) {
   a.El<TREG>("R").FileName = "r.reg";
   a.Netz().SetData(700, 0.6, "7", "P", "V", "A", 45000, 1, true, 0.7, 0.06, 2.47, 25, 6, 7.1, 2.5,
                    11, 3, 20, 12, StandardReferenzListen().Kostra.Find("Muster A138 (n=0,1)"), 250);
+  a.Neu("EST", "E");
+  a.El<TEST>("E").SetData(4, 0.2, 12, 7.0, 2.1, 310, 305, 1500, 2, 1.2, 5, 30, 0.3, 0.4, 12, 4,
+                          120, 2500, false, true, false, false, true, "2", "II", "3", 9, 1, true,
+                          false, 2, 3, 1, 0, 0.2, true, 80, 500, true, a.Netz());
+  a.Neu("OMA", "O");
+  a.El<TOMA>("O").SetData(15, 80, 60, 90, 7.1, 2.2, 80, 0.2, "Retentionsbodenfilter", 300,
+                          999999, false, 60, 30, 10);
+  a.Neu("KLG", "P");
+  a.El<TKLG>("P").SetData(5, 3, 7.3, 2.7, 70, a.Netz());
+  a.Neu("AEO", "W");
+  a.El<TAEO>("W").SetData(2.5, 0.8);
+  a.Neu("VBE", "V");
+  a.El<TVBE>("V").SetData("Reinhold (n=0,2)", 1.15, 0.8, 20, 10, 2, 1.5, 1e-5, 2e-5, true);
   a.Parent("K", "B");
   dm.SaveComponents(a.m);
   EXPECT_EQ(AlsText(dm.T("CDSHyd").Wert(dm.T("CDSHyd").Finde("VON", "K"), "BIS")), "B");
 
   Netzbau b;
-  for (const char* name : {"K", "B", "C", "R"}) {
+  for (const char* name : {"K", "B", "C", "R", "E", "O", "P", "W", "V"}) {
     dm.SetCursor(name);
     const std::string typ = AlsText(dm.T("CDSHyd").Wert(dm.Aktuell, "TYP"));
     b.Neu(typ, name);
@@ -202,6 +215,26 @@ TEST_F(Tabellen, ElementsThroughTheTablesAndBack) {
   EXPECT_TRUE(b2.ScriptActive);
   EXPECT_EQ(b.El<TCON>("C").TF, 4);
   EXPECT_EQ(b.El<TREG>("R").FileName, "r.reg");
+  const auto& e1 = a.El<TEST>("E");
+  const auto& e2 = b.El<TEST>("E");
+  EXPECT_EQ(e2.Profil.LEN, 1500);
+  EXPECT_EQ(e2.GUETE, "II");
+  EXPECT_EQ(e2.EUTROPH, "2");
+  EXPECT_EQ(e2.WBP.WBP1StrukturU, 3);
+  EXPECT_EQ(e2.Lage, 1);
+  EXPECT_EQ(e2.Volumen, 500);
+  EXPECT_TRUE(e2.Salmoniden);
+  EXPECT_NEAR(e2.CV.cPH(), e1.CV.cPH(), 1e-9);
+  EXPECT_NEAR(e2.CV.cNH4(), e1.CV.cNH4(), 1e-9);
+  EXPECT_EQ(b.El<TOMA>("O").Art, "Retentionsbodenfilter");
+  EXPECT_NEAR(b.El<TOMA>("O").ETA.BSB, 0.8, 1e-12);
+  EXPECT_EQ(b.El<TOMA>("O").QD, 15);
+  EXPECT_EQ(b.El<TKLG>("P").ETA.NH4, 3);
+  EXPECT_EQ(b.El<TKLG>("P").ETA.DO2, 70);
+  EXPECT_EQ(b.El<TAEO>("W").kD, 2.5);
+  EXPECT_EQ(b.El<TVBE>("V").Ls, 20);
+  EXPECT_EQ(b.El<TVBE>("V").Reihe, "Reinhold (n=0,2)");
+  EXPECT_TRUE(b.El<TVBE>("V").Vorreinigung);
   const TNET& n2 = b.Netz();
   EXPECT_EQ(n2.ProjektName, "P");
   EXPECT_EQ(n2.ZEBEV, 1);
