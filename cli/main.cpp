@@ -8,6 +8,7 @@
 
 #include "cli/ausgabe.h"
 #include "cli/beispiel.h"
+#include "cli/exportieren.h"
 #include "cli/simulieren.h"
 #include "model/regen.h"
 #include "simulation/regengenerator.h"
@@ -120,6 +121,20 @@ int main(int argc, char** argv) {
   regen->add_option("--jahresniederschlag", gen.Jahresniederschlag, "mittlere Jahressumme in mm")
       ->check(CLI::Range(1.0, 5000.0));
 
+  std::string csvDatei, xlsxDatei;
+  auto* exportieren = app.add_subcommand(
+      "export", "Exportiert ein Projekt als Tabellentext (.CSV) und/oder als Excel-Mappe (.xlsx)");
+  exportieren->add_option("projekt", projekt, "Projektdatei (.T21, .MOD oder .TRE)")->required();
+  exportieren->add_option("--csv", csvDatei, "Zieldatei des Tabellentexts");
+  exportieren->add_option("--xlsx", xlsxDatei, "Zieldatei der Excel-Mappe");
+
+  std::string neuDatei;
+  auto* convert = app.add_subcommand(
+      "convert", "Liest ein älteres Projekt (.MOD oder .TRE), gibt das Fehlerprotokoll aus und "
+                 "speichert es als Projektdatei (.T21)");
+  convert->add_option("projekt", projekt, "älteres Projekt (.MOD oder .TRE)")->required();
+  convert->add_option("-o,--out", neuDatei, "neue Projektdatei (.T21)")->required();
+
   try {
     app.parse(argc, argv);
   } catch (const CLI::CallForHelp& e) {
@@ -178,6 +193,8 @@ int main(int argc, char** argv) {
     std::signal(SIGINT, BeiSigint);
     return Simuliere(m, sim, std::cout, std::cerr);
   }
+  if (*exportieren) return Exportieren(projekt, csvDatei, xlsxDatei, std::cerr);
+  if (*convert) return Konvertieren(projekt, neuDatei, std::cout, std::cerr);
   if (*regen) {
     std::string fehler;
     if (!gen.Schreibe(genDatei, fehler)) {
