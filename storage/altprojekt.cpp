@@ -304,25 +304,30 @@ bool TAltprojekt::CopyDataSet(TTabelle& ziel, const std::string& quelle, int v) 
 void TAltprojekt::DoppelteIDs() {
   TTabelle& hyd = FDM.T("CDSHyd");
   const size_t n = Fehlerprotokoll.size();
-  std::vector<std::pair<std::string, int32_t>> liste;
-  for (int z = 0; z < hyd.Anzahl(); ++z) liste.emplace_back(S(hyd, z, "VON"), I(hyd, z, "ID"));
+  // Name, ID and record of every master record; records are addressed
+  // directly, so that two elements of the same name cannot be mixed up.
+  struct TEintrag {
+    std::string name;
+    int32_t id;
+    int zeile;
+  };
+  std::vector<TEintrag> liste;
+  for (int z = 0; z < hyd.Anzahl(); ++z) liste.push_back({S(hyd, z, "VON"), I(hyd, z, "ID"), z});
   while (!liste.empty()) {
-    const auto [name, id] = liste.front();
+    const TEintrag e = liste.front();
     liste.erase(liste.begin());
-    const auto b = std::find_if(liste.begin(), liste.end(),
-                                [id = id](const auto& e) { return e.second == id; });
+    const auto b =
+        std::find_if(liste.begin(), liste.end(), [&e](const TEintrag& x) { return x.id == e.id; });
     if (b == liste.end()) continue;
-    const int z = hyd.Finde("VON", name);
     ++FDM.IDCounter;
-    if (TTabelle* t = FDM.GetTable(S(hyd, z, "TYP"))) {
-      if (const int d = t->Finde("ID", id); d >= 0) t->Setze(d, "ID", FDM.IDCounter);
-      const int zb = hyd.Finde("VON", b->first);
-      if (zb >= 0 && FDM.GetTable(S(hyd, zb, "TYP")) == t) {
-        Fehlerprotokoll.push_back("\t" + b->first);
-        Fehlerprotokoll.push_back("\t" + name);
+    if (TTabelle* t = FDM.GetTable(S(hyd, e.zeile, "TYP"))) {
+      if (const int d = t->Finde("ID", e.id); d >= 0) t->Setze(d, "ID", FDM.IDCounter);
+      if (FDM.GetTable(S(hyd, b->zeile, "TYP")) == t) {
+        Fehlerprotokoll.push_back("\t" + b->name);
+        Fehlerprotokoll.push_back("\t" + e.name);
       }
     }
-    hyd.Setze(z, "ID", FDM.IDCounter);
+    hyd.Setze(e.zeile, "ID", FDM.IDCounter);
   }
   if (Fehlerprotokoll.size() > n)
     Fehlerprotokoll.insert(

@@ -54,9 +54,9 @@ class TMappe {
     FMappe = workbook_new_opt(FTemp.c_str(), &o);
     if (!FMappe) return;
     FText = workbook_add_format(FMappe);
-    format_set_num_format(FText, "@");
+    format_set_num_format_index(FText, 49);  // "@", text
     FKopf = workbook_add_format(FMappe);
-    format_set_num_format(FKopf, "@");
+    format_set_num_format_index(FKopf, 49);
     format_set_bold(FKopf);
     format_set_bg_color(FKopf, 0xFFFF00);  // Excel's colour value 65535 (yellow)
   }
