@@ -367,3 +367,19 @@ TEST_F(Altprojekt, ProjectFileOpensWithoutProtocol) {
   EXPECT_FALSE(m.AltesDateiformat);
   EXPECT_TRUE(m.GetNode("Einleitung Mühlbach"));
 }
+
+TEST_F(Altprojekt, SuccessorsInACircleAreLinkedToTheRoot) {
+  const fs::path shp = dir / "mod" / "Altnetz_SHP.xml";
+  std::string text = Lies(shp);
+  const std::string alt = "Parent=\"geschlossenes Siedlungsgebiet\"";
+  ASSERT_EQ(text.find(alt), text.rfind(alt));
+  text.replace(text.find(alt), alt.size(), "Parent=\"Sammler\"");
+  Schreibe(shp, text);
+  const auto e = Oeffnen("mod/Altnetz.MOD");
+  ASSERT_TRUE(e.Ok) << e.Meldung;
+  EXPECT_NE(std::find(e.Fehlerprotokoll.begin(), e.Fehlerprotokoll.end(),
+                      "\tBach:: Name der Zielkomponente korrigiert."),
+            e.Fehlerprotokoll.end());
+  EXPECT_EQ(m.GetNode("Bach")->Parent(), m.Root());
+  EXPECT_EQ(El("Bach").SUM.E, 12.5 * 60 + 8 * 50);
+}
