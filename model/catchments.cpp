@@ -4,15 +4,17 @@
 #include <cmath>
 
 #include "model/net.h"
+#include "model/simulation.h"
 
 namespace t21 {
 
 namespace {
 // Integer part as the program takes it; absurd entries give 0, not UB.
-double Ganzzahl(double v) { return std::isfinite(v) ? std::trunc(v) : 0.0; }
+double Ganzzahl(double v) {
+  return std::isfinite(v) ? std::trunc(v) : 0.0;
+}
 
-void KonzentrationSetzen(TParameter& p, double bsb, double nh4, double afs, double ph,
-                         double csb) {
+void KonzentrationSetzen(TParameter& p, double bsb, double nh4, double afs, double ph, double csb) {
   p.Clear();
   p.BSB = bsb;
   p.NH4 = nh4;
@@ -161,8 +163,8 @@ void TKEZ::vNFrachten(const TRechnung& r) {
   const double csbT = qh24 * CH.CSB + qg24 * CG.CSB;
   const double afsT = qt24 * net.ctAFS63;
   const double alkT = qh24 * CH.ALK + qg24 * CG.ALK + qf * CH.ALK;
-  const double gkT = qh24 * TParameter::cGK(CH.ALK, CH.PH) +
-                     qg24 * TParameter::cGK(CG.ALK, CG.PH) + qf * TParameter::cGK(CH.ALK, CH.PH);
+  const double gkT = qh24 * TParameter::cGK(CH.ALK, CH.PH) + qg24 * TParameter::cGK(CG.ALK, CG.PH) +
+                     qf * TParameter::cGK(CH.ALK, CH.PH);
   const double do2T = qt24 * net.cO2sat;
   const double gkR = TParameter::cGK(cr.ALK, cr.PH);
   for (int i = 0; i < kAnzahlQr; ++i) {
@@ -247,6 +249,193 @@ void TKER::Calc(const TRechnung& r) {
   }
   PruefeKonfiguriert();
   if (SUM.QT() > 0) FEHLER.emplace_back(kFehlanschluesse);
+}
+
+// -------------------------------------------------------------- simulation
+
+namespace {
+const TNET& NetzVon(const TSimulation& sim) {
+  static const TNET standard;
+  return sim.Netz ? *sim.Netz : standard;
+}
+}  // namespace
+
+double TKEZ::Init() {
+  const int n = N == -1 ? 3 : static_cast<int>(std::isfinite(N) ? N : 3);
+  Kaskade1.N = std::clamp(n, 1, TSpeiKa::kMaxN);
+  if (K != 0)
+    Kaskade1.K = K;
+  else
+    Kaskade1.K = Kaskade1.N <= 1 ? 1.0 : (TF + 5 - NGM) * 0.5 / (Kaskade1.N - 1);
+  if (!(Kaskade1.K > 1.0)) Kaskade1.K = 1.0;
+  MVaktiv = MV == 0 ? 1e-9 : (MV < 0 ? 2.5 - 0.5 * NGM : MV);
+  BVaktiv = BV < 0 ? 0.5 : BV;
+  c = Kehrwert(MVaktiv) * (PSIe - PSIa);
+  VB = BVaktiv;
+  cm = 0;
+  return Kaskade1.K;
+}
+
+void TKEZ::SetDT(const TSimulation& sim) {
+  const TNET& net = NetzVon(sim);
+  const TReferenzListen& ref = sim.Referenz ? *sim.Referenz : StandardReferenzListen();
+  const double s = sim.dt_sec_div_1000;
+  const double q = QH24 + QG24 + QF24;
+  FRegen = Regenabfluss();
+  FTrocken = Trockenwetter();
+
+  FFA = 1;
+  if (FRegen && FTrocken) {
+    const double k = QTx / q;
+    double f = k * k * (2 - 430 * std::pow(q / AEb, 0.45) * (2 * NGM - 1) * 0.001) / 10;
+    if (!std::isfinite(f) || f < 0) f = 0;
+    FFA = f + 1;
+  }
+  FFN = 1;
+  if (FRegen) {
+    FFN = 800 * 0.7 * Kehrwert(net.HNA) * Kehrwert(net.PSIa);
+    if (FFN == 0) FFN = 1;
+  }
+
+  FGKH = TParameter::cGK(CH.ALK, CH.PH);
+  FGKG = TParameter::cGK(CG.ALK, CG.PH);
+  FGKF = TParameter::cGK(2, 7);
+  FGKR = TParameter::cGK(net.CR.ALK, net.CR.PH);
+  for (int h = 0; h < 24; ++h) FStunde[static_cast<size_t>(h)] = ref.SWGanglinien.value(SWGL, h);
+  for (int m = 1; m <= 12; ++m)
+    FMonat[static_cast<size_t>(m - 1)] = ref.FWGanglinien.value(FWGL, m);
+
+  // One step of mean dry weather until the first step replaces it.
+  TFrachten& a = TWZustand.Aktuell;
+  a.Clear();
+  a.Q = q * s;
+  a.BSB = (QH24 * CH.BSB + QG24 * CG.BSB) * s;
+  a.NH4 = (QH24 * CH.NH4 + QG24 * CG.NH4) * s;
+  a.CSB = (QH24 * CH.CSB + QG24 * CG.CSB) * s;
+  a.QS = (QH24 + QG24) * s;
+  a.QF = QF24 * s;
+  a.AFS = a.QT() * net.ctAFS63;
+  a.PH = (QH24 * CH.PH + QG24 * CG.PH + QF24 * 7) * s;
+  a.ALK = (QH24 * CH.ALK + QG24 * CG.ALK + QF24 * 2) * s;
+  a.GK = (FGKH * QH24 + FGKG * QG24 + FGKF * QF24) * s;
+  a.DO2 = (QH24 + QG24) * CH.DO2 * s;
+
+  if (FRegen) Kaskade1.SetDT(sim.dt_min);
+}
+
+double TKEZ::Neff(TSimulation& sim, double R) {
+  CM_alt = cm;
+  double result = 0;
+  if (R > 0) {
+    if (R < VB) {
+      VB = VB - R;
+    } else {
+      const double r = R - VB;
+      VB = 0;
+      cm = 1 - std::exp(-c * r) * (1 - CM_alt);
+      result = PSIe * r - (cm - CM_alt) * MVaktiv;
+    }
+    if (sim.IsSimZeit()) TWZustand.Jahr.QRe += (R - result) * AEb;
+  } else {
+    const double e = -R;
+    VB = std::min(VB + e, BVaktiv);
+    // The depression store dries by the evaporation and 0.072 mm per hour.
+    cm = cm * std::exp(-c * (e + 0.072 * sim.dt_min / 60));
+  }
+  if (cm * MVaktiv > 0.01 || VB < BVaktiv) sim.Muldenfuellung = true;
+  if (result > sim.dt_min / 1000) sim.HasAbfluss = true;
+  return result;
+}
+
+void TKEZ::SetStartConditions(int nr) {
+  if (nr >= 0 && static_cast<size_t>(nr) < ABs.size()) cm = ABs[static_cast<size_t>(nr)].cm();
+}
+
+void TKEZ::ReceiveRain(TSimulation& sim, double regen) {
+  TFrachten& a = TWZustand.Aktuell;
+  if (Zustand.Aktuell.Q != 0) Zustand.Aktuell.Clear();
+  if (a.Q != 0) a.Clear();
+
+  if (FRegen) {
+    const TNET& net = NetzVon(sim);
+    const double neff = Neff(sim, regen);
+    const double v = 10 * Kaskade1.QAB(neff, AEb);  // mm*ha -> m3
+    if (v > 0) {
+      a.Q = v;
+      a.BSB = v * net.cDN.BSB * FFN;
+      a.NH4 = v * net.cDN.NH4 * FFN;
+      a.AFS = v * crAFS63 * FFN;
+      a.PH = v * net.CR.PH;
+      a.ALK = v * net.CR.ALK;
+      a.CSB = net.crCSB * v;
+      a.Stunden = 0;
+      a.GK = FGKR * v;
+      a.DO2 = v * net.CR.DO2;
+      a.QR = v;
+    }
+    a.Neff = Kaskade1.ZuflussMinus1();
+  }
+
+  if (FTrocken && sim.Zeit <= sim.Ende + kZeitEps && QH24 + QG24 + QF24 > 0) {
+    const TUhrzeit& u = sim.AktUhrzeit();
+    const double h = FStunde[static_cast<size_t>(u.Stunde)];
+    const double m = FMonat[static_cast<size_t>(u.Monat - 1)];
+    const double s = sim.dt_sec_div_1000;
+    const double qt = (QH24 * h + QG24 * h + QF24 * m) * s;
+    a.Q += qt;
+    a.BSB += (QH24 * CH.BSB + QG24 * CG.BSB) * h * s;
+    a.NH4 += (QH24 * CH.NH4 + QG24 * CG.NH4) * h * s;
+    a.CSB += (QH24 * CH.CSB + QG24 * CG.CSB) * h * s;
+    a.AFS += NetzVon(sim).ctAFS63 * qt;
+    a.ALK += ((QH24 * CH.ALK + QG24 * CG.ALK) * h + QF24 * 2 * m) * s;
+    a.GK += ((FGKH * QH24 + FGKG * QG24) * h + FGKF * QF24 * m) * s;
+    a.QS += (QH24 + QG24) * h * s;
+    a.QF += QF24 * m * s;
+    a.CalcPH();
+  }
+
+  a.Qurban = a.Q;
+  if (a.Q > 0) {
+    a.AddAllTo(Zustand.Aktuell);
+    if (sim.IsBilanzZeit) a.AddAllTo(TWZustand.Jahr);
+  }
+}
+
+void TKEZ::SimVorbereiten(TSimulation& sim) {
+  TElement::SimVorbereiten(sim);
+  TWZustand.Clear();
+  TWZustand.OldQZu = 0;
+  FRegen = Regenabfluss();
+  FTrocken = Trockenwetter();
+}
+
+double TKEZ::SimZeitschrittGrenze(TSimulation&) {
+  return Init();
+}
+
+void TKEZ::SimStart(TSimulation& sim) {
+  SetDT(sim);
+  ABs.clear();
+}
+
+void TKEZ::SimSchrittEnde(TSimulation& sim) {
+  Zustand.OldQZu = Zustand.Aktuell.Q - TWZustand.Aktuell.Q;
+  if (FRegen) {
+    // Entry k belongs to recorded system event k. A new event begins only
+    // after the previous one was recorded or dropped, so an entry left by
+    // a dropped event (rain without runoff) goes before the new one is
+    // saved.
+    const size_t ereignisse = sim.SystemEreignisse.size();
+    const bool beginn = sim.Ereignisstart == sim.Zeit;
+    const size_t hoechstens = beginn ? ereignisse : ereignisse + 1;
+    if (ABs.size() > hoechstens) ABs.resize(hoechstens);
+    if (beginn) SaveStartConditions();
+  }
+  if (Zustand.Aktuell.Q > 0) Zustand.Aktuell.Clear();
+}
+
+void TKEZ::SimAbschluss(TSimulation& sim) {
+  if (FRegen) sim.MuldenInhalt += cm * MVaktiv * AEb;
 }
 
 void TAEK::Calc(const TRechnung& r) {

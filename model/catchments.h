@@ -1,10 +1,12 @@
 // Catchments (combined, foul and storm sewer nets) and sub-area elements.
 #pragma once
 
+#include <array>
 #include <string>
 #include <vector>
 
 #include "model/element.h"
+#include "model/speika.h"
 
 namespace t21 {
 
@@ -31,6 +33,20 @@ inline constexpr double kAFS63Kategorie[3] = {280, 530, 760};
 inline constexpr const char* kNichtKonfiguriert = "nicht konfiguriert; kein Abfluss";
 inline constexpr const char* kFehlanschluesse = "Fehlanschlüsse!";
 
+// A state saved at the start of a system event, from which the event can be
+// simulated again: the filling ratio of a catchment's depression store, or
+// the stores of a surface area and its units.
+struct TStartCondition {
+  double FV1 = 0;
+  double FV2 = 0;
+
+  double& cm() { return FV1; }
+  double& Ia() { return FV1; }
+  double& Sd() { return FV1; }
+  double& F() { return FV2; }
+  double& Ss() { return FV2; }
+};
+
 class TKEZ : public TElement {
  public:
   TParameter CH;  // domestic wastewater, concentration form
@@ -45,6 +61,19 @@ class TKEZ : public TElement {
   double AE = 0, AEb = 0, AEb1 = 0, AEb2 = 0, AEb3 = 0, AEbxfD = 0, B = 0, fD = 0;
   double PSIs = 0, crAFS63 = 0;
   double QH24 = 0, QG24 = 0, QF24 = 0, QTx = 0;
+
+  // Simulation
+  double MVaktiv = 0;                // depression loss in force, mm
+  double BVaktiv = 0;                // wetting loss in force, mm
+  double cm = 0;                     // filling ratio of the depression store, 0..1
+  double CM_alt = 0;                 // cm before the current step
+  double VB = 0;                     // remaining wetting capacity, mm
+  double c = 0;                      // growth constant of the filling ratio, 1/mm
+  double FFN = 1;                    // factor on the rain runoff's BOD5, NH4-N and AFS63
+  double FFA = 1;                    // peak factor of a combined catchment (reports only)
+  TSpeiKa Kaskade1;                  // routes the effective rain
+  TState TWZustand;                  // the runoff the catchment generates itself
+  std::vector<TStartCondition> ABs;  // cm at the start of each system event
 
   double& PSIb() { return PSIe; }
 
@@ -61,10 +90,41 @@ class TKEZ : public TElement {
   void vNFrachten(const TRechnung& r);
   void vNAbfluss(const TRechnung& r);
 
+  // Losses and cascade at list building; returns the cascade's storage
+  // constant in minutes, which bounds the time step.
+  double Init();
+  // Dry-weather values and the cascade for the run's final time step.
+  void SetDT(const TSimulation& sim);
+  // Effective rain (mm) of the step for the gauge's signed value R.
+  double Neff(TSimulation& sim, double R);
+  void SaveStartConditions() { ABs.push_back({CM_alt, 0}); }
+  void SetStartConditions(int nr);
+  // Rain runoff through the cascade and the dry-weather flow of the step.
+  void ReceiveRain(TSimulation& sim, double regen) override;
+
+  void SimVorbereiten(TSimulation& sim) override;
+  double SimZeitschrittGrenze(TSimulation& sim) override;
+  void SimStart(TSimulation& sim) override;
+  void SimSchrittEnde(TSimulation& sim) override;
+  void SimAbschluss(TSimulation& sim) override;
+
+  // Whether the kind produces rain runoff (combined, storm) and dry-weather
+  // flow (combined, foul).
+  virtual bool Regenabfluss() const { return true; }
+  virtual bool Trockenwetter() const { return true; }
+
  protected:
   void TrockenwetterKEM();
   void TrockenwetterKES();
   void PruefeKonfiguriert();
+
+ private:
+  // Fixed for a run by SetDT: the hydrograph factors per hour and month, the
+  // inorganic carbon of the three dry-weather waters, the rain water's.
+  std::array<double, 24> FStunde{};
+  std::array<double, 12> FMonat{};
+  double FGKH = 0, FGKG = 0, FGKF = 0, FGKR = 0;
+  bool FRegen = false, FTrocken = false;
 };
 
 class TKEM : public TKEZ {
@@ -76,12 +136,14 @@ class TKEM : public TKEZ {
 class TKES : public TKEZ {
  public:
   std::string Typ() const override { return "KES"; }
+  bool Regenabfluss() const override { return false; }
   void Calc(const TRechnung& r) override;
 };
 
 class TKER : public TKEZ {
  public:
   std::string Typ() const override { return "KER"; }
+  bool Trockenwetter() const override { return false; }
   void Calc(const TRechnung& r) override;
 };
 

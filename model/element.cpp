@@ -1,5 +1,8 @@
 #include "model/element.h"
 
+#include <cmath>
+#include <utility>
+
 #include "model/net.h"
 #include "model/simulation.h"
 
@@ -36,7 +39,9 @@ void TElement::SimVorbereiten(TSimulation&) {
   GewParent = GewKUE = GewBUE = nullptr;
 }
 
-double TElement::SimZeitschrittGrenze(TSimulation&) { return 5.0; }
+double TElement::SimZeitschrittGrenze(TSimulation&) {
+  return 5.0;
+}
 
 void TElement::SimSchrittEnde(TSimulation&) {
   Zustand.OldQZu = Zustand.Aktuell.Q;
@@ -73,6 +78,40 @@ void TCON::Calc(const TRechnung& r) {
 void TCON::AssignValues(const TElement& e) {
   TElement::AssignValues(e);
   if (const auto* c = dynamic_cast<const TCON*>(&e)) TF = c->TF;
+}
+
+void TCON::Init(TSimulation& sim) {
+  FTranslationsSpeicher.clear();
+  FKopf = 0;
+  if (TF > 0) {
+    const double n = std::nearbyint(Kehrwert(sim.dt_min) * TF);
+    if (n > 0) FTranslationsSpeicher.assign(static_cast<size_t>(n), TFrachten{});
+  }
+  TFrachten& a = Zustand.Aktuell;
+  if (a.Q > 0) {
+    if (TElement* p = Parent()) p->Zustand.Aktuell.Add(1.0, a);
+    a.Clear();
+  }
+}
+
+void TCON::SimVorbereiten(TSimulation& sim) {
+  TElement::SimVorbereiten(sim);
+  Init(sim);
+}
+
+void TCON::SimCalc(TSimulation& sim) {
+  if (!FTranslationsSpeicher.empty()) {
+    // The step's inflow takes the place of the oldest set, which leaves.
+    std::swap(Zustand.Aktuell, FTranslationsSpeicher[FKopf]);
+    if (++FKopf == FTranslationsSpeicher.size()) FKopf = 0;
+  }
+  TElement::SimCalc(sim);
+}
+
+double TCON::Inhalt() const {
+  double v = 0;
+  for (const TFrachten& f : FTranslationsSpeicher) v += f.Q;
+  return v;
 }
 
 }  // namespace t21

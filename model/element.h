@@ -94,6 +94,24 @@ class TCON : public TElement {
   void SetData(double myTF) { TF = myTF; }
   void Calc(const TRechnung& r) override;
   void AssignValues(const TElement& e) override;
+
+  // Sizes the translation store for the run's time step, Round(TF / dt)
+  // empty sets, and hands on what is left in the step accumulator.
+  void Init(TSimulation& sim);
+  // The outflow of a step is the inflow Verzoegerung() steps earlier.
+  void SimCalc(TSimulation& sim) override;
+  void SimVorbereiten(TSimulation& sim) override;
+  void SimStart(TSimulation& sim) override { Init(sim); }
+
+  // Steps of delay, the length of the translation store.
+  int Verzoegerung() const { return static_cast<int>(FTranslationsSpeicher.size()); }
+  // Volume in the translation store, m3.
+  double Inhalt() const;
+
+ private:
+  // A ring: FKopf is the oldest set, the next to leave.
+  std::vector<TFrachten> FTranslationsSpeicher;
+  size_t FKopf = 0;
 };
 
 }  // namespace t21

@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "model/catchments.h"
 #include "model/element.h"
@@ -34,6 +35,12 @@ class TKLG : public TElement {
   void SetData(double myBSB, double myNH4, double myPH, double myALK, double myDO2, const TNET& N);
   void AssignValues(const TElement& e) override;
   void Calc(const TRechnung& r) override;
+  // The step: what flowed in leaves with the effluent concentrations.
+  void SimCalc(TSimulation& sim) override;
+  void SimVorbereiten(TSimulation& sim) override;
+
+ private:
+  TElement* FZielParent = nullptr;
 };
 
 // Site-specific measure (retention, soil filter and the like): passes at most
@@ -51,6 +58,11 @@ class TOMA : public TBauwerk {
 
   std::string& ART() { return Art; }
   std::string Typ() const override { return "OMA"; }
+  // The storage step of a structure; the throttle outflow is treated.
+  void SimCalc(TSimulation& sim) override { SimSpeicherSchritt(sim); }
+  // Removes the shares ETA of BOD5, NH4-N, AFS63 and COD from the throttle
+  // outflow and gives it the effluent's pH, alkalinity and oxygen deficit.
+  void SimCalcDrossel(TSimulation& sim, double aAb) override;
   // Removal rates in %.
   void SetData(double myQD, double myBSB, double myNH4, double myAFS, double myPH, double myALK,
                double myCSB, double myN, const std::string& myArt, std::int32_t myVolumen,
@@ -173,18 +185,65 @@ class TVRI : public TVersickerung {
   void Calc(const TRechnung& r) override;
 };
 
+// Hydrological unit of a natural surface area: a soil store and a second
+// store, sized by the unit's curve number.
+struct THRU {
+  std::string Bezeichnung;
+  double AE = 0;   // area, ha
+  double CN2 = 0;  // curve number as entered
+  double CN = 0, CN1 = 0, CN3 = 0;
+  double Smax = 0, Smin = 0;  // retention for CN1 and CN3, mm
+  double Ia = 0;              // content of the soil store, mm
+  double F = 0;               // content of the second store, mm
+  TStartCondition AB;         // Ia and F before the current step
+  std::vector<TStartCondition> ABs;
+};
+
 // Natural surface area: in the verification its inflow passes on unchanged;
-// its parameters serve the simulation.
+// in the simulation a water balance of snow, the units' stores and a final
+// linear reservoir turns rain into runoff.
 class TAEO : public TElement {
  public:
-  double kB = 1.0;
-  double kD = 1.0;
+  double kB = 1.0;  // storage constant of the units' second stores, days
+  double kD = 1.0;  // storage constant of the final reservoir, days
+  double Ss = 0;    // snow store, mm
+  double Sd = 0;    // content of the final reservoir, m3
+  std::vector<THRU> HRUs;
+  THRU HRU;  // summary unit: its AE is the total area
+  // Sd and Ss before the current step (AB is the element's outflow).
+  TStartCondition ABaktuell;
+  std::vector<TStartCondition> ABs;
 
   std::string Typ() const override { return "AEO"; }
   void SetData(double myKD, double myKB) {
     kD = myKD;
     kB = myKB;
   }
+  void AssignValues(const TElement& e) override;
+
+  // Empties the stores and derives the units' retention from their curve
+  // numbers.
+  void Init();
+  // One step with the gauge's signed value (rain mm, or minus evaporation).
+  void ReceiveRain(TSimulation& sim, double regen) override;
+  void SetStartConditions(int nr);
+
+  void SimStart(TSimulation& sim) override;
+  void SimSchrittEnde(TSimulation& sim) override;
+
+  // In the balance period, m3: the evaporation the soil stores gave, and
+  // the water the second stores' arithmetic did not pass on (their extra
+  // drainage in dry steps, their cap, the gap between the integrated store
+  // and the outflow; negative where it made water).
+  double Verdunstung = 0;
+  double Speicherverlust = 0;
+  // What the area holds: snow, soil and second stores and the final
+  // reservoir, m3.
+  double Inhalt() const;
+
+ private:
+  // The background set of the discharge point below (none: zeros).
+  const TParameter* FHintergrund = nullptr;
 };
 
 }  // namespace t21

@@ -12,7 +12,9 @@ namespace {
 constexpr double kPi = 3.14159265358979323846;
 
 // Rounding as the clock and the step counts need it: halves to even.
-double Runde(double v) { return std::nearbyint(v); }
+double Runde(double v) {
+  return std::nearbyint(v);
+}
 
 uint32_t Ticks() {
   using namespace std::chrono;
@@ -101,8 +103,15 @@ double TSimulation::SetTagesTemperatur() {
   return TLuftTag;
 }
 
+void TSimulation::UhrzeitLesen() {
+  const auto d = DecodeDateTime(Zeit);
+  FUhrzeit.Stunde = d.Stunde;
+  FUhrzeit.Monat = d.Monat;
+  FUhrzeitFuer = Zeit;
+}
+
 void TSimulation::SetAktTemperatur() {
-  const int h = DecodeDateTime(Zeit).Stunde;
+  const int h = AktUhrzeit().Stunde;
   TLuft = TLuftTag;
   TWasser = TWasserTag * (1 - 0.13 * std::cos((h - 5) * 2 * kPi / 24));
   Epot = EpotTag * (1 - 0.9 * std::cos((h - 2.5) * 2 * kPi / 24)) / 24 / 60 * dt_min;

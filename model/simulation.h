@@ -15,7 +15,23 @@ namespace t21 {
 class TElement;
 class TNET;
 class TREG;
+class TSimulation;
 struct TReferenzListen;
+
+// Runs the management script of an element inside its simulation step. The
+// run's script interpreter implements it; a run without one leaves
+// TSimulation::Script empty and the structures step without their scripts.
+class TScriptLauf {
+ public:
+  virtual ~TScriptLauf() = default;
+  virtual void DoScript(TElement& e, TSimulation& sim) = 0;
+};
+
+// Hour and month of the clock.
+struct TUhrzeit {
+  int Stunde = 0;  // 0..23
+  int Monat = 1;   // 1..12
+};
 
 // A closed system rain event.
 struct TEreignis {
@@ -60,6 +76,14 @@ class TSimulation {
   // rain water) and the hydrographs of the project.
   const TNET* Netz = nullptr;
   const TReferenzListen* Referenz = nullptr;
+  // The interpreter that runs the structures' management scripts, or none.
+  TScriptLauf* Script = nullptr;
+
+  // Hour and month of Zeit, decoded once per clock value.
+  const TUhrzeit& AktUhrzeit() {
+    if (Zeit != FUhrzeitFuer) UhrzeitLesen();
+    return FUhrzeit;
+  }
 
   // Start and end of the balance period from date and time of day; the clock
   // goes to midnight before the start day. False (with the message in
@@ -74,6 +98,11 @@ class TSimulation {
   void IncZeit();
   double SetTagesTemperatur();
   void SetAktTemperatur();
+
+ private:
+  void UhrzeitLesen();
+  TDateTime FUhrzeitFuer = -1e300;
+  TUhrzeit FUhrzeit;
 };
 
 // The time step for a catchment limit in minutes: the largest of 5, 2.5,

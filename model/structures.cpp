@@ -1,10 +1,12 @@
 #include "model/structures.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "model/catchments.h"
 #include "model/format.h"
 #include "model/net.h"
+#include "model/simulation.h"
 
 namespace t21 {
 
@@ -85,6 +87,150 @@ void TBauwerk::AssignValues(const TElement& e) {
   DO2BUE = b->DO2BUE;
   Do2KUE = b->Do2KUE;
   xDI = b->xDI;
+}
+
+// ------------------------------------------------------ TBauwerk, simulation
+
+namespace {
+
+TElement* ElementAn(const TCadShape* s) {
+  return s ? dynamic_cast<TElement*>(s->Data()) : nullptr;
+}
+
+void Stunden(TState& z, double dt_h) {
+  z.Ereignis.Stunden += dt_h;
+  z.Jahr.Stunden += dt_h;
+}
+
+// Adds a step set to an accumulator. A set whose flow is 0 has not been
+// touched since it was cleared, so adding it would change nothing.
+void Aufnehmen(const TFrachten& a, TFrachten& d) {
+  if (a.Q != 0) a.AddAllTo(d);
+}
+
+}  // namespace
+
+void TBauwerk::SimCalcDrossel(TSimulation&, double) {}
+
+void TBauwerk::SimAbsetzen(TSimulation&, double) {}
+
+void TBauwerk::SimVorbereiten(TSimulation& sim) {
+  TElement::SimVorbereiten(sim);
+  Drossel.Clear();
+  Speicher.Clear();
+  Drossel.OldQZu = Speicher.OldQZu = 0;
+  for (TElement* t : {&KUE, &BUE}) {
+    t->Zustand.Clear();
+    t->Zustand.OldQZu = 0;
+  }
+  QDaktiv = QD;
+  Sediment = 0;
+  FTankPH = FTankALK = 0;
+  FZielParent = Parent();
+  FZielKUE = Owner ? ElementAn(Owner->KUE()) : nullptr;
+  FZielGEW = Owner ? ElementAn(Owner->GEW()) : nullptr;
+}
+
+void TBauwerk::SimAbschluss(TSimulation& sim) {
+  sim.SystemInhalt += Speicher.Aktuell.Q;
+}
+
+void TBauwerk::SimScript(TSimulation& sim) {
+  if (ScriptActive && sim.Script) sim.Script->DoScript(*this, sim);
+}
+
+void TBauwerk::SimSpeicherSchritt(TSimulation& sim) {
+  const double s = sim.dt_sec_div_1000;
+  const double thr = sim.dt_min / 1000;
+  TFrachten& zu = Zustand.Aktuell;
+  TFrachten& sp = Speicher.Aktuell;
+  TFrachten& dr = Drossel.Aktuell;
+  TFrachten& kue = KUE.Zustand.Aktuell;
+  TFrachten& bue = BUE.Zustand.Aktuell;
+  const double V = zu.Q;
+  const double kv = Kehrwert(V);
+
+  double QDs = QDaktiv * s;
+  if (std::fabs(V - zu.QT() + sp.Q) > thr) sim.HasAbfluss = true;
+  if (dr.Q != 0) dr.Clear();
+  if (kue.Q != 0) kue.Clear();
+  if (bue.Q != 0) bue.Clear();
+
+  // Side line: the throttle takes the inflow first.
+  const double qn = Nebenschluss ? std::min(V, QDs) : 0.0;
+  if (qn * kv > 0) dr.AddAll(qn * kv, zu);
+
+  // The script sees the tank as it would be with this step's inflow; the
+  // step then uses the mean of the old and the new throttle.
+  if (ScriptActive && sim.Script) {
+    const double vorher = sp.Q;
+    const double mit = vorher + V - qn;
+    sp.Q = mit;
+    sim.Script->DoScript(*this, sim);
+    QDs = (QDaktiv * s + QDs) / 2;
+    sp.Q = sp.Q == mit ? vorher : sp.Q - V + qn;
+  }
+
+  // Tank overflow at the inlet: what neither the throttle, the clarifier
+  // overflow nor the free volume can take, with the inflow's concentrations.
+  const double u = std::max(V - QDs - MaxQKUE * s - Volumen + sp.Q, 0.0);
+  if (u * kv > 0) {
+    bue.AddAll(u * kv, zu);
+    if (FZielGEW) bue.AddAllTo(FZielGEW->Zustand.Aktuell);
+  }
+
+  const double g = std::max((V - u - qn) * kv, 0.0);
+  if (g > 0) sp.AddAll(g, zu);
+
+  // Throttle from the tank.
+  const double S = sp.Q;
+  const double h = std::min(QDs - qn, S);
+  const double r = std::max(h * Kehrwert(S), 0.0);
+  if (r > 0) {
+    dr.AddAll(r, sp);
+    FTankPH = sp.cPH();
+    FTankALK = sp.cALK();
+    sp.MulAll(1 - r);
+    SimCalcDrossel(sim, r);
+  }
+  // Solids settled in the previous step leave with the throttle flow.
+  if (Sediment > 0) {
+    dr.AFS += Sediment;
+    Sediment = 0;
+  }
+  if (dr.Q > 0 && FZielParent) dr.AddAllTo(FZielParent->Zustand.Aktuell);
+
+  // Clarifier overflow: what lies above the volume after the throttle,
+  // with the tank's concentrations.
+  const double S2 = sp.Q;
+  const double d = std::max(S2 - Volumen, 0.0);
+  const double o = std::min(d * Kehrwert(S2), 1.0);
+  if (o > 0) {
+    kue.AddAll(o, sp);
+    sp.MulAll(1 - o);
+    SimAbsetzen(sim, d);
+    if (FZielKUE) kue.AddAllTo(FZielKUE->Zustand.Aktuell);
+  }
+  if (d + u > thr) sim.Entlastung = true;
+
+  if (!sim.IsBilanzZeit) return;
+  const bool ereignis = sim.HasAbfluss || sim.WarAbfluss;
+  if (V > 0) {
+    zu.AddAllTo(Zustand.Jahr);
+    if (ereignis) zu.AddAllTo(Zustand.Ereignis);
+  }
+  if (ereignis && std::fabs(V - zu.QT()) > thr) Stunden(Zustand, sim.dt_h);
+  Aufnehmen(bue, BUE.Zustand.Ereignis);
+  Aufnehmen(bue, BUE.Zustand.Jahr);
+  if (u * kv > 1e-4) Stunden(BUE.Zustand, sim.dt_h);
+  if (dr.Q > 0) {
+    dr.AddAllTo(Drossel.Ereignis);
+    dr.AddAllTo(Drossel.Jahr);
+  }
+  if (ereignis && dr.QT() < dr.Q) Stunden(Drossel, sim.dt_h);
+  Aufnehmen(kue, KUE.Zustand.Ereignis);
+  Aufnehmen(kue, KUE.Zustand.Jahr);
+  if (d > thr) Stunden(KUE.Zustand, sim.dt_h);
 }
 
 // -------------------------------------------------------------------- TEBW
@@ -389,7 +535,64 @@ std::vector<TBemessungszeile> TRU::Bemessungsliste(const TRechnung&) const {
   };
 }
 
+void TRU::SimCalc(TSimulation& sim) {
+  const double s = sim.dt_sec_div_1000;
+  const double thr = sim.dt_min / 1000;
+  TFrachten& zu = Zustand.Aktuell;
+  TFrachten& dr = Drossel.Aktuell;
+  TFrachten& kue = KUE.Zustand.Aktuell;
+  const double V = zu.Q;
+  const double kv = Kehrwert(V);
+
+  if (dr.Q > 0) dr.Clear();
+  if (kue.Q > 0) kue.Clear();
+  if (std::fabs(V - zu.QT()) > thr) sim.HasAbfluss = true;
+
+  // The throttle of the step is the mean of the one before and the one the
+  // script leaves.
+  const double q0 = QDaktiv;
+  SimScript(sim);
+  const double f = std::min((QDaktiv * s + q0 * s) / 2 * kv, 1.0);
+  if (f > 0) {
+    dr.AddAll(f, zu);
+    if (FZielParent) dr.AddAllTo(FZielParent->Zustand.Aktuell);
+  }
+  const double e = std::max(V - dr.Q, 0.0);
+  const double ov = std::min(e * kv, 1.0);
+  if (ov > 0) {
+    sim.Entlastung = true;
+    kue.AddAll(ov, zu);
+    if (FZielKUE) kue.AddAllTo(FZielKUE->Zustand.Aktuell);
+  }
+
+  if (!sim.IsBilanzZeit) return;
+  const bool ereignis = sim.HasAbfluss || sim.WarAbfluss;
+  if (V > 0) {
+    zu.AddAllTo(Zustand.Jahr);
+    if (ereignis) zu.AddAllTo(Zustand.Ereignis);
+  }
+  if (ereignis && std::fabs(V - zu.QT()) > thr) Stunden(Zustand, sim.dt_h);
+  if (dr.Q > 0) {
+    dr.AddAllTo(Drossel.Jahr);
+    if (ereignis) dr.AddAllTo(Drossel.Ereignis);
+  }
+  if (ereignis && std::fabs(dr.Q - dr.QT()) > thr) Stunden(Drossel, sim.dt_h);
+  if (kue.Q > 0) {
+    kue.AddAllTo(KUE.Zustand.Ereignis);
+    kue.AddAllTo(KUE.Zustand.Jahr);
+  }
+  if (e > thr) Stunden(KUE.Zustand, sim.dt_h);
+}
+
 // -------------------------------------------------------------------- TRKB
+
+void TRKB::SimAbsetzen(TSimulation& sim, double d) {
+  TFrachten& kue = KUE.Zustand.Aktuell;
+  const double qA = d * Kehrwert(sim.dt_h) * Kehrwert(Ased);  // m/h
+  const double eta = 0.667 * std::exp(-0.1279 * qA);
+  Sediment += eta * kue.AFS;
+  kue.AFS = (1 - eta) * kue.AFS;
+}
 
 void TRKB::Bemessen(const TRechnung& r) {
   const TNET& N = r.Netz;

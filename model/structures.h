@@ -60,6 +60,33 @@ class TBauwerk : public TElement {
   void SetData(double myQD, double myMaxQKUE, std::int32_t myVolumen, bool myNebenschluss,
                double myAsed, double myDO2BUE, double myDO2KUE, double myrkrit, double myxDI);
   void AssignValues(const TElement& e) override;
+
+  // Treats the throttle outflow of the step, of which the share aAb came
+  // from the tank. The base does nothing.
+  virtual void SimCalcDrossel(TSimulation& sim, double aAb);
+  // Clears the tank, the throttle and the overflows; the throttle in force
+  // is the entered one again; no settled solids wait.
+  void SimVorbereiten(TSimulation& sim) override;
+  // The water still in the tank goes to the run's SystemInhalt.
+  void SimAbschluss(TSimulation& sim) override;
+
+ protected:
+  // One step of a storage structure: side line, tank overflow before the
+  // tank, tank, throttle, clarifier overflow after the tank, balances.
+  void SimSpeicherSchritt(TSimulation& sim);
+  // The clarifier overflow of the step has just left the tank; d is the
+  // volume above the tank's (m3). The base does nothing.
+  virtual void SimAbsetzen(TSimulation& sim, double d);
+  // Runs the management script of the step, if there is one.
+  void SimScript(TSimulation& sim);
+
+  // Where the three outflows go: the elements of the Parent, KUE and GEW
+  // links (fixed at list building).
+  TElement* FZielParent = nullptr;
+  TElement* FZielKUE = nullptr;
+  TElement* FZielGEW = nullptr;
+  // Concentrations of the tank before the step's release.
+  double FTankPH = 0, FTankALK = 0;
 };
 
 // Base of the CSO tank, the CSO overflow and the clarifier: the flow split.
@@ -71,6 +98,8 @@ class TEBW : public TBauwerk {
   // The flow split of the ten rain-runoff cases and of the sums, then the
   // design step.
   void Calc(const TRechnung& r) override;
+  // The storage step of the tank and the clarifier.
+  void SimCalc(TSimulation& sim) override { SimSpeicherSchritt(sim); }
   // The design step of the structure's kind; the base does nothing.
   virtual void Bemessen(const TRechnung& r);
   // The design list as the structure dialog shows it, after Calc with the
@@ -105,6 +134,9 @@ class TRU : public TEBW {
   double ct = 0, m = 0, m_erf = 0, QRKRIT = 0, Rkrit = 0, QD_erf = 0;
 
   std::string Typ() const override { return "RU"; }
+  // Splits the inflow at the throttle; what the throttle does not take goes
+  // over the overflow (KUE link). Nothing is stored.
+  void SimCalc(TSimulation& sim) override;
   void Bemessen(const TRechnung& r) override;
   std::vector<TBemessungszeile> Bemessungsliste(const TRechnung& r) const override;
 };
@@ -118,6 +150,11 @@ class TRKB : public TEBW {
   std::string Typ() const override { return "RKB"; }
   void Bemessen(const TRechnung& r) override;
   std::vector<TBemessungszeile> Bemessungsliste(const TRechnung& r) const override;
+
+ protected:
+  // Settling in the overflow: the share of AFS63 that settles at the step's
+  // surface load waits in Sediment for the next step's throttle flow.
+  void SimAbsetzen(TSimulation& sim, double d) override;
 };
 
 }  // namespace t21
