@@ -2,12 +2,22 @@
 // all element computations share.
 #pragma once
 
+#include <memory>
 #include <string>
 
 #include "model/element.h"
 #include "model/project.h"
 
 namespace t21 {
+
+// The project-wide variables of the management scripts (the names that begin
+// with "_"). The script interpreter fills them; the model keeps them with the
+// project record and clears them when a run builds its lists.
+class TScriptVariablen {
+ public:
+  virtual ~TScriptVariablen() = default;
+  virtual void ClearVariables() = 0;
+};
 
 class TNET : public TElement {
  public:
@@ -38,6 +48,8 @@ class TNET : public TElement {
   double cS = 0.667;
   bool NAM = false;
   TPsiTafel PsiTafel{};
+  // Created by the script interpreter on first use; never stored.
+  std::unique_ptr<TScriptVariablen> PublicVars;
 
   std::string Typ() const override { return "NET"; }
 
