@@ -427,41 +427,7 @@ bool TAltprojekt::Laden(const std::string& s, int v, TM3Model* m) {
 
 void TAltprojekt::ElementLesen(TElement& e, int masterZeile, const TNET& netz) {
   FDM.Aktuell = masterZeile;
-  FDM.GetData(e);
-  // The kinds whose records the data module does not read itself.
-  auto zeile = [this](const char* tabelle) { return FDM.DetailZeile(FDM.T(tabelle)); };
-  if (auto* k = dynamic_cast<TKLG*>(&e)) {
-    const TTabelle& t = FDM.T("CDSKlg");
-    if (const int r = zeile("CDSKlg"); r >= 0)
-      k->SetData(Z(t, r, "BSB"), Z(t, r, "NH4"), Z(t, r, "PH"), Z(t, r, "ALK"),
-                 Z(t, r, "O2Defizit"), netz);
-  } else if (auto* o = dynamic_cast<TOMA*>(&e)) {
-    const TTabelle& t = FDM.T("CDSOma");
-    if (const int r = zeile("CDSOma"); r >= 0)
-      o->SetData(Z(t, r, "QD"), Z(t, r, "BSB"), Z(t, r, "NH4"), Z(t, r, "AFS"), Z(t, r, "PH"),
-                 Z(t, r, "ALK"), Z(t, r, "CSB"), Z(t, r, "N"), S(t, r, "ART"), I(t, r, "Volumen"),
-                 Z(t, r, "MaxQKUE"), B(t, r, "Nebenschluss"), Z(t, r, "DO2"), Z(t, r, "DO2KUE"),
-                 Z(t, r, "DO2BUE"));
-  } else if (auto* s = dynamic_cast<TEST*>(&e)) {
-    const TTabelle& t = FDM.T("CDSEst");
-    if (const int r = zeile("CDSEst"); r >= 0)
-      s->SetData(Z(t, r, "BSB"), Z(t, r, "NH4"), Z(t, r, "AFS"), Z(t, r, "PH"), Z(t, r, "ALK"),
-                 Z(t, r, "SOLO"), Z(t, r, "SOLU"), Z(t, r, "LEN"), Z(t, r, "BSO"), Z(t, r, "HB"),
-                 Z(t, r, "BWSP"), Z(t, r, "KST"), Z(t, r, "HMNQ"), Z(t, r, "VMNQ"), Z(t, r, "AE0"),
-                 Z(t, r, "_MNQ"), Z(t, r, "_HQ1"), Z(t, r, "LQUELL"), B(t, r, "QUELLE"),
-                 B(t, r, "QUELLLAUF"), B(t, r, "TEMPORAER"), B(t, r, "ORGANISCH"), B(t, r, "STAU"),
-                 S(t, r, "EUTROPH"), S(t, r, "GUETE"), S(t, r, "STRUKTUR"), Z(t, r, "CSB"),
-                 I(t, r, "LAGE"), B(t, r, "WBP1ZuflussO"), B(t, r, "WBP1ZuflussU"),
-                 I(t, r, "WBP1StrukturO"), I(t, r, "WBP1StrukturU"), I(t, r, "WBP1AufUndAb"),
-                 I(t, r, "WBP1Aufwander"), Z(t, r, "X"), B(t, r, "Abflussdrosselung"),
-                 Z(t, r, "QD"), I(t, r, "Volumen"), B(t, r, "Salmoniden"), netz);
-  } else if (auto* a = dynamic_cast<TAEO*>(&e)) {
-    const TTabelle& t = FDM.T("CDSAEO");
-    if (const int r = zeile("CDSAEO"); r >= 0) {
-      a->kB = Z(t, r, "kB");
-      a->kD = Z(t, r, "kD");
-    }
-  }
+  FDM.GetData(e, &netz);
 }
 
 TCadShape* TAltprojekt::Wurzel(TM3Model& m) {

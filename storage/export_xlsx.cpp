@@ -142,10 +142,6 @@ std::vector<std::string> Beschriftungen(const TTabelle& t, bool psimAlsFD) {
   return r;
 }
 
-int MasterZeile(const TDataModule1& dm, const std::string& name) {
-  return dm.T("CDSHyd").Finde("VON", name);
-}
-
 }  // namespace
 
 std::string ExcelCellName(int zeile, int spalte) {
@@ -160,82 +156,6 @@ std::string Anzeigename(const TFeld& f) {
   return f.Label.empty() ? f.Name : f.Label;
 }
 
-void DetailsErgaenzen(TDataModule1& dm, const TM3Model& m) {
-  for (int i = 0; i < m.Count(); ++i) {
-    const TElement* e = TM3Model::ElementOf(m.GetNode(i));
-    if (!e) continue;
-    const int master = MasterZeile(dm, e->Name());
-    TTabelle* t = dm.GetTable(e->Typ());
-    if (master < 0 || !t) continue;
-    dm.Aktuell = master;
-    if (dm.DetailZeile(*t) >= 0) continue;  // written by the data module
-    if (const auto* k = dynamic_cast<const TKLG*>(e)) {
-      const int r = dm.NewRecord(*t);
-      const TParameter& p = k->ETA;
-      const std::pair<const char*, double> werte[] = {
-          {"BSB", p.BSB}, {"NH4", p.NH4}, {"AFS", p.AFS},      {"PH", p.PH},
-          {"ALK", p.ALK}, {"CSB", p.CSB}, {"O2Defizit", p.DO2}};
-      for (const auto& [s, w] : werte) t->Setze(r, s, w);
-    } else if (const auto* o = dynamic_cast<const TOMA*>(e)) {
-      const int r = dm.NewRecord(*t);
-      const TParameter& p = o->ETA;
-      const std::pair<const char*, double> werte[] = {
-          {"N", o->N},          {"BSB", p.BSB * 100},  {"NH4", p.NH4 * 100},
-          {"AFS", p.AFS * 100}, {"CSB", p.CSB * 100},  {"PH", p.PH},
-          {"ALK", p.ALK},       {"QD", o->QD},         {"MaxQKUE", o->MaxQKUE},
-          {"DO2", p.DO2},       {"DO2BUE", o->DO2BUE}, {"DO2KUE", o->Do2KUE}};
-      for (const auto& [s, w] : werte) t->Setze(r, s, w);
-      t->Setze(r, "ART", o->Art);
-      t->Setze(r, "Volumen", o->Volumen);
-      t->Setze(r, "Nebenschluss", o->Nebenschluss);
-    } else if (const auto* s = dynamic_cast<const TEST*>(e)) {
-      const int r = dm.NewRecord(*t);
-      const TProfil& p = s->Profil;
-      const TParameter& cv = s->CV;
-      // The background as concentrations, the pH without the surcharge of
-      // eutrophication that reading adds back.
-      const double ph = cv.cPH() - ((s->EUTROPH == "1" || s->EUTROPH == "2") ? 0.5
-                                    : s->EUTROPH == "3"                      ? 1.0
-                                                                             : 0.0);
-      const std::pair<const char*, double> werte[] = {
-          {"KST", p.KB},         {"BSO", p.PB},
-          {"BWSP", p.BWSP},      {"HB", p.PH},
-          {"HMNQ", s->HMNQ},     {"VMNQ", s->VMNQ},
-          {"AE0", s->AE0},       {"_MNQ", s->_mnq},
-          {"_HQ1", s->_HQ1pnat}, {"LQUELL", s->LQuell},
-          {"SOLO", p.SOLO},      {"SOLU", p.SOLU},
-          {"LEN", p.LEN},        {"BSB", cv.cBSB()},
-          {"NH4", cv.cNH4()},    {"AFS", s->AFSgrenzwert},
-          {"CSB", cv.cCSB()},    {"PH", ph},
-          {"ALK", cv.cALK()},    {"X", s->X},
-          {"QD", s->QD}};
-      for (const auto& [c, w] : werte) t->Setze(r, c, w);
-      const std::pair<const char*, bool> schalter[] = {{"QUELLE", s->QUELL},
-                                                       {"QUELLLAUF", s->QUELLLAUF},
-                                                       {"TEMPORAER", s->TEMPORAER},
-                                                       {"ORGANISCH", s->ORGANISCH},
-                                                       {"STAU", s->STAU},
-                                                       {"WBP1ZuflussO", s->WBP.WBP1ZuflussO},
-                                                       {"WBP1ZuflussU", s->WBP.WBP1ZuflussU},
-                                                       {"Abflussdrosselung", s->Drosselung},
-                                                       {"Salmoniden", s->Salmoniden}};
-      for (const auto& [c, w] : schalter) t->Setze(r, c, w);
-      t->Setze(r, "GUETE", s->GUETE);
-      t->Setze(r, "STRUKTUR", s->STRUKTUR);
-      t->Setze(r, "EUTROPH", s->EUTROPH);
-      t->Setze(r, "LAGE", std::to_string(s->Lage));
-      t->Setze(r, "WBP1StrukturO", std::to_string(s->WBP.WBP1StrukturO));
-      t->Setze(r, "WBP1StrukturU", std::to_string(s->WBP.WBP1StrukturU));
-      t->Setze(r, "WBP1AufUndAb", std::to_string(s->WBP.WBP1AufUndAb));
-      t->Setze(r, "WBP1Aufwander", std::to_string(s->WBP.WBP1Aufwander));
-      t->Setze(r, "Volumen", s->Volumen);
-    } else if (const auto* a = dynamic_cast<const TAEO*>(e)) {
-      const int r = dm.NewRecord(*t);
-      t->Setze(r, "kB", a->kB);
-      t->Setze(r, "kD", a->kD);
-    }
-  }
-}
 
 bool SaveModelToEXCEL(TDataModule1& dm, const TM3Model& m, const std::string& datei,
                       std::string& fehler) {
@@ -250,7 +170,6 @@ bool SaveModelToEXCEL(TDataModule1& dm, const TM3Model& m, const std::string& da
   }
   dm.CreateDatabase();
   dm.SaveComponents(m);
-  DetailsErgaenzen(dm, m);
 
   const TTabelle& hyd = dm.T("CDSHyd");
   for (const auto& [code, t] : dm.Dateien) {

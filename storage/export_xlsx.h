@@ -36,9 +36,5 @@ bool SaveDataSetToEXCEL(const TTabelle& t, const std::string& datei, const std::
 // tab. Lines separated by CR LF.
 std::string CopyDataSetToClipboard(const TTabelle& t);
 
-// Writes the detail records that the data module does not write itself
-// (treatment plant, site-specific measure, discharge point, surface area)
-// for the elements of m whose master record has none yet.
-void DetailsErgaenzen(TDataModule1& dm, const TM3Model& m);
 
 }  // namespace t21

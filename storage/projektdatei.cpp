@@ -770,7 +770,9 @@ bool A3_SaveAs(const TM3Model& m, const std::string& dateiname, std::string& feh
 
 TLadeErgebnis A3_Laden(TM3Model& m, const std::string& dateiname, TDataModule1* dm) {
   TLadeErgebnis e;
-  const std::string datei = dateiname + ".T21";
+  std::string datei = dateiname + ".T21";
+  if (!std::filesystem::exists(datei) && std::filesystem::exists(dateiname + ".t21"))
+    datei = dateiname + ".t21";  // the extension in any case
   std::string fehler;
   auto mod = LiesPaket(datei, fehler);
   if (!mod) {

@@ -428,7 +428,11 @@ void TDataModule1::SaveData(const TElement& e) {
   }
 }
 
-void TDataModule1::GetData(TElement& e) {
+void TDataModule1::GetData(TElement& e, const TNET* netz) {
+  if (!netz && e.Owner && e.Owner->Model)
+    if (auto* m = dynamic_cast<TM3Model*>(e.Owner->Model)) netz = &m->Netz();
+  static const TNET ersatz;
+  const TNET& net = netz ? *netz : ersatz;
   const TTabelle& hyd = T("CDSHyd");
   if (Aktuell < 0) return;
   if (auto* n = dynamic_cast<TNET*>(&e)) {
@@ -484,10 +488,6 @@ void TDataModule1::GetData(TElement& e) {
     const TTabelle& t = T("CDSEst");
     if (const int r = DetailZeile(t); r >= 0) {
       auto zahl = [&](const char* c) { return AlsGanzzahl(TWert(S(t, r, c)), 0); };
-      const TNET* net = nullptr;
-      if (e.Owner && e.Owner->Model)
-        if (auto* m = dynamic_cast<TM3Model*>(e.Owner->Model)) net = &m->Netz();
-      static const TNET ersatz;
       est->SetData(Z(t, r, "BSB"), Z(t, r, "NH4"), Z(t, r, "AFS"), Z(t, r, "PH"), Z(t, r, "ALK"),
                    Z(t, r, "SOLO"), Z(t, r, "SOLU"), Z(t, r, "LEN"), Z(t, r, "BSO"), Z(t, r, "HB"),
                    Z(t, r, "BWSP"), Z(t, r, "KST"), Z(t, r, "HMNQ"), Z(t, r, "VMNQ"),
@@ -498,7 +498,7 @@ void TDataModule1::GetData(TElement& e) {
                    B(t, r, "WBP1ZuflussU"), zahl("WBP1StrukturO"), zahl("WBP1StrukturU"),
                    zahl("WBP1AufUndAb"), zahl("WBP1Aufwander"), Z(t, r, "X"),
                    B(t, r, "Abflussdrosselung"), Z(t, r, "QD"), I(t, r, "Volumen"),
-                   B(t, r, "Salmoniden"), net ? *net : ersatz);
+                   B(t, r, "Salmoniden"), net);
     }
   } else if (auto* oma = dynamic_cast<TOMA*>(&e)) {
     const TTabelle& t = T("CDSOma");
@@ -509,14 +509,9 @@ void TDataModule1::GetData(TElement& e) {
                    Z(t, r, "DO2"), Z(t, r, "DO2KUE"), Z(t, r, "DO2BUE"));
   } else if (auto* klg = dynamic_cast<TKLG*>(&e)) {
     const TTabelle& t = T("CDSKlg");
-    if (const int r = DetailZeile(t); r >= 0) {
-      const TNET* net = nullptr;
-      if (e.Owner && e.Owner->Model)
-        if (auto* m = dynamic_cast<TM3Model*>(e.Owner->Model)) net = &m->Netz();
-      static const TNET ersatz;
+    if (const int r = DetailZeile(t); r >= 0)
       klg->SetData(Z(t, r, "BSB"), Z(t, r, "NH4"), Z(t, r, "PH"), Z(t, r, "ALK"),
-                   Z(t, r, "O2Defizit"), net ? *net : ersatz);
-    }
+                   Z(t, r, "O2Defizit"), net);
   } else if (auto* aeo = dynamic_cast<TAEO*>(&e)) {
     const TTabelle& t = T("CDSAEO");
     if (const int r = DetailZeile(t); r >= 0) aeo->SetData(Z(t, r, "kD"), Z(t, r, "kB"));

@@ -81,7 +81,9 @@ class TDataModule1 {
 
   // Element to tables and back (the current records).
   void SaveData(const TElement& e);
-  void GetData(TElement& e);
+  // netz: the project record for the kinds that read it (saturation, plant
+  // effluent); without it, the record of the element's model.
+  void GetData(TElement& e, const TNET* netz = nullptr);
 
   // The element list against the tables: unknown names are reported, records
   // without an element deleted.
