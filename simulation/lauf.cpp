@@ -6,6 +6,7 @@
 
 #include "model/elements.h"
 #include "model/regen.h"
+#include "script/interpreter.h"
 
 namespace t21 {
 
@@ -22,6 +23,28 @@ TElement* GewaesserUnten(const TCadShape* s, int grenze) {
   const TCadShape* p = s->Parent();
   for (int n = 0; p && p->IsConnector() && n < grenze; ++n) p = p->Parent();
   return (p && p->IsEinleitung()) ? TM3Model::ElementOf(p) : nullptr;
+}
+
+// Prepares the element's script for the run and tries it once on the
+// element; the message of the check that fails, or nullptr. After a good
+// trial the element keeps the instruction list, the run's interpreter its
+// compiled form, and a structure's throttle is its design value again.
+const char* ScriptFuerLauf(TSimulation& sim, TElement& e) {
+  auto* ip = dynamic_cast<script::TbbInterpreter*>(sim.Script);
+  if (!ip) return nullptr;
+  e.Tokens.clear();
+  std::vector<std::string> tokens, meldungen;
+  script::TScriptCode code = ip->PrepareScript(e.Script, tokens, meldungen);
+  if (!meldungen.empty()) return "Script fehlerhaft!";
+  try {
+    ip->DoScript(e, code);
+  } catch (const script::TScriptFehler&) {
+    return "Script: Funktionsname / Argument";
+  }
+  if (auto* b = dynamic_cast<TBauwerk*>(&e)) b->QDaktiv = b->QD;
+  e.Tokens = std::move(tokens);
+  ip->Bereitstellen(e, std::move(code));
+  return nullptr;
 }
 
 // True if a whole year lies between start and end.
@@ -65,6 +88,15 @@ TLaufErgebnis TSimulationsLauf::Starte(TDateTime startDatum, TDateTime startZeit
   sim.Modified = FModel.Modified;
   sim.Netz = &FModel.Netz();
   sim.Referenz = &FModel.Referenz;
+  // The run's script interpreter: the checks prepare the scripts with it,
+  // the structures run them through sim.Script.
+  script::TbbInterpreter interpreter(FModel);
+  interpreter.SetSimulation(&sim);
+  sim.Script = &interpreter;
+  struct TScriptAbmelden {
+    TSimulation& s;
+    ~TScriptAbmelden() { s.Script = nullptr; }
+  } abmelden{sim};
 
   if (!sim.SetTime(startDatum, startZeit, endDatum, endZeit)) {
     Meldung(sim.Meldung);
@@ -73,6 +105,7 @@ TLaufErgebnis TSimulationsLauf::Starte(TDateTime startDatum, TDateTime startZeit
   }
 
   MakeLists(FModel.Root());
+  if (FModel.Netz().PublicVars) FModel.Netz().PublicVars->ClearVariables();
   for (int i = 0; i < FModel.Count(); ++i) FModel.GetNode(i)->fertig = false;
 
   if (!Vorlauf()) {
@@ -109,7 +142,19 @@ TLaufErgebnis TSimulationsLauf::Starte(TDateTime startDatum, TDateTime startZeit
   CDSReport.push_back({"erstes Intervall", DatumZeitKurz(sim.Zeit), ""});
   sim.RegenEnde = sim.Zeit;
 
-  Hauptschleife();
+  try {
+    Hauptschleife();
+  } catch (const script::TScriptFehler& f) {
+    // A script that fails in a step (or runs away, see
+    // script::kMaxAnweisungenProLauf) ends the run with its message.
+    const TElement* e = interpreter.Element();
+    CDSFehler.push_back(
+        {"Fehler!", e ? e->Name() : std::string(), "Script: Funktionsname / Argument"});
+    Meldung(std::string(f.what()));
+    for (TREG* r : sim.Regenschreiber) r->Schliessen();
+    AbbruchZeilen();
+    return TLaufErgebnis::Fehlerhaft;
+  }
   if (FLesefehler) {
     for (TREG* r : sim.Regenschreiber) r->Schliessen();
     AbbruchZeilen();
@@ -211,6 +256,8 @@ bool TSimulationsLauf::Vorlauf() {
       if (!s->GEW()) CDSFehler.push_back({"Warnung!", e->Name(), "BÜ undefiniert"});
     if (typ == "RU" || typ == "RUB" || typ == "RKB" || typ == "OMA")
       if (!s->KUE()) CDSFehler.push_back({"Warnung!", e->Name(), "KÜ undefiniert"});
+    if (e->ScriptActive)
+      if (const char* m = ScriptFuerLauf(*FSim, *const_cast<TElement*>(e))) fehler(e->Name(), m);
   }
   if (!GanzesJahr(sim.Start, sim.Ende))
     CDSFehler.push_back(
