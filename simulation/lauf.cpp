@@ -7,12 +7,15 @@
 #include "model/elements.h"
 #include "model/regen.h"
 #include "script/interpreter.h"
+#include "simulation/bewertung.h"
 
 namespace t21 {
 
 namespace {
 
-bool IstEinzugsgebiet(const TElement* e) { return dynamic_cast<const TKEZ*>(e) != nullptr; }
+bool IstEinzugsgebiet(const TElement* e) {
+  return dynamic_cast<const TKEZ*>(e) != nullptr;
+}
 bool IstMischOderRegen(const TElement* e) {
   return dynamic_cast<const TKEM*>(e) || dynamic_cast<const TKER*>(e);
 }
@@ -81,6 +84,8 @@ TLaufErgebnis TSimulationsLauf::Starte(TDateTime startDatum, TDateTime startZeit
   CDSReport.clear();
   CDSREG1.clear();
   Jahre.clear();
+  FErgebnisse.Leeren();
+  FAuswertung.reset();
   FArt.clear();
 
   FSim = std::make_unique<TSimulation>();
@@ -125,8 +130,8 @@ TLaufErgebnis TSimulationsLauf::Starte(TDateTime startDatum, TDateTime startZeit
   for (TElement* e : sim.Reihenfolge) e->SimZeitschrittGesetzt(sim);
 
   for (const TREG* r : sim.Regenschreiber)
-    CDSREG1.push_back({r->Name(), r->Station, DatumZeitText(r->AnfangsDatum),
-                       DatumZeitText(r->EndDatum)});
+    CDSREG1.push_back(
+        {r->Name(), r->Station, DatumZeitText(r->AnfangsDatum), DatumZeitText(r->EndDatum)});
 
   for (TElement* e : sim.Reihenfolge) {
     e->SimStart(sim);
@@ -141,6 +146,7 @@ TLaufErgebnis TSimulationsLauf::Starte(TDateTime startDatum, TDateTime startZeit
   CDSReport.push_back({"Bilanzierungsende", DatumZeitKurz(sim.Ende), ""});
   CDSReport.push_back({"erstes Intervall", DatumZeitKurz(sim.Zeit), ""});
   sim.RegenEnde = sim.Zeit;
+  FAuswertung = std::make_unique<TAuswertung>(sim, FErgebnisse, CDSReport);
 
   try {
     Hauptschleife();
@@ -333,7 +339,9 @@ bool TSimulationsLauf::NeuerTag() {
   return !FAbbruch && !FGefaelleFehler;
 }
 
-void TSimulationsLauf::NeuesJahr() { Jahre.push_back(YearOf(FSim->Zeit - 1)); }
+void TSimulationsLauf::NeuesJahr() {
+  if (const int jahr = FAuswertung->NeuesJahr()) Jahre.push_back(jahr);
+}
 
 void TSimulationsLauf::SystemEreignis() {
   TSimulation& sim = *FSim;
@@ -356,8 +364,10 @@ void TSimulationsLauf::SystemEreignis() {
       sim.Entlastung = false;
       sim.WarAbfluss = false;
       sim.SystemEreignisse.push_back(e);
+      FAuswertung->WriteEreignis(sim.SystemEreignisse.back());
     }
   }
+  if (!sim.WarRegen) FAuswertung->AusserhalbEreignis();
 }
 
 void TSimulationsLauf::Abschluss() {
@@ -371,11 +381,27 @@ void TSimulationsLauf::Abschluss() {
   }
   for (TElement* e : sim.Reihenfolge) e->SimAbschluss(sim);
   NeuesJahr();
+  FAuswertung->BilanzSimulationszeitraum();
+  FAuswertung->MittelwerteBilanz();
+  FAuswertung->WriteSimReport();
   TCadShape* letzte = FModel.GetNode(FModel.Count() - 1);
   FModel.HoleZufluss(letzte && letzte->Selected ? letzte : FModel.Root());
   CDSReport.push_back({});
+  for (TElement* e : sim.Reihenfolge)
+    if (const auto* est = dynamic_cast<const TEST*>(e))
+      BewerteEinleitung(EinleitungsDaten(*est), sim.Start, sim.Ende, FErgebnisse, CDSReport);
   sim.IsBilanzZeit = false;
   Meldung("Simulation abgeschlossen");
+}
+
+TDataModule2& TSimulationsLauf::Ergebnisse() {
+  TDataModule2::Uebernehmen(FErgebnisse.CDSFehler, CDSFehler);
+  TDataModule2::Uebernehmen(FErgebnisse.CDSReport, CDSReport);
+  FErgebnisse.CDSREG1.Leeren();
+  for (const TRegenschreiberZeile& r : CDSREG1)
+    TNeueZeile{FErgebnisse.CDSREG1}("Element", r.Element)("Station", r.Station)(
+        "Anfangsdatum", r.Anfangsdatum)("Enddatum", r.Enddatum);
+  return FErgebnisse;
 }
 
 }  // namespace t21

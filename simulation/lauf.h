@@ -11,15 +11,10 @@
 
 #include "model/network.h"
 #include "model/simulation.h"
+#include "simulation/auswertung.h"
+#include "simulation/ergebnisse.h"
 
 namespace t21 {
-
-// A row of the message and report tables: kind or label, subject or value,
-// text or remark.
-struct TMeldungZeile {
-  std::string S1, S2, S3;
-  bool operator==(const TMeldungZeile&) const = default;
-};
 
 struct TRegenschreiberZeile {
   std::string Element, Station, Anfangsdatum, Enddatum;
@@ -66,6 +61,9 @@ class TSimulationsLauf {
   // Year labels in the order the year changes wrote them.
   std::vector<int> Jahre;
 
+  // The result tables of the last run, the rows above included.
+  TDataModule2& Ergebnisse();
+
  private:
   void MakeLists(TCadShape* p);
   bool Vorlauf();
@@ -82,6 +80,8 @@ class TSimulationsLauf {
 
   TM3Model& FModel;
   std::unique_ptr<TSimulation> FSim;
+  TDataModule2 FErgebnisse;
+  std::unique_ptr<TAuswertung> FAuswertung;
   std::vector<Art> FArt;  // kind of each element of Reihenfolge
   TLaufBeobachter* FBeobachter = nullptr;
   std::atomic<bool> FAbbruch{false};

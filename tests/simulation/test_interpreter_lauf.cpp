@@ -145,9 +145,10 @@ TEST_F(ScriptLauf, RegenueberlaufbeckenMitSteuerung) {
       auto& v = dynamic_cast<script::TbbVariables&>(*n.Netz().PublicVars);
       EXPECT_EQ(script::AlsZahl(v.GetVariable("_N"), {}), lauf.Simulation().step + 1);
     }
+    // The run closed its year into the totals.
     const TRUB& b = Rub();
-    return Ergebnis{b.Drossel.Jahr.Q, b.BUE.Zustand.Jahr.Q + b.KUE.Zustand.Jahr.Q,
-                    n.El<TREG>("R").Zustand.Jahr.Regen() * 2 * 10};
+    return Ergebnis{b.Drossel.Summe.Q, b.BUE.Zustand.Summe.Q + b.KUE.Zustand.Summe.Q,
+                    n.El<TREG>("R").Zustand.Summe.Regen() * 2 * 10};
   };
   const Ergebnis ohne = laufen(false);
   const Ergebnis mit = laufen(true);
