@@ -9,6 +9,7 @@
 #include "cli/ausgabe.h"
 #include "cli/beispiel.h"
 #include "cli/exportieren.h"
+#include "cli/script_befehle.h"
 #include "cli/simulieren.h"
 #include "model/regen.h"
 #include "simulation/regengenerator.h"
@@ -135,6 +136,8 @@ int main(int argc, char** argv) {
   convert->add_option("projekt", projekt, "älteres Projekt (.MOD oder .TRE)")->required();
   convert->add_option("-o,--out", neuDatei, "neue Projektdatei (.T21)")->required();
 
+  TScriptBefehle scriptBefehle(app);
+
   try {
     app.parse(argc, argv);
   } catch (const CLI::CallForHelp& e) {
@@ -193,6 +196,7 @@ int main(int argc, char** argv) {
     std::signal(SIGINT, BeiSigint);
     return Simuliere(m, sim, std::cout, std::cerr);
   }
+  if (scriptBefehle.Gewaehlt()) return scriptBefehle.Ausfuehren(std::cout, std::cerr);
   if (*exportieren) return Exportieren(projekt, csvDatei, xlsxDatei, std::cerr);
   if (*convert) return Konvertieren(projekt, neuDatei, std::cout, std::cerr);
   if (*regen) {
