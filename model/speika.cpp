@@ -6,77 +6,45 @@
 
 namespace t21 {
 
-namespace {
-
-struct TBinomialTafel {
-  std::array<std::array<double, TSpeiKa::kMaxN + 1>, TSpeiKa::kMaxN + 1> c{};
-  TBinomialTafel() {
-    for (int n = 0; n <= TSpeiKa::kMaxN; ++n) {
-      c[n][0] = 1;
-      for (int i = 1; i <= n; ++i) c[n][i] = c[n - 1][i - 1] + (i <= n - 1 ? c[n - 1][i] : 0.0);
-    }
-  }
-};
-
-const TBinomialTafel& Tafel() {
-  static const TBinomialTafel t;
-  return t;
-}
-
-}  // namespace
-
-double Binomial(int n, int i) {
-  if (n < 0 || n > TSpeiKa::kMaxN || i < 0 || i > n) return 0;
-  return Tafel().c[static_cast<size_t>(n)][static_cast<size_t>(i)];
-}
-
 void TSpeiKa::SetDT(double deltaT) {
   const int m = n();
   FALPHA = std::exp(-Kehrwert(K) * deltaT);
   FBruch = std::pow(1 - FALPHA, m) * Kehrwert(std::pow(2.0, m - 1));
-  FAbfluesse.fill(0);
-  FZufluesse.fill(0);
-  FGewichtAb.fill(0);
-  FGewichtZu.fill(0);
-  double alphaI = 1;
-  for (int i = 1; i <= m; ++i) {
-    alphaI *= FALPHA;
-    const double vorzeichen = (i % 2 == 1) ? 1.0 : -1.0;
-    FGewichtAb[static_cast<size_t>(i - 1)] = vorzeichen * Binomial(m, i) * alphaI;
-  }
-  for (int i = 0; i < m; ++i) FGewichtZu[static_cast<size_t>(i)] = Binomial(m - 1, i);
+  FZufluss = 0;
+  FAbfluss.fill(0);
 }
 
 double TSpeiKa::QAB(double myZufluss, double myAU) {
   const size_t m = static_cast<size_t>(n());
-  // The inflow enters as the newest; the oldest of the N drops out.
-  for (size_t i = m - 1; i > 0; --i) FZufluesse[i] = FZufluesse[i - 1];
-  FZufluesse[0] = myZufluss;
-  double ab = 0;
-  for (size_t i = 0; i < m; ++i) ab += FGewichtAb[i] * FAbfluesse[i];
-  double zu = 0;
-  for (size_t i = 0; i < m; ++i) zu += FGewichtZu[i] * FZufluesse[i];
-  const double o = ab + FBruch * myAU * zu;
-  for (size_t i = m - 1; i > 0; --i) FAbfluesse[i] = FAbfluesse[i - 1];
-  FAbfluesse[0] = o;
-  return o;
+  const double a = FALPHA;
+  const double b = (1 - a) / 2;
+  // The first reservoir, then each further one with the mean of its
+  // inflow's last two values.
+  double zuAlt = FAbfluss[0];
+  double zu = a * FAbfluss[0] + (1 - a) * myAU * myZufluss;
+  FAbfluss[0] = zu;
+  for (size_t k = 1; k < m; ++k) {
+    const double alt = FAbfluss[k];
+    const double o = a * alt + b * (zu + zuAlt);
+    zuAlt = alt;
+    zu = o;
+    FAbfluss[k] = o;
+  }
+  FZufluss = myZufluss;
+  return zu;
 }
 
-double TSpeiKa::Inhalt(double myAU) const {
-  // Summing the recursion over all steps so far: the total inflow times the
-  // gain less the total outflow equals the weighted sums of the most recent
-  // outflows and inflows, divided by (1 - alpha)^n.
+double TSpeiKa::Inhalt() const {
+  // Summing a reservoir's recursion over all steps: what went in less what
+  // came out is alpha O / (1 - alpha) for the first and
+  // (alpha O + b I) / (1 - alpha) for each further one, with O its last
+  // outflow and I its last inflow (the outflow of the one before).
   const size_t m = static_cast<size_t>(n());
-  double summe = 0, endeAb = 0, endeZu = 0;
-  for (size_t i = 0; i < m; ++i) {
-    endeAb += FAbfluesse[i];
-    summe += FGewichtAb[i] * endeAb;
-    if (i + 1 < m) {
-      endeZu += FZufluesse[i];
-      summe += FBruch * myAU * FGewichtZu[i + 1] * endeZu;
-    }
-  }
-  return summe * Kehrwert(std::pow(1 - FALPHA, static_cast<double>(m)));
+  const double a = FALPHA;
+  const double b = (1 - a) / 2;
+  double summe = a * FAbfluss[0];
+  for (size_t k = 1; k < m; ++k) summe += a * FAbfluss[k] + b * FAbfluss[k - 1];
+  return summe * Kehrwert(1 - a);
 }
 
 }  // namespace t21

@@ -9,7 +9,6 @@ namespace t21 {
 
 class TSpeiKa {
  public:
-  // The binomial table holds n and i from 0 to 30.
   static constexpr int kMaxN = 30;
 
   int N = 3;     // number of reservoirs, 1..kMaxN
@@ -23,31 +22,31 @@ class TSpeiKa {
   // mm*ha per step.
   double QAB(double myZufluss, double myAU);
   // The newest inflow.
-  double ZuflussMinus1() const { return FZufluesse[0]; }
+  double ZuflussMinus1() const { return FZufluss; }
+  // Recession factor per step, alpha = exp(-dt / K).
   double Alpha() const { return FALPHA; }
+  // Weight of the inflows, (1 - alpha)^N / 2^(N-1).
   double Bruch() const { return FBruch; }
-  // What the cascade still holds for the area myAU, in the unit of the
-  // outflow: the sum of all further outflows if no more water came in. It
-  // follows from the last N inflows and outflows alone, so that a balance
-  // can be checked against it.
-  double Inhalt(double myAU) const;
+  // What the cascade still holds, in the unit of the outflow: the sum of all
+  // further outflows if no more water came in. It follows from the
+  // reservoirs' last outflows alone, so that a balance can be checked
+  // against it.
+  double Inhalt() const;
 
  private:
   int n() const { return N < 1 ? 1 : (N > kMaxN ? kMaxN : N); }
 
+  // The cascade's transfer function FBruch * A * (1 + z^-1)^(N-1) /
+  // (1 - alpha z^-1)^N is evaluated as N first-order reservoirs in a row:
+  // the first O = alpha O' + (1 - alpha) A I, each further one
+  // O = alpha O' + (1 - alpha) / 2 (I + I'). Expanded into one recursion
+  // with alternating binomial weights the same operator loses its accuracy
+  // as N grows and turns unstable (N = 30 overflows); in a row every
+  // reservoir conserves its water up to rounding.
   double FALPHA = 0;
   double FBruch = 0;
-  // Newest first: FAbfluesse[i] is the outflow i + 1 steps back after a
-  // step, FZufluesse[i] the inflow i steps back (FZufluesse[0] the newest).
-  std::array<double, kMaxN> FAbfluesse{};
-  std::array<double, kMaxN> FZufluesse{};
-  // Weights of the past outflows, (-1)^(i-1) * C(n, i) * alpha^i, i = 1..n,
-  // and of the inflows, C(n - 1, i), i = 0..n-1.
-  std::array<double, kMaxN> FGewichtAb{};
-  std::array<double, kMaxN> FGewichtZu{};
+  double FZufluss = 0;
+  std::array<double, kMaxN> FAbfluss{};  // last outflow of each reservoir
 };
-
-// Binomial coefficient C(n, i) from the table built once (n, i = 0..30).
-double Binomial(int n, int i);
 
 }  // namespace t21
