@@ -1,0 +1,383 @@
+// Structures in the simulation: a tank that fills, throttles and spills,
+// side line, scripts, the CSO overflow, settling in the clarifier, the
+// measure's treatment, the treatment plant and the connector's delay; then
+// the water balance of every element over runs of several years.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <filesystem>
+#include <map>
+#include <vector>
+
+#include "model/elements.h"
+#include "model/simulation.h"
+#include "simulation/lauf.h"
+#include "simulation/regengenerator.h"
+#include "support/netzbau.h"
+
+using namespace t21;
+using t21::test::Netzbau;
+
+namespace {
+
+TDateTime D(int j, int m, int t, int h = 0, int mi = 0) {
+  TDateTime d = 0;
+  EncodeDate(j, m, t, d);
+  return d + EncodeTime(h, mi, 0, 0);
+}
+
+// Inflow of v m3 with concentrations BSB c, AFS a mg/l, pH 7, alkalinity 2.
+TFrachten Zulauf(double v, double c, double a = 0) {
+  TFrachten f;
+  f.Q = v;
+  f.BSB = v * c;
+  f.AFS = v * a;
+  f.ALK = 2 * v;
+  f.GK = TParameter::cGK(2, 7) * v;
+  f.PH = 7 * v;
+  f.QR = v;
+  return f;
+}
+
+// A structure B of the given kind whose throttle flows to D, its overflow
+// after the tank to K and its tank overflow to G (connectors without delay
+// that only collect), stepped by hand at 5 minutes in the balance period.
+struct Strang {
+  Netzbau n;
+  TSimulation sim;
+  TBauwerk* b = nullptr;
+
+  explicit Strang(const std::string& typ) {
+    n.Neu(typ, "B");
+    for (const char* z : {"D", "K", "G"}) n.Neu("CON", z);
+    n.Parent("B", "D").KUE("B", "K").GEW("B", "G");
+    b = &n.El<TBauwerk>("B");
+    sim.Netz = &n.Netz();
+    sim.Start = D(2001, 1, 1);
+    sim.Ende = D(2002, 1, 1);
+    sim.Zeit = D(2001, 6, 1);
+    sim.IsBilanzZeit = true;
+    sim.cO2sat = 9;
+  }
+  void Vorbereiten() { b->SimVorbereiten(sim); }
+  TFrachten& Ziel(const char* z) { return n.Element(z).Zustand.Aktuell; }
+  // One step with the inflow f; the collectors start empty.
+  void Schritt(const TFrachten& f) {
+    for (const char* z : {"D", "K", "G"}) Ziel(z).Clear();
+    sim.HasAbfluss = sim.Entlastung = false;
+    b->Zustand.Aktuell = f;
+    b->SimCalc(sim);
+    b->SimSchrittEnde(sim);
+    sim.Zeit += 5.0 / 1440;
+  }
+};
+
+// A script that doubles the throttle and remembers the tank it saw.
+struct Verdoppler : TScriptLauf {
+  std::vector<double> gesehen;
+  void DoScript(TElement& e, TSimulation&) override {
+    auto& b = dynamic_cast<TBauwerk&>(e);
+    gesehen.push_back(b.Speicher.Aktuell.Q);
+    b.QDaktiv = 2 * b.QD;
+  }
+};
+
+}  // namespace
+
+// -------------------------------------------------------------------- tank
+
+TEST(Becken, FillsThrottlesAndSpills) {
+  // Tank 100 m3, QD 50 l/s (15 m3 per step), MaxQKUE 100 l/s (30 m3).
+  // Inflow 200 m3 at BSB 100 mg/l into the empty tank: tank overflow
+  // 200 - 15 - 30 - 100 = 55 m3 at the inflow's 100 mg/l, 145 m3 in, the
+  // throttle draws 15, the clarifier overflow takes 30, 100 stay. Then 80 m3
+  // at 50 mg/l: overflow 80 - 45 - 100 + 100 = 35 m3; the tank mixes 100 m3
+  // at 100 with 45 at 50 mg/l (84.48 mg/l); then dry steps drain 15 m3 each.
+  // (Python, step by step.)
+  Strang s("RUB");
+  s.b->SetData(50, 100, 100, false, 0, 10, 10, 15, 0);
+  s.Vorbereiten();
+  struct Schritt {
+    double v, c, bue, bueBSB, dr, drBSB, kue, kueBSB, S;
+    bool entlastung;
+  };
+  for (const Schritt& t : {
+           Schritt{200, 100, 55, 5500, 15, 1500, 30, 3000, 100, true},
+           Schritt{80, 50, 35, 1750, 15, 1267.2413793103449, 30, 2534.4827586206898, 100, true},
+           Schritt{0, 0, 0, 0, 15, 1267.241379310345, 0, 0, 85, false},
+           Schritt{0, 0, 0, 0, 15, 1267.241379310345, 0, 0, 70, false},
+       }) {
+    SCOPED_TRACE(t.v);
+    s.Schritt(Zulauf(t.v, t.c));
+    EXPECT_NEAR(s.Ziel("G").Q, t.bue, 1e-12);
+    EXPECT_NEAR(s.Ziel("G").BSB, t.bueBSB, 1e-9);
+    EXPECT_NEAR(s.Ziel("D").Q, t.dr, 1e-12);
+    EXPECT_NEAR(s.Ziel("D").BSB, t.drBSB, 1e-9);
+    EXPECT_NEAR(s.Ziel("K").Q, t.kue, 1e-12);
+    EXPECT_NEAR(s.Ziel("K").BSB, t.kueBSB, 1e-9);
+    EXPECT_NEAR(s.b->Speicher.Aktuell.Q, t.S, 1e-12);
+    EXPECT_EQ(s.sim.Entlastung, t.entlastung);
+    // rain water in the inflow or water in the tank
+    EXPECT_TRUE(s.sim.HasAbfluss);
+  }
+  // The year holds each path; inflow = outflows + what stays.
+  EXPECT_NEAR(s.b->Zustand.Jahr.Q, 280, 1e-12);
+  EXPECT_NEAR(s.b->BUE.Zustand.Jahr.Q, 90, 1e-12);
+  EXPECT_NEAR(s.b->Drossel.Jahr.Q, 60, 1e-12);
+  EXPECT_NEAR(s.b->KUE.Zustand.Jahr.Q, 60, 1e-12);
+  // Hours: overflows in two steps; the throttle in all four (each step
+  // is an event step, its flow is not dry weather).
+  EXPECT_NEAR(s.b->BUE.Zustand.Jahr.Stunden, 2 * 5.0 / 60, 1e-15);
+  EXPECT_NEAR(s.b->KUE.Zustand.Jahr.Stunden, 2 * 5.0 / 60, 1e-15);
+  EXPECT_NEAR(s.b->Drossel.Jahr.Stunden, 4 * 5.0 / 60, 1e-15);
+  EXPECT_NEAR(s.b->Zustand.Jahr.Stunden, 2 * 5.0 / 60, 1e-15);
+
+  // The edge of the text: 60 m3 stored, no inflow: the throttle draws 15.
+  Strang r("RUB");
+  r.b->SetData(50, 0, 100, false, 0, 10, 10, 15, 0);
+  r.Vorbereiten();
+  r.b->Speicher.Aktuell = Zulauf(60, 10);
+  r.Schritt(Zulauf(0, 0));
+  EXPECT_EQ(r.Ziel("D").Q, 15);
+  EXPECT_EQ(r.Ziel("K").Q + r.Ziel("G").Q, 0);
+  EXPECT_EQ(r.b->Speicher.Aktuell.Q, 45);
+  EXPECT_FALSE(r.sim.Entlastung);
+
+  // The run's closing counts what stays in the tank.
+  TSimulation ende;
+  r.b->SimAbschluss(ende);
+  EXPECT_EQ(ende.SystemInhalt, 45);
+}
+
+TEST(Becken, SideLine) {
+  // In the side line the throttle takes the inflow first: 10 m3 below the
+  // 15 m3 of the throttle pass and nothing is stored; of 40 m3, 15 pass
+  // with the inflow's concentration and 25 enter the tank.
+  Strang s("RUB");
+  s.b->SetData(50, 0, 100, true, 0, 10, 10, 15, 0);
+  s.Vorbereiten();
+  s.Schritt(Zulauf(10, 80));
+  EXPECT_EQ(s.Ziel("D").Q, 10);
+  EXPECT_NEAR(s.Ziel("D").cBSB(), 80, 1e-12);
+  EXPECT_EQ(s.b->Speicher.Aktuell.Q, 0);
+  s.Schritt(Zulauf(40, 80));
+  EXPECT_EQ(s.Ziel("D").Q, 15);
+  EXPECT_EQ(s.b->Speicher.Aktuell.Q, 25);
+  // Then the tank empties through the throttle.
+  s.Schritt(Zulauf(0, 0));
+  EXPECT_EQ(s.Ziel("D").Q, 15);
+  EXPECT_EQ(s.b->Speicher.Aktuell.Q, 10);
+}
+
+TEST(Becken, ScriptChangesTheThrottle) {
+  // QD 50 l/s; the script doubles it. In its first step the throttle is the
+  // mean (15 + 30) / 2 = 22.5 m3, afterwards 30 m3. The script sees the tank
+  // with the step's inflow (0 + 40 m3), the tank keeps its own value.
+  Strang s("RUB");
+  s.b->SetData(50, 0, 100, false, 0, 10, 10, 15, 0);
+  s.b->ScriptActive = true;
+  Verdoppler v;
+  s.sim.Script = &v;
+  s.Vorbereiten();
+  EXPECT_EQ(s.b->QDaktiv, 50);
+  s.Schritt(Zulauf(40, 10));
+  EXPECT_EQ(s.Ziel("D").Q, 22.5);
+  EXPECT_EQ(s.b->Speicher.Aktuell.Q, 17.5);
+  s.Schritt(Zulauf(20, 10));
+  EXPECT_EQ(s.Ziel("D").Q, 30);
+  EXPECT_DOUBLE_EQ(s.b->Speicher.Aktuell.Q, 7.5);
+  EXPECT_EQ(v.gesehen, (std::vector<double>{40, 37.5}));
+
+  // Without an interpreter the structure steps with its throttle in force.
+  Strang t("RUB");
+  t.b->SetData(50, 0, 100, false, 0, 10, 10, 15, 0);
+  t.b->ScriptActive = true;
+  t.Vorbereiten();
+  t.Schritt(Zulauf(40, 10));
+  EXPECT_EQ(t.Ziel("D").Q, 15);
+}
+
+// ---------------------------------------------------------- CSO overflow
+
+TEST(Regenueberlauf, SplitsAtTheThrottle) {
+  // QD 50 l/s = 15 m3 per step: of 20 m3, 15 go on and 5 over the
+  // overflow, both with the inflow's concentration; below 15 m3 all goes on.
+  // With the doubling script the first step uses (15 + 30) / 2 = 22.5 m3.
+  Strang s("RU");
+  s.b->SetData(50, 999999, 0, false, 0, 10, 10, 15, 0);
+  s.Vorbereiten();
+  s.Schritt(Zulauf(20, 100));
+  EXPECT_EQ(s.Ziel("D").Q, 15);
+  EXPECT_NEAR(s.Ziel("K").Q, 5, 1e-14);
+  EXPECT_NEAR(s.Ziel("K").cBSB(), 100, 1e-12);
+  EXPECT_EQ(s.Ziel("G").Q, 0);
+  EXPECT_TRUE(s.sim.Entlastung);
+  EXPECT_NEAR(s.b->KUE.Zustand.Jahr.Stunden, 5.0 / 60, 1e-15);
+  s.Schritt(Zulauf(12, 100));
+  EXPECT_EQ(s.Ziel("D").Q, 12);
+  EXPECT_EQ(s.Ziel("K").Q, 0);
+  EXPECT_FALSE(s.sim.Entlastung);
+  EXPECT_NEAR(s.b->Zustand.Jahr.Q, s.b->Drossel.Jahr.Q + s.b->KUE.Zustand.Jahr.Q, 1e-12);
+
+  s.b->ScriptActive = true;
+  Verdoppler v;
+  s.sim.Script = &v;
+  s.Schritt(Zulauf(40, 100));
+  EXPECT_EQ(s.Ziel("D").Q, 22.5);
+  EXPECT_NEAR(s.Ziel("K").Q, 17.5, 1e-13);
+}
+
+// -------------------------------------------------------------- clarifier
+
+TEST(Klaerbecken, SettlesTheOverflowsSolids) {
+  // Volume 10 m3, QD 10 l/s (3 m3 per step), surface 100 m2. 43 m3 at AFS
+  // 200 mg/l: the throttle takes 3, 30 m3 go over the clarifier overflow
+  // (6000 g AFS) at a surface load of 30 m3 / (5/60 h) / 100 m2 = 3.6 m/h:
+  // eta = 0.667 exp(-0.1279 * 3.6) = 0.42088 (python). The settled 2525.29 g
+  // leave with the next step's throttle flow.
+  Strang s("RKB");
+  s.b->SetData(10, 999999, 10, false, 100, 10, 10, 15, 0);
+  s.Vorbereiten();
+  s.Schritt(Zulauf(43, 0, 200));
+  EXPECT_NEAR(s.Ziel("D").AFS, 600, 1e-11);
+  EXPECT_NEAR(s.Ziel("K").Q, 30, 1e-12);
+  EXPECT_NEAR(s.Ziel("K").AFS, 3474.7142209076023, 1e-9);
+  EXPECT_NEAR(s.b->Sediment, 2525.285779092397, 1e-9);
+  s.Schritt(Zulauf(0, 0));
+  EXPECT_NEAR(s.Ziel("D").Q, 3, 1e-12);
+  EXPECT_NEAR(s.Ziel("D").AFS, 3.0 / 10 * 2000 + 2525.285779092397, 1e-9);
+  EXPECT_EQ(s.b->Sediment, 0);
+
+  // Without a settling surface the surface load is 0: 66.7 % settle.
+  Strang t("RKB");
+  t.b->SetData(10, 999999, 10, false, 0, 10, 10, 15, 0);
+  t.Vorbereiten();
+  t.Schritt(Zulauf(43, 0, 200));
+  EXPECT_NEAR(t.b->Sediment, 0.667 * 6000, 1e-9);
+}
+
+// --------------------------------------------------------------- measure
+
+TEST(Massnahme, TreatsTheThrottleOutflow) {
+  // Throttle 10 l/s (3 m3), volume 20 m3; removal BSB 80 %, NH4 60 %,
+  // AFS 90 %, CSB 80 %; pH and alkalinity 0 keep the tank's; outflow
+  // deficit 60 % of saturation (9 mg/l). 2 m3 at BSB 100, pH 7, alkalinity
+  // 2: the throttle empties the tank and the treated water keeps pH 7.
+  Strang s("OMA");
+  auto& o = s.n.El<TOMA>("B");
+  o.SetData(10, 80, 60, 90, 0, 0, 80, 0.5, "Bodenfilter", 20, 999999, false, 60, 30, 10);
+  s.Vorbereiten();
+  TFrachten f = Zulauf(2, 100, 50);
+  f.NH4 = 2 * 10;
+  f.CSB = 2 * 200;
+  s.Schritt(f);
+  const TFrachten& d = s.Ziel("D");
+  EXPECT_EQ(d.Q, 2);
+  EXPECT_NEAR(d.cBSB(), 20, 1e-12);
+  EXPECT_NEAR(d.cNH4(), 4, 1e-12);
+  EXPECT_NEAR(d.cAFS(), 5, 1e-12);
+  EXPECT_NEAR(d.cCSB(), 40, 1e-12);
+  EXPECT_NEAR(d.cPH(), 7, 1e-12);
+  EXPECT_NEAR(d.cALK(), 2, 1e-12);
+  EXPECT_NEAR(d.cDO2(), 9 * 0.6, 1e-12);
+  EXPECT_EQ(s.b->Speicher.Aktuell.Q, 0);
+
+  // Entered pH and alkalinity replace the tank's.
+  o.ETA.PH = 7.8;
+  o.ETA.ALK = 3;
+  s.Schritt(Zulauf(5, 100));
+  EXPECT_DOUBLE_EQ(s.Ziel("D").Q, 3);
+  EXPECT_NEAR(s.Ziel("D").cPH(), 7.8, 1e-12);
+  EXPECT_NEAR(s.Ziel("D").cGK(), TParameter::cGK(3, 7.8), 1e-12);
+}
+
+// ------------------------------------------------------------------ plant
+
+TEST(Klaeranlage, EffluentConcentrations) {
+  // Whatever flows in leaves with BSB 5, NH4 10, AFS 15, CSB 70 mg/l,
+  // pH 7.4, alkalinity 2.8 and a deficit of 80 % of 9 mg/l = 7.2 mg/l.
+  Netzbau n;
+  n.Neu("KLG", "A");
+  n.Neu("CON", "Z");
+  n.Parent("A", "Z");
+  auto& a = n.El<TKLG>("A");
+  TSimulation sim;
+  sim.cO2sat = 9;
+  sim.IsBilanzZeit = true;
+  a.SimVorbereiten(sim);
+  a.Zustand.Aktuell = Zulauf(10, 300, 200);
+  a.SimCalc(sim);
+  const TFrachten& z = n.El<TCON>("Z").Zustand.Aktuell;
+  EXPECT_EQ(z.Q, 10);
+  EXPECT_NEAR(z.cBSB(), 5, 1e-12);
+  EXPECT_NEAR(z.cNH4(), 10, 1e-12);
+  EXPECT_NEAR(z.cAFS(), 15, 1e-12);
+  EXPECT_NEAR(z.cCSB(), 70, 1e-12);
+  EXPECT_NEAR(z.cPH(), 7.4, 1e-12);
+  EXPECT_NEAR(z.cALK(), 2.8, 1e-12);
+  EXPECT_NEAR(z.cDO2(), 7.2, 1e-12);
+  EXPECT_EQ(z.QR, 10);
+  EXPECT_TRUE(sim.HasAbfluss);  // rain water passes the plant
+  EXPECT_EQ(a.Zustand.Jahr.Q, 10);
+  EXPECT_NEAR(a.Zustand.Jahr.cBSB(), 5, 1e-12);
+}
+
+// -------------------------------------------------------------- connector
+
+TEST(Verbinder, DelaysByItsFlowTime) {
+  // n = Round(TF / dt), halves to even.
+  struct Fall {
+    double TF, dt;
+    int n;
+  };
+  for (const Fall& f : {Fall{12, 5, 2}, Fall{0, 5, 0}, Fall{7.5, 5, 2}, Fall{12.5, 5, 2},
+                        Fall{17.5, 5, 4}, Fall{3, 2.5, 1}, Fall{2, 5, 0}, Fall{5, 0.25, 20}}) {
+    SCOPED_TRACE(f.TF);
+    Netzbau n;
+    n.Neu("CON", "C");
+    n.Neu("CON", "Z");
+    n.Parent("C", "Z");
+    auto& c = n.El<TCON>("C");
+    c.SetData(f.TF);
+    TSimulation sim;
+    sim.dt_min = f.dt;
+    c.SimVorbereiten(sim);
+    c.SimStart(sim);
+    ASSERT_EQ(c.Verzoegerung(), f.n);
+    // Inflow 1, 2, 3 m3 (BSB 10 mg/l), then nothing: it leaves n steps later.
+    TFrachten& z = n.El<TCON>("Z").Zustand.Aktuell;
+    std::vector<double> aus;
+    double rein = 0, raus = 0;
+    for (int t = 0; t < f.n + 4; ++t) {
+      if (t < 3) c.Zustand.Aktuell = Zulauf(t + 1, 10);
+      rein += c.Zustand.Aktuell.Q;
+      c.SimCalc(sim);
+      aus.push_back(z.Q);
+      raus += z.Q;
+      if (z.Q > 0) {
+        EXPECT_NEAR(z.cBSB(), 10, 1e-12);
+      }
+      EXPECT_EQ(c.Inhalt(), rein - raus);  // what is on its way
+      z.Clear();
+      c.SimSchrittEnde(sim);
+    }
+    std::vector<double> soll(aus.size(), 0);
+    for (int k = 0; k < 3; ++k) soll[static_cast<size_t>(k + f.n)] = k + 1;
+    EXPECT_EQ(aus, soll);
+  }
+
+  // A reset hands what is left in the step on and empties the store.
+  Netzbau n;
+  n.Neu("CON", "C");
+  n.Neu("CON", "Z");
+  n.Parent("C", "Z");
+  auto& c = n.El<TCON>("C");
+  c.SetData(10);
+  TSimulation sim;
+  c.Init(sim);
+  c.Zustand.Aktuell = Zulauf(4, 10);
+  c.Init(sim);
+  EXPECT_EQ(n.El<TCON>("Z").Zustand.Aktuell.Q, 4);
+  EXPECT_EQ(c.Zustand.Aktuell.Q, 0);
+  EXPECT_EQ(c.Inhalt(), 0);
+}
