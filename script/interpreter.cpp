@@ -6,6 +6,7 @@
 #include <numbers>
 
 #include "model/network.h"
+#include "script/operatoren.h"
 #include "script/pruefung.h"
 #include "script/text.h"
 
@@ -73,6 +74,35 @@ std::uint32_t Slot(TScriptCode& c, TNamensArt art, std::string_view name) {
 
 std::string Ziel(std::uint32_t t) {
   return {static_cast<char>(t % 256), static_cast<char>(t / 256)};
+}
+
+// The fault that evaluating the code raises wherever and whenever it runs:
+// a constant that cannot be converted, more values pending at once than the
+// evaluation holds, an operator without its operands; empty when there is
+// none. Found at preparation, it is a message there instead of an error in
+// some step of a run.
+std::string Kompilatfehler(const TPostfixCode& c) {
+  int offen = 0;
+  for (const TSchritt& s : c.Schritte) {
+    switch (s.Art) {
+      case TSchrittArt::Fehler:
+        return c.Fehler[s.Index];
+      case TSchrittArt::Konstante:
+      case TSchrittArt::Name:
+        if (offen == kStapelGroesse)
+          return "Ausdruck zu umfangreich: mehr als " + std::to_string(kStapelGroesse) +
+                 " Werte gleichzeitig offen";
+        ++offen;
+        break;
+      case TSchrittArt::Operator: {
+        const TOperator* o = OperatorZuCode(s.Code);
+        if (!o || offen < o->Stellen) return "Operator ohne Operand";
+        if (o->Stellen == 2) --offen;
+        break;
+      }
+    }
+  }
+  return {};
 }
 
 // One instruction while the statements are compiled: its kind, its target
@@ -479,6 +509,10 @@ TScriptCode TbbInterpreter::PrepareScript(const std::vector<std::string>& MemoFr
         break;
     }
     code.Befehle.push_back(NeuerBefehl(code, r.Art, r.Ziel, r.Name, postfix));
+    if (const std::string f = Kompilatfehler(code.Befehle.back().Code); !f.empty()) {
+      MemoErr.push_back("Fehler in \"" + r.Text + "\": " + f);
+      return TScriptCode();
+    }
   }
   MemoTo = std::move(liste);
   return code;

@@ -185,6 +185,10 @@ TEST_F(Interpreter, MeldungenDerVorbereitung) {
       {"GOTO x", {"Fehler in Zeile 1 Spalte 6: Goto: label fehlt"}},
       // A parse-time form whose argument does not fit is a fault of the script.
       {"x := COPY('abc', 'q', 1)", {"Fehler in \"COPY('abc', 'q', 1)\": keine ganze Zahl: 'q'"}},
+      // So is an expression that every run would fail on.
+      {"IF x THEN y := 1+(1+(1+(1+(1+(1+(1+(1+1)))))))",
+       {"Fehler in \"1+(1+(1+(1+(1+(1+(1+(1+1)))))))\": Ausdruck zu umfangreich: mehr als 8 "
+        "Werte gleichzeitig offen"}},
   };
   for (const auto& f : faelle) {
     std::vector<std::string> to{"alt"}, err{"alt"};
@@ -211,6 +215,7 @@ TEST_F(Interpreter, Laeufe) {
       {"a := 7 / 0", {"a=0"}},
       {"a := 7 MOD 0", {"a=0"}},
       {"a := 2 ^ 10", {"a=1024"}},
+      {"a := 1+(1+(1+(1+(1+(1+(1+1))))))", {"a=8"}},
       {"IF 0 THEN a := 1 ELSE a := 2", {"a=2"}},
       {"IF NOT 0 THEN a := 1 ELSE a := 2", {"a=1"}},
       {"IF 'x' = 'x' THEN a := 1", {"a=1"}},
