@@ -18,16 +18,6 @@ bool Gleich(std::string_view a, std::string_view b) {
   return NamenVergleich(a, b) == 0;
 }
 
-// The dry-weather part of a catchment's flow of the step, once catchments
-// keep it (TWZustand) in the simulation; 0 before.
-template <class K>
-double TrockenwetterQ(const K& k) {
-  if constexpr (requires { k.TWZustand.Aktuell.Q; })
-    return k.TWZustand.Aktuell.Q;
-  else
-    return 0.0;
-}
-
 void SetzeZahl(TVariant& v, TVarTyp typ, double d) {
   v.Leeren();
   v.Typ = typ;
@@ -356,7 +346,7 @@ void TbbInterpreter::DoFunction(const std::string& name, const TVariant& p1, con
       val = "0";
   } else if (name == "ZUFLUSS") {
     if (info->Einzugsgebiet && !spaeter)
-      zahl((e.Zustand.Aktuell.Q - TrockenwetterQ(*info->Einzugsgebiet)) * 1000 * k);
+      zahl((e.Zustand.Aktuell.Q - info->Einzugsgebiet->TWZustand.Aktuell.Q) * 1000 * k);
     else
       fluss();
   } else if (name == "ABFLUSS") {

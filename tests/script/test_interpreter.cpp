@@ -78,7 +78,8 @@ class Interpreter : public ::testing::Test {
     b.Speicher.Aktuell.Q = 345.5;
     b.Zustand.Aktuell.Q = 6;  // m3 in the step of 300 s: 20 l/s
     b.Drossel.Aktuell.Q = 3;  // 10 l/s
-    n.Element("K").Zustand.Aktuell.Q = 1.5;
+    n.Element("K").Zustand.Aktuell.Q = 1.8;
+    n.El<TKEZ>("K").TWZustand.Aktuell.Q = 0.3;  // its own dry-weather flow
     n.Element("C").Zustand.Aktuell.Q = 0.6;
     n.Element("C").Zustand.OldQZu = 0.3;
     auto& e = n.El<TEST>("E");
@@ -292,8 +293,9 @@ TEST_F(Interpreter, Elementfunktionen) {
       {"RÜB 1", "INHALT('K')", "0"},
       {"RÜB 1", "DROSSEL('C')", "0"},
       {"RÜB 1", "QD('R')", "0"},
+      // A catchment's inflow is its outflow without its own dry-weather flow.
       {"RÜB 1", "ZUFLUSS('K')", "5"},
-      {"RÜB 1", "ABFLUSS('K')", "5"},
+      {"RÜB 1", "ABFLUSS('K')", "6"},
       // Elements computed after the running one give the previous step.
       {"RÜB 1", "ZUFLUSS('C')", "1"},
       {"RÜB 1", "ABFLUSS('C')", "1"},
