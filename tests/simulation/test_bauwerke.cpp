@@ -13,6 +13,7 @@
 #include "model/simulation.h"
 #include "simulation/lauf.h"
 #include "simulation/regengenerator.h"
+#include "storage/projektdatei.h"
 #include "support/netzbau.h"
 
 using namespace t21;
@@ -380,4 +381,225 @@ TEST(Verbinder, DelaysByItsFlowTime) {
   EXPECT_EQ(n.El<TCON>("Z").Zustand.Aktuell.Q, 4);
   EXPECT_EQ(c.Zustand.Aktuell.Q, 0);
   EXPECT_EQ(c.Inhalt(), 0);
+}
+
+// ------------------------------------------------------- water balances
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// What an element holds, m3: the catchment's cascade, the connector's
+// translation store, the tank, the natural area's stores.
+double Inhalt(const TElement* e) {
+  if (const auto* k = dynamic_cast<const TKEZ*>(e)) return 10 * k->Kaskade1.Inhalt();
+  if (const auto* c = dynamic_cast<const TCON*>(e)) return c->Inhalt();
+  if (dynamic_cast<const TEST*>(e)) return 0;
+  if (const auto* b = dynamic_cast<const TBauwerk*>(e)) return b->Speicher.Aktuell.Q;
+  if (const auto* a = dynamic_cast<const TAEO*>(e)) return a->Inhalt();
+  return 0;
+}
+
+// The balance period's total of an accumulator, whether the year changes
+// move the years into Summe or not.
+double Gesamt(const TState& z) {
+  return z.Jahr.Q + z.Summe.Q;
+}
+double GesamtQR(const TState& z) {
+  return z.Jahr.QR + z.Summe.QR;
+}
+double GesamtQRe(const TState& z) {
+  return z.Jahr.QRe + z.Summe.QRe;
+}
+
+// Remembers what every element holds when the balance period begins.
+struct Anfangsinhalte : TLaufBeobachter {
+  std::map<const TElement*, double> inhalt;
+  void NeuerTag(const TSimulation& sim, int) override {
+    if (inhalt.empty() && std::fabs(sim.Zeit - sim.Start) < 1e-6)
+      for (const TElement* e : sim.Reihenfolge) inhalt[e] = Inhalt(e);
+  }
+};
+
+void Gleich(double ist, double soll, const std::string& was) {
+  EXPECT_NEAR(ist, soll, 1e-9 * std::max({std::fabs(ist), std::fabs(soll), 1.0})) << was;
+}
+
+// Checks for every element of a completed run whose kind is built here:
+// what flowed in and was generated equals what flowed out plus the change of
+// what it holds plus its losses. Inflows are taken from what the upstream
+// elements sent, not from the element's own count. Returns the number of
+// elements checked.
+int PruefeBilanzen(const TSimulationsLauf& lauf, const Anfangsinhalte& anfang) {
+  const TSimulation& sim = lauf.Simulation();
+  EXPECT_NEAR(sim.Zeit, sim.Ende, 1e-8) << "no step may follow the balance period";
+  std::map<const TElement*, double> zu;
+  std::map<const TElement*, bool> vonEinleitung;
+  auto sende = [&](const TElement* von, const TCadShape* ziel, double v) {
+    if (!ziel) return;
+    const TElement* z = TM3Model::ElementOf(ziel);
+    zu[z] += v;
+    if (dynamic_cast<const TEST*>(von) || vonEinleitung[von]) vonEinleitung[z] = true;
+  };
+  for (const TElement* e : sim.Reihenfolge) {
+    const TCadShape* s = e->Owner;
+    if (dynamic_cast<const TEST*>(e)) {
+      sende(e, s->Parent(), 0);
+    } else if (const auto* b = dynamic_cast<const TBauwerk*>(e)) {
+      sende(e, s->Parent(), Gesamt(b->Drossel));
+      sende(e, s->KUE(), Gesamt(b->KUE.Zustand));
+      sende(e, s->GEW(), Gesamt(b->BUE.Zustand));
+    } else {
+      sende(e, s->Parent(), Gesamt(e->Zustand));
+    }
+  }
+
+  double regen = 0;
+  for (const TREG* r : sim.Regenschreiber)
+    regen = r->Zustand.Jahr.Regen() + r->Zustand.Summe.Regen();
+  int geprueft = 0;
+  for (const TElement* e : sim.Reihenfolge) {
+    if (dynamic_cast<const TEST*>(e) || vonEinleitung[e]) continue;
+    const std::string name = e->Name().empty() ? e->Typ() : e->Name();
+    const double delta = Inhalt(e) - anfang.inhalt.at(e);
+    const double ein = zu[e];
+    if (const auto* k = dynamic_cast<const TKEZ*>(e)) {
+      // rain on the sealed area = losses + rain runoff + change of the cascade
+      if (k->Regenabfluss())
+        Gleich(regen * k->AEb * 10, 10 * GesamtQRe(k->TWZustand) + GesamtQR(k->TWZustand) + delta,
+               name + ": Regen");
+      // what it passes on = inflow + what it generated
+      Gleich(Gesamt(e->Zustand), ein + Gesamt(k->TWZustand), name);
+      const TState& t = k->TWZustand;
+      Gleich(Gesamt(t), GesamtQR(t) + t.Jahr.QT() + t.Summe.QT(), name + ": Anteile");
+    } else if (const auto* a = dynamic_cast<const TAEO*>(e)) {
+      Gleich(regen * a->HRU.AE * 10 + ein,
+             Gesamt(e->Zustand) + a->Verdunstung + a->Speicherverlust + delta, name);
+    } else if (const auto* c = dynamic_cast<const TCON*>(e)) {
+      (void)c;
+      Gleich(ein, Gesamt(e->Zustand) + delta, name);
+    } else if (const auto* u = dynamic_cast<const TRU*>(e)) {
+      Gleich(ein, Gesamt(u->Zustand), name + ": Zufluss");
+      Gleich(ein, Gesamt(u->Drossel) + Gesamt(u->KUE.Zustand) + delta, name);
+      EXPECT_EQ(Gesamt(u->BUE.Zustand), 0) << name;
+    } else if (const auto* b = dynamic_cast<const TBauwerk*>(e)) {
+      Gleich(ein, Gesamt(b->Zustand), name + ": Zufluss");
+      Gleich(ein, Gesamt(b->Drossel) + Gesamt(b->KUE.Zustand) + Gesamt(b->BUE.Zustand) + delta,
+             name);
+    } else {
+      // treatment plant, project record and the kinds that pass water on
+      Gleich(ein, Gesamt(e->Zustand), name);
+    }
+    ++geprueft;
+  }
+  return geprueft;
+}
+
+}  // namespace
+
+TEST(Bilanz, EveryKindOverThreeYears) {
+  // Combined, foul and storm catchments, a connector, a CSO tank whose tank
+  // overflow leaves the system, a CSO overflow, a clarifier, a measure in
+  // the side line, the treatment plant and a natural area, all over three
+  // years of synthetic 5-minute rain.
+  Netzbau n;
+  const fs::path dir = fs::temp_directory_path() / ("t21_bilanz_" + std::to_string(::getpid()));
+  fs::create_directories(dir);
+  TRegenGenerator g;
+  g.Jahre = 3;
+  std::string fehler;
+  ASSERT_TRUE(g.Schreibe((dir / "r.reg").string(), fehler)) << fehler;
+  n.Neu("REG", "R");
+  n.El<TREG>("R").SetData((dir / "r.reg").string());
+
+  auto kem = [&](const std::string& typ, const std::string& name, double ae, int b) {
+    n.Neu(typ, name);
+    auto& k = n.El<TKEZ>(name);
+    test::StandardKEM(k);
+    k.PSIe = 0.9;
+    k.QF = 0.05;
+    k.AEs.Liste = {test::Flaeche(ae, b, 2)};
+    n.KUE(name, "R");
+  };
+  kem("KEM", "M1", 10, 50);
+  kem("KEM", "M2", 5, 40);
+  kem("KER", "T1", 8, 60);
+  kem("KES", "S1", 0, 0);
+  n.Neu("CON", "C1");
+  n.El<TCON>("C1").SetData(12);
+  n.Neu("RUB", "B1");
+  n.El<TRUB>("B1").SetData(30, 50, 200, false, 0, 10, 10, 15, 0);
+  n.Neu("OMA", "O1");
+  n.El<TOMA>("O1").SetData(5, 80, 60, 90, 0, 0, 80, 0.5, "Bodenfilter", 50, 999999, true, 60, 30,
+                           10);
+  n.Neu("RU", "U1");
+  n.El<TRU>("U1").SetData(10, 999999, 0, false, 0, 10, 10, 15, 0);
+  n.Neu("RKB", "K1");
+  n.El<TRKB>("K1").SetData(5, 20, 100, false, 50, 10, 10, 15, 0);
+  n.Neu("KLG", "A1");
+  n.Neu("AEO", "N1");
+  auto& a = n.El<TAEO>("N1");
+  a.SetData(2, 1);
+  THRU h;
+  h.AE = 20;
+  h.CN2 = 70;
+  a.HRUs.push_back(h);
+  h.AE = 5;
+  h.CN2 = 85;
+  a.HRUs.push_back(h);
+  n.KUE("N1", "R");
+  n.Netz().NAM = true;
+
+  n.Parent("M1", "C1").Parent("S1", "C1").Parent("C1", "B1");
+  n.Parent("B1", "A1").KUE("B1", "O1");  // the tank overflow leaves the system
+  test::Bauwerksstrang(n, "M2", "U1", "A1");
+  n.GEW("U1", "A1");
+  n.Parent("T1", "K1").Parent("K1", n.m.Root()->Name).KUE("K1", n.m.Root()->Name);
+  n.GEW("K1", n.m.Root()->Name);
+  n.Parent("O1", n.m.Root()->Name);
+  n.Parent("A1", n.m.Root()->Name).Parent("N1", n.m.Root()->Name);
+  n.Rechnen();
+  ASSERT_GT(n.El<TKEZ>("M1").AEb, 0);
+  ASSERT_GT(n.El<TKEZ>("S1").QH24, 0);
+
+  TSimulationsLauf lauf(n.m);
+  Anfangsinhalte anfang;
+  ASSERT_EQ(lauf.Starte(D(2001, 1, 1), D(2004, 1, 1), &anfang), TLaufErgebnis::Abgeschlossen);
+  ASSERT_FALSE(anfang.inhalt.empty());
+  EXPECT_EQ(PruefeBilanzen(lauf, anfang), 12);
+
+  // Every path carried water; the tank spilled, and what its tank overflow
+  // took left the system.
+  for (const char* b : {"B1", "O1", "U1", "K1"})
+    EXPECT_GT(Gesamt(n.El<TBauwerk>(b).Drossel), 0) << b;
+  EXPECT_GT(Gesamt(n.El<TBauwerk>("B1").BUE.Zustand), 0);
+  EXPECT_GT(Gesamt(n.El<TBauwerk>("B1").KUE.Zustand), 0);
+  EXPECT_GT(Gesamt(n.El<TBauwerk>("K1").KUE.Zustand), 0);
+  EXPECT_GT(Gesamt(n.El<TBauwerk>("U1").KUE.Zustand), 0);
+  EXPECT_GT(Gesamt(n.El<TAEO>("N1").Zustand), 0);
+  EXPECT_GT(lauf.Simulation().SystemEreignisse.size(), 50u);
+  fs::remove_all(dir);
+}
+
+TEST(Bilanz, ExampleProjectOverTenYears) {
+  // The shipped example: two combined catchments and a foul one meet at a
+  // connector and a CSO tank above the discharge point, ten years of its
+  // rain series.
+  const fs::path beispiel =
+      fs::path(__FILE__).parent_path().parent_path().parent_path() / "beispiel";
+  TM3Model m;
+  const TLadeErgebnis geladen = A3_Laden(m, (beispiel / "Beispiel").string());
+  ASSERT_TRUE(geladen.Ok) << geladen.Fehler;
+  for (int i = 0; i < m.Count(); ++i)
+    if (auto* r = dynamic_cast<TREG*>(TM3Model::ElementOf(m.GetNode(i))))
+      r->SetData((beispiel / r->FileName).string());
+  TSimulationsLauf lauf(m);
+  Anfangsinhalte anfang;
+  ASSERT_EQ(lauf.Starte(D(2001, 1, 1), D(2011, 1, 1), &anfang), TLaufErgebnis::Abgeschlossen);
+  // Altstadt, Neubaugebiet, Gewerbe, Sammler, RÜB Mitte; the discharge
+  // point and what lies below it are the receiving water's.
+  EXPECT_EQ(PruefeBilanzen(lauf, anfang), 5);
+  const auto& b = dynamic_cast<const TRUB&>(*TM3Model::ElementOf(m.Liste.Find("RÜB Mitte")));
+  EXPECT_GT(Gesamt(b.KUE.Zustand), 0);
+  EXPECT_GT(Gesamt(b.Drossel), 0);
 }
