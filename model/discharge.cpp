@@ -2,9 +2,11 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 
 #include "model/net.h"
+#include "model/simulation.h"
 
 namespace t21 {
 
@@ -417,6 +419,335 @@ void TEST::Calc(const TRechnung& r) {
   if (omin < 5) Hinweis(kO2Zuwenig);
   if ((HQ1pnat() + S.QBEM() - _HQ1pnat * S.SUMAEBM3 / 100) * Kehrwert(HQ1pnat()) > 1 + X)
     Hinweis(kHochwasser);
+}
+
+// ---------------------------------------------------------- the simulation
+
+void TEST::SimVorbereiten(TSimulation& sim) {
+  TBauwerk::SimVorbereiten(sim);  // storage, throttle, overflow and base flow emptied
+  SpeicherInhaltHQ1 = 0;
+  Mischreaktor_Stoffe.Clear();
+  // Without throttling everything passes; the entered QD stays as it is.
+  QDaktiv = Drosselung ? QD : kOhneDrossel;
+  MinMax.Clear();
+  EKrit.Clear();
+  MinMax.Summe.BSB = kO2Startwert;
+  MinMax.Jahr.BSB = kO2Startwert;
+  GewaesserEreignis.reset();
+}
+
+void TEST::SimZeitschrittGesetzt(TSimulation& sim) {
+  TBauwerk::SimZeitschrittGesetzt(sim);
+  InitKM(sim.dt_min);
+}
+
+void TEST::InitKM(double myDT) {
+  KMMeldungen.clear();
+  // Every run starts the depth iterations from the same depth, so that runs
+  // repeat bit for bit.
+  Profil.H_alt = 0;
+  Profil.Vollfuellung();
+  const double mnq = MNQ(), hq1 = HQ1ist(), qvoll = Profil.QVOLL;
+  struct Lastfall {
+    TKM& km;
+    TSpeiKa& kaskade;
+    bool& speichert;
+    double minQ, maxQ;
+    const char* name;
+  };
+  Lastfall faelle[] = {
+      {KM_MNQ, Speika_MNQ, FSpeichertMNQ, mnq, std::max(qvoll - HQ1pnat() + mnq, mnq),
+       " (Lastfall MNQ)"},
+      {KM_HQ1, Speika_HQ1, FSpeichertHQ1, hq1, std::max(qvoll, hq1), " (Lastfall HQ1)"},
+  };
+  for (Lastfall& f : faelle) {
+    f.km = TKM{};
+    f.km.Init(myDT, f.minQ, f.maxQ, Profil);
+    double n = f.km.n;
+    if (n > 10) {
+      char zahl[64];
+      std::snprintf(zahl, sizeof zahl, "%.0f", n);
+      KMMeldungen.push_back(Name() + f.name +
+                            "\n\rUnzulässige Anzahl von Speicherstufen N = " + zahl +
+                            "\n\rN wurde vom Programm auf 10 gesetzt.\n\r"
+                            "Bitte überprüfen Sie die hydraulischen und die hydrologischen "
+                            "Parameter.");
+      n = 10;
+    }
+    const double gerundet = std::nearbyint(n);
+    f.kaskade.N = gerundet >= 1 ? static_cast<int>(gerundet) : 1;
+    f.kaskade.K = f.km.k;
+    f.kaskade.SetDT(myDT);
+    // A storage constant of 0 (a profile already full at the smallest flow,
+    // a reach of no length) would make the recession factor 1 and keep all
+    // water in the cascade for good: such a reach passes its inflow at once.
+    f.speichert = f.km.k > 0;
+  }
+}
+
+void TEST::dnSetVorbelastung(const TSimulation& sim) {
+  Mischreaktor_unten.Clear();
+  Mischreaktor_Stoffe.Clear();
+  deltaMNQ.Clear();
+  Speicher.Clear();
+  SpeicherInhaltHQ1 = 0;
+
+  // The background set for one step. Its O2 deficit is a load like the
+  // others (low flow times deficit concentration).
+  const double s = sim.dt_sec_div_1000;
+  TFrachten b;
+  b.Q = s * CV.Q;
+  b.BSB = s * CV.BSB;
+  b.NH4 = s * CV.NH4;
+  b.AFS = s * CV.AFS;
+  b.CSB = s * CV.CSB;
+  b.PH = s * CV.PH;
+  b.ALK = s * CV.ALK;
+  b.GK = TParameter::cGK(b.cALK(), b.cPH()) * b.Q;
+  b.DO2 = s * CV.DO2;
+  BUE.Zustand.Aktuell = b;
+
+  b.AddTo(deltaMNQ);
+  // The next discharge point downstream takes this base flow into account.
+  const TCadShape* p = Owner ? Owner->Parent() : nullptr;
+  for (int schritte = 0; p && !p->IsRoot() && schritte < 1000000; ++schritte) {
+    if (p->IsEinleitung()) {
+      if (auto* unten = dynamic_cast<TEST*>(p->Data())) b.AddTo(unten->Zustand.Aktuell);
+      break;
+    }
+    p = p->Parent();
+  }
+  // What a point upstream handed here is its base flow: not part of ours.
+  if (Zustand.Aktuell.Q > 0) {
+    deltaMNQ.Sub(1.0, Zustand.Aktuell);
+    Zustand.Aktuell.Clear();
+  }
+}
+
+void TEST::SimCalc(TSimulation& sim) {
+  const double s = sim.dt_sec_div_1000;
+  TFrachten& V = Zustand.Aktuell;
+  const TFrachten& B = BUE.Zustand.Aktuell;
+  TFrachten& Sp = Speicher.Aktuell;
+  TFrachten& Dr = Drossel.Aktuell;
+  TFrachten& Ue = KUE.Zustand.Aktuell;
+  TFrachten& oben = Mischreaktor_oben;
+  TFrachten& unten = Mischreaktor_unten;
+
+  // The storage overflow goes into the river at the point itself; an
+  // overflow link not drawn is drawn to the downstream element.
+  if (Owner && !Owner->KUE() && Owner->Parent()) Owner->SetKUE(Owner->Parent());
+
+  oben.Clear();
+  unten.Clear();
+  Dr.Clear();
+  Ue.Clear();
+  double QDs = QDaktiv * s;
+  const double H = HQ1ist() * s;
+
+  // Flood case: the urban inflow on top of the one-year flood, held back by
+  // the throttle and the storage; Z is the increase of the river flow.
+  const double U = V.Qurban;
+  SpeicherInhaltHQ1 += U + H;
+  const bool skript = Drosselung && ScriptActive && !Tokens.empty();
+  double QDsHQ1 = QDs;
+  if (skript) {
+    // The script steers the throttle by the flood-case content.
+    const double q = Sp.Q;
+    Sp.Q = SpeicherInhaltHQ1;
+    SimScript(sim);
+    QDsHQ1 = QDaktiv * s;
+    Sp.Q = q;
+  }
+  const double t = Drosselung ? std::min(QDsHQ1, SpeicherInhaltHQ1) : SpeicherInhaltHQ1;
+  SpeicherInhaltHQ1 = std::max(SpeicherInhaltHQ1 - t, 0.0);
+  const double o = std::max(SpeicherInhaltHQ1 - Volumen, 0.0);
+  SpeicherInhaltHQ1 = std::max(SpeicherInhaltHQ1 - o, 0.0);
+  const double Z = (t + o - H) * Kehrwert(U) * U;
+  const double ZR = FSpeichertHQ1 ? Speika_HQ1.QAB(Z, 1) : Z;
+
+  // Inflow and base flow into the storage, out through the throttle and
+  // over the overflow; both mix into the river at the point.
+  if (V.Q > 0) Sp.AddAll(1.0, V);
+  if (B.Q > 0) Sp.AddAll(1.0, B);
+  if (skript) {
+    SimScript(sim);
+    QDs = (QDaktiv * s + QDs) / 2;
+  }
+  const double S = Sp.Q;
+  const double th = std::min(QDs, S);
+  const double fr = S > 0 ? th / S : 0;
+  if (fr > 0) {
+    Sp.AssignTo(Dr);
+    Dr.MulAll(fr);
+    oben.AddAll(1.0, Dr);
+  }
+  const double ov = std::max(S - th - Volumen, 0.0);
+  const double fo = S > 0 ? ov / S : 0;
+  if (ov > 0) {
+    // With all its flow components, so that the rain water that overflows
+    // stays in the rain-water flow of the river.
+    Ue.AddAll(fo, Sp);
+    oben.AddAll(1.0, Ue);
+  }
+  const double r = std::max(1 - (fo + fr), 0.0);
+  if (r < 1) Sp.MulAll(r);
+
+  // The reach, one fully mixed store: the urban part of the flow is routed
+  // through the cascade, the base flow passes unrouted.
+  Mischreaktor_Stoffe.AddAll(1.0, oben);
+  const double zu = oben.Q - B.Q;
+  const double qm = (FSpeichertMNQ ? Speika_MNQ.QAB(zu, 1) : zu) + B.Q;
+  // The reach gives no more than it holds and never takes water back.
+  const double f =
+      Mischreaktor_Stoffe.Q > 0 ? std::clamp(qm / Mischreaktor_Stoffe.Q, 0.0, 1.0) : 0.0;
+  Mischreaktor_Stoffe.AssignTo(unten);
+  unten.MulAll(f);
+  Mischreaktor_Stoffe.MulAll(1 - f);
+
+  // BOD left and O2 deficit at the end of the reach.
+  CalcO2(unten.Q / s, unten.cBSB(), unten.cDO2(), sim.TWasser, sim.cO2sat, AbflussParameter, true);
+  unten.BSB = unten.Q * AbflussParameter.cRestBSB;
+  unten.DO2 = unten.Q * AbflussParameter.Dtf;
+
+  // Downstream goes what the network added to the river.
+  unten.SubAll(1.0, B);
+  unten.Qurban = ZR;
+  if (unten.Q > 0) {
+    // The background decays along the reach as well, so subtracting it
+    // undecayed can leave less than nothing of BOD and O2 deficit.
+    unten.BSB = std::max(unten.BSB, 0.0);
+    unten.DO2 = std::max(unten.DO2, 0.0);
+  } else {
+    // No water, no loads.
+    unten.BSB = unten.NH4 = unten.AFS = unten.CSB = unten.ALK = unten.PH = unten.GK = unten.DO2 = 0;
+  }
+  if (TElement* P = Parent()) unten.AddAllTo(P->Zustand.Aktuell);
+
+  // O2 and un-ionised ammonia at the point.
+  CalcO2(oben.Q / s, oben.cBSB(), oben.cDO2(), sim.TWasser, sim.cO2sat, AbflussParameter, true);
+  eO2 = oben.Q * AbflussParameter.cO2;
+  oben.PH = oben.CalcPH();
+  eNH3 = oben.NH3(sim.pks);
+
+  if (sim.IsBilanzZeit) {
+    const bool ereignisschritt = sim.HasAbfluss || sim.WarAbfluss;
+    Bilanzen(sim, ereignisschritt, ov > 0);
+    if (ereignisschritt) Extreme(sim, Z);
+    Ereignis(sim, Z);
+  }
+}
+
+void TEST::Bilanzen(const TSimulation& sim, bool ereignisschritt, bool ueberlauf) {
+  const double thr = sim.dt_min / 1000;
+  auto buche = [ereignisschritt](TState& st) {
+    st.Aktuell.AddAllTo(st.Jahr);
+    if (ereignisschritt) st.Aktuell.AddAllTo(st.Ereignis);
+  };
+  const bool nam = sim.Netz && sim.Netz->NAM;
+  if (!nam && BUE.Zustand.Aktuell.Q > 0) buche(BUE.Zustand);
+  if (Zustand.Aktuell.Q > 0) buche(Zustand);
+  buche(Drossel);
+  if (ueberlauf) {
+    buche(KUE.Zustand);
+    if (ereignisschritt) {
+      KUE.Zustand.Jahr.Stunden += sim.dt_h;
+      KUE.Zustand.Ereignis.Stunden += sim.dt_h;
+    }
+  }
+  if (ereignisschritt) {
+    for (TState* st : {&Drossel, &Zustand})
+      if (st->Aktuell.QR > thr) {
+        st->Ereignis.Stunden += sim.dt_h;
+        st->Jahr.Stunden += sim.dt_h;
+      }
+  }
+}
+
+void TEST::Extreme(const TSimulation& sim, double Z) {
+  const double nr = static_cast<double>(sim.SystemEreignisse.size() + 1);
+  const double kehrQ = Kehrwert(Mischreaktor_oben.Q);
+  TFrachten& m = MinMax.Jahr;
+  TFrachten& e = EKrit.Jahr;
+  const double q = Z / sim.dt_sec_div_1000;
+  if (q > m.Q) {
+    m.Q = q;
+    e.Q = nr;
+  }
+  const double cO2 = eO2 * kehrQ;
+  if (cO2 < m.BSB) {
+    m.BSB = cO2;
+    e.BSB = nr;
+  }
+  const double cNH3 = eNH3 * kehrQ;
+  if (cNH3 > m.NH4) {
+    m.NH4 = cNH3;
+    e.NH4 = nr;
+  }
+  const double cAFS = Mischreaktor_oben.cAFS();
+  if (cAFS > m.AFS) {
+    m.AFS = cAFS;
+    e.AFS = nr;
+  }
+}
+
+void TEST::Ereignis(const TSimulation& sim, double Z) {
+  const double thr = sim.dt_min / 1000;
+  const TFrachten& oben = Mischreaktor_oben;
+  if (oben.QR > thr && sim.Zeit > sim.Start + kZeitEps) CreateGewaesserEreignis(sim.Zeit);
+  if (!GewaesserEreignis) return;
+  TGewaesserereignis& g = *GewaesserEreignis;
+  g.SetVal(oben.Q, eO2, eNH3, oben.AFS, oben.QR, sim.Zeit, thr);
+  g.QE = std::max(g.QE, Z / sim.dt_sec_div_1000);
+}
+
+void TEST::CreateGewaesserEreignis(TDateTime zeit) {
+  if (!GewaesserEreignis) {
+    GewaesserEreignis.emplace();
+    GewaesserEreignis->Start = zeit;
+  }
+  GewaesserEreignis->Ende = zeit;
+}
+
+bool TEST::CheckEreignis(const TSimulation& sim, TGewaesserEreignisZeile& zeile) {
+  if (!GewaesserEreignis) return false;
+  TGewaesserereignis& g = *GewaesserEreignis;
+  if (sim.Zeit - g.Ende < kGewaesserEreignisPause - kZeitEps) return false;
+  // An event whose rain water stopped only after the balance period has
+  // seen no step without it: its values so far are those up to the last
+  // rain-water step.
+  if (!g.Pause) g.PauseMerken();
+  g.Dauer = (g.Ende - g.Start) * 24;
+  zeile.Nr = static_cast<int>(sim.SystemEreignisse.size());
+  zeile.Name = Name();
+  zeile.Start = g.Start;
+  zeile.Ende = g.Ende;
+  zeile.Dauer = g.Dauer;
+  zeile.MAXQ = HQ1ist() + g.QE;
+  zeile.QE = g.QE;
+  zeile.MinO2 = g.EwO2_vorPause;
+  zeile.MaxNH3 = g.EwNH3_vorPause;
+  zeile.MaxAFS = g.EwAFS_vorPause;
+  const double k = Kehrwert(g.Zeitschritte_vorPause);
+  zeile.MedO2_kurz = g.Summe_cO2_vorPause * k;
+  zeile.MedNH3_kurz = g.Summe_cNH3_vorPause * k;
+  zeile.MedAFS_kurz = g.Summe_cAFS_vorPause * k;
+  GewaesserEreignis.reset();
+  return true;
+}
+
+void TEST::SimSchrittEnde(TSimulation& sim) {
+  (void)sim;
+  // Cleared whatever its flow: loads handed on without water must not
+  // gather from step to step.
+  Zustand.OldQZu = Zustand.Aktuell.Q;
+  Zustand.Aktuell.Clear();
+}
+
+void TEST::SimAbschluss(TSimulation& sim) {
+  // The storage at the point (the structure's part), the water in the reach.
+  TBauwerk::SimAbschluss(sim);
+  sim.SystemInhalt += KMInhalt + Mischreaktor_Stoffe.Q;
 }
 
 }  // namespace t21

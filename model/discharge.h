@@ -6,9 +6,13 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <vector>
 
+#include "model/flussstrecke.h"
 #include "model/records.h"
+#include "model/speika.h"
 #include "model/structures.h"
 
 namespace t21 {
@@ -28,6 +32,13 @@ inline constexpr const char* kQDKleinerMNQ = "QD < MNQ";
 inline constexpr const char* kNH3Zuviel = "NH3-N > 0.1 mg/l";
 inline constexpr const char* kO2Zuwenig = "O2-Gehalt < 5 mg/l";
 inline constexpr const char* kHochwasser = "Q Gew > (1 + x) * HQ1 pnat";
+
+// Throttle of a discharge point without throttling in the simulation, l/s.
+inline constexpr double kOhneDrossel = 999999.99;
+// Start value of the smallest O2 concentration of a year and of the run, mg/l.
+inline constexpr double kO2Startwert = 9.1;
+// Least time without rain water that closes a receiving-water event, days.
+inline constexpr double kGewaesserEreignisPause = 6.0 / 24;
 
 // BOD decay rate of the oxygen sag, per day.
 inline constexpr double kBSBAbbaurate = 0.72;
@@ -121,6 +132,28 @@ class TEST : public TBauwerk {
   double AFSLast = 0;          // present annual AFS63 load, kg/a
   double AFSezul = 0;          // permissible annual AFS63 emission of the urban area, kg/a
 
+  // The receiving water in the simulation. The storage at the point is the
+  // structure's Speicher, what passes the throttle Drossel, the storage
+  // overflow KUE.Zustand and the river's base flow per step BUE.Zustand.
+  TKM KM_MNQ, KM_HQ1;                  // reach parameters, low-flow and flood case
+  TSpeiKa Speika_MNQ, Speika_HQ1;      // reach routing cascades
+  TFrachten Mischreaktor_oben;         // mixed water at the point in the step
+  TFrachten Mischreaktor_Stoffe;       // water and loads held in the reach
+  TFrachten Mischreaktor_unten;        // outflow of the reach in the step
+  TFrachten deltaMNQ;                  // own base flow less that of the point upstream
+  double SpeicherInhaltHQ1 = 0;        // water held behind the throttle, flood case, m3
+  double KMInhalt = 0;                 // counted into the system content at the end
+  double eO2 = 0, eDO2 = 0, eNH3 = 0;  // O2 and NH3 loads at the point in the step
+  TAbflussParameter AbflussParameter;  // hydraulic and O2 state of the reach
+  // Extremes of the year (Jahr) and of the run (Summe): the urban increase of
+  // the river flow in Q (l/s), the smallest O2 concentration in BSB, the
+  // largest NH3 and AFS63 concentrations in NH4 and AFS (mg/l); EKrit holds in
+  // the same fields the number of the system event in which each was reached.
+  TState MinMax, EKrit;
+  std::optional<TGewaesserereignis> GewaesserEreignis;  // the open event
+  // Messages of the last InitKM, for the run to show.
+  std::vector<std::string> KMMeldungen;
+
   double MNQ() const { return AE0 * _mnq; }
   double HQ1pnat() const { return AE0 * _HQ1pnat; }
   double MQ() const;
@@ -153,11 +186,38 @@ class TEST : public TBauwerk {
   double CalcO2(double myQ, double myBSB, double myDO2, double myT, double myO2sat,
                 TAbflussParameter& p, bool Hydraulik);
 
+  // The simulation.
+  // Bed gradient of the entered levels; the routing needs a fall (> 0).
+  double Sohlgefaelle() const { return (Profil.SOLO - Profil.SOLU) * Kehrwert(Profil.LEN); }
+  // Reach parameters and routing cascades for the time step myDT (min).
+  void InitKM(double myDT);
+  // The base flow per step and an emptied point; hands the base flow to the
+  // next discharge point downstream.
+  void dnSetVorbelastung(const TSimulation& sim);
+  // Opens the receiving-water event if none is open; it ends at zeit.
+  void CreateGewaesserEreignis(TDateTime zeit);
+  // Closes the open event when 6 hours without rain water have passed and
+  // fills its row; false while it stays open.
+  bool CheckEreignis(const TSimulation& sim, TGewaesserEreignisZeile& zeile);
+
+  void SimVorbereiten(TSimulation& sim) override;
+  void SimZeitschrittGesetzt(TSimulation& sim) override;
+  void SimStart(TSimulation& sim) override { dnSetVorbelastung(sim); }
+  void SimCalc(TSimulation& sim) override;
+  void SimSchrittEnde(TSimulation& sim) override;
+  void SimAbschluss(TSimulation& sim) override;
+
  private:
   // The profile's depth for the flow Q, iterated from the same start value
   // at every call, so that the checks do not depend on earlier computations.
   void Fliesstiefe(double Q, double& h, double& v, double& A, double& hm, double& B);
   void Hinweis(const char* text) { FEHLER.emplace_back(text); }
+  void Bilanzen(const TSimulation& sim, bool ereignisschritt, bool ueberlauf);
+  void Extreme(const TSimulation& sim, double Z);
+  void Ereignis(const TSimulation& sim, double Z);
+  // Whether the reach of the low-flow (or flood) case holds water back; a
+  // reach without storage passes its inflow in the same step.
+  bool FSpeichertMNQ = true, FSpeichertHQ1 = true;
 };
 
 }  // namespace t21

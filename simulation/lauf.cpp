@@ -87,6 +87,7 @@ TLaufErgebnis TSimulationsLauf::Starte(TDateTime startDatum, TDateTime startZeit
   FErgebnisse.Leeren();
   FAuswertung.reset();
   FArt.clear();
+  FEinleitungen.clear();
 
   FSim = std::make_unique<TSimulation>();
   TSimulation& sim = *FSim;
@@ -128,6 +129,8 @@ TLaufErgebnis TSimulationsLauf::Starte(TDateTime startDatum, TDateTime startZeit
   for (const TREG* r : sim.Regenschreiber) intervalle.push_back(r->DT);
   sim.SetVars(intervalle);
   for (TElement* e : sim.Reihenfolge) e->SimZeitschrittGesetzt(sim);
+  for (TEST* e : FEinleitungen)
+    for (const std::string& m : e->KMMeldungen) Meldung(m);
 
   for (const TREG* r : sim.Regenschreiber)
     CDSREG1.push_back(
@@ -208,6 +211,7 @@ void TSimulationsLauf::MakeLists(TCadShape* wurzel) {
                    : IstEinzugsgebiet(e)  ? Einzugsgebiet
                    : p->IsConnector()     ? Verbinder
                                           : Sonstiges);
+    if (auto* est = dynamic_cast<TEST*>(e)) FEinleitungen.push_back(est);
     FModel.HoleZufluss(p);
     if (IstMischOderRegen(e)) {
       sim.dt_min = std::min(sim.dt_min, e->SimZeitschrittGrenze(sim));
@@ -256,6 +260,21 @@ bool TSimulationsLauf::Vorlauf() {
         // A negative index is as missing as one past the end.
         if (k->SWGL < 0 || k->SWGL > swgl - 1) fehler(e->Name(), "SW-Ganglinie fehlt!");
         if (k->FWGL < 0 || k->FWGL > fwgl - 1) fehler(e->Name(), "FW-Ganglinie fehlt!");
+      }
+    }
+    if (const auto* est = dynamic_cast<const TEST*>(e)) {
+      if (est->Drosselung && !s->KUE())
+        CDSFehler.push_back({"Warnung!", e->Name(), "KÜ undefiniert"});
+      TProfil profil = est->Profil;
+      profil.Vollfuellung();
+      if (est->HQ1pnat() > profil.QVOLL)
+        CDSFehler.push_back({"Warnung!", e->Name(), "Qvoll < HQ1pnat"});
+      // The routing of the reach needs a fall between the entered bed levels.
+      if (!(est->Sohlgefaelle() > 0)) {
+        CDSFehler.push_back({"Fehler!", e->Name(), "kein Gefälle oder Gegengefälle. Abbruch!"});
+        Meldung("Fehler!" + e->Name() + " : Kein Gefälle oder Gegengefälle. Abbruch!");
+        FGefaelleFehler = true;
+        return ok;
       }
     }
     if (typ == "RUB" || typ == "RKB" || typ == "OMA")
@@ -317,7 +336,10 @@ void TSimulationsLauf::Hauptschleife() {
         }
         for (size_t k = 0; k < n; ++k) {
           reihe[k]->SimCalc(sim);
-          if (FArt[k] == Wurzel) SystemEreignis();
+          if (FArt[k] == Wurzel) {
+            SystemEreignis();
+            CheckEreignis();
+          }
         }
         for (size_t k = 0; k < n; ++k) reihe[k]->SimSchrittEnde(sim);
         prev = sim.Zeit;
@@ -341,6 +363,19 @@ bool TSimulationsLauf::NeuerTag() {
 
 void TSimulationsLauf::NeuesJahr() {
   if (const int jahr = FAuswertung->NeuesJahr()) Jahre.push_back(jahr);
+}
+
+void TSimulationsLauf::CheckEreignis() {
+  const TSimulation& sim = *FSim;
+  for (TEST* e : FEinleitungen) {
+    if (!e->GewaesserEreignis) continue;
+    TGewaesserEreignisZeile z;
+    if (!e->CheckEreignis(sim, z)) continue;
+    TNeueZeile{FErgebnisse.CDSESTEreignisse}("Nr", z.Nr)("Name", z.Name)("Start", z.Start)(
+        "Ende", z.Ende)("Dauer", z.Dauer)("MAXQ", z.MAXQ)("QE", z.QE)("MinO2", z.MinO2)(
+        "MaxNH3", z.MaxNH3)("MaxAFS", z.MaxAFS)("MedO2_kurz", z.MedO2_kurz)(
+        "MedNH3_kurz", z.MedNH3_kurz)("MedAFS_kurz", z.MedAFS_kurz);
+  }
 }
 
 void TSimulationsLauf::SystemEreignis() {

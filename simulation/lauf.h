@@ -72,6 +72,9 @@ class TSimulationsLauf {
   bool NeuerTag();  // false when the run is to stop
   void NeuesJahr();
   void SystemEreignis();
+  // Closes the receiving-water events that have had 6 hours without rain
+  // water (after every step) into CDSESTEreignisse.
+  void CheckEreignis();
   void Abschluss();
   void AbbruchZeilen();
   void Meldung(const std::string& text);
@@ -82,7 +85,8 @@ class TSimulationsLauf {
   std::unique_ptr<TSimulation> FSim;
   TDataModule2 FErgebnisse;
   std::unique_ptr<TAuswertung> FAuswertung;
-  std::vector<Art> FArt;  // kind of each element of Reihenfolge
+  std::vector<Art> FArt;             // kind of each element of Reihenfolge
+  std::vector<TEST*> FEinleitungen;  // the discharge points of Reihenfolge
   TLaufBeobachter* FBeobachter = nullptr;
   std::atomic<bool> FAbbruch{false};
   bool FLesefehler = false;
