@@ -389,7 +389,9 @@ void TSimulationsLauf::SystemEreignis() {
       sim.Ereignisstart = sim.Zeit;
       sim.WarRegen = true;
     }
-  } else if (sim.WarRegen && !sim.HasAbfluss && (sim.Zeit - sim.RegenEnde) * 24 > 6) {
+  } else if (sim.WarRegen && !sim.HasAbfluss &&
+             // more than 6 hours, on the clock's grid of whole seconds
+             Millisekunden(sim.Zeit) - Millisekunden(sim.RegenEnde) > 6 * 3600000LL) {
     sim.WarRegen = false;
     if (sim.WarAbfluss) {
       TEreignis e;
