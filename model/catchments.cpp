@@ -407,6 +407,7 @@ void TKEZ::SimVorbereiten(TSimulation& sim) {
   TWZustand.OldQZu = 0;
   FRegen = Regenabfluss();
   FTrocken = Trockenwetter();
+  FZiel = Parent();
 }
 
 double TKEZ::SimZeitschrittGrenze(TSimulation&) {

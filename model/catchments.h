@@ -101,6 +101,8 @@ class TKEZ : public TElement {
   void SetStartConditions(int nr);
   // Rain runoff through the cascade and the dry-weather flow of the step.
   void ReceiveRain(TSimulation& sim, double regen) override;
+  // Hands the step's water (own and from upstream) on to the Parent element.
+  void SimCalc(TSimulation& sim) override { WeitergebenAn(sim, FZiel); }
 
   void SimVorbereiten(TSimulation& sim) override;
   double SimZeitschrittGrenze(TSimulation& sim) override;
@@ -125,6 +127,7 @@ class TKEZ : public TElement {
   std::array<double, 12> FMonat{};
   double FGKH = 0, FGKG = 0, FGKF = 0, FGKR = 0;
   bool FRegen = false, FTrocken = false;
+  TElement* FZiel = nullptr;  // the Parent element, fixed at list building
 };
 
 class TKEM : public TKEZ {

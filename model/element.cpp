@@ -27,10 +27,14 @@ void TElement::Calc(const TRechnung& r) {
 }
 
 void TElement::SimCalc(TSimulation& sim) {
+  if (Zustand.Aktuell.Q > 0) WeitergebenAn(sim, Parent());
+}
+
+void TElement::WeitergebenAn(TSimulation& sim, TElement* ziel) {
   TFrachten& a = Zustand.Aktuell;
   if (!(a.Q > 0)) return;
   if (sim.IsBilanzZeit) a.AddAllTo(Zustand.Jahr);
-  if (TElement* p = Parent()) a.AddAllTo(p->Zustand.Aktuell);
+  if (ziel) a.AddAllTo(ziel->Zustand.Aktuell);
 }
 
 void TElement::SimVorbereiten(TSimulation&) {
@@ -96,6 +100,7 @@ void TCON::Init(TSimulation& sim) {
 
 void TCON::SimVorbereiten(TSimulation& sim) {
   TElement::SimVorbereiten(sim);
+  FZiel = Parent();
   Init(sim);
 }
 
@@ -105,7 +110,7 @@ void TCON::SimCalc(TSimulation& sim) {
     std::swap(Zustand.Aktuell, FTranslationsSpeicher[FKopf]);
     if (++FKopf == FTranslationsSpeicher.size()) FKopf = 0;
   }
-  TElement::SimCalc(sim);
+  WeitergebenAn(sim, FZiel);
 }
 
 double TCON::Inhalt() const {

@@ -83,6 +83,10 @@ class TElement : public TCadData {
 
   // Zeroes sums, outflow and messages (used for the inflow accumulator).
   void Leeren();
+
+ protected:
+  // The base step with the downstream element given (nullptr: none).
+  void WeitergebenAn(TSimulation& sim, TElement* ziel);
 };
 
 // Connector: passes water on, adding its flow time.
@@ -112,6 +116,7 @@ class TCON : public TElement {
   // A ring: FKopf is the oldest set, the next to leave.
   std::vector<TFrachten> FTranslationsSpeicher;
   size_t FKopf = 0;
+  TElement* FZiel = nullptr;  // the Parent element, fixed at list building
 };
 
 }  // namespace t21
