@@ -270,13 +270,18 @@ double TEST::CalcO2(double myQ, double myBSB, double myDO2, double myT, double m
   p.TF = tf;
   const double hm = p.HM;
   const double hStern = hm >= 0.5 ? hm : std::pow(10 - 13.5 * hm, -0.588);
-  const double K2 = std::pow(1.02, myT - 20) * (40 * Kehrwert(Profil.KB) + 3) * std::pow(p.V, 0.7) *
+  if (myT != FTempT) {
+    FTempT = myT;
+    FTempFaktor = std::pow(1.02, myT - 20);
+  }
+  const double K2 = FTempFaktor * (40 * Kehrwert(Profil.KB) + 3) * std::pow(p.V, 0.7) *
                         Kehrwert(std::pow(hStern, 1.7)) +
                     0.5 * Kehrwert(hm);
   p.K2 = K2;
   const double kw = Kehrwert(K2 - k1);
   auto D = [&](double t) {
-    return D0 * std::exp(-K2 * t) + k1 * L0 * kw * (std::exp(-k1 * t) - std::exp(-K2 * t));
+    const double e2 = std::exp(-K2 * t);
+    return D0 * e2 + k1 * L0 * kw * (std::exp(-k1 * t) - e2);
   };
   // The deficit is largest at the critical time; a critical time before the
   // point (the deficit only falls within the reach) counts as 0.
@@ -443,6 +448,7 @@ void TEST::SimZeitschrittGesetzt(TSimulation& sim) {
 
 void TEST::InitKM(double myDT) {
   KMMeldungen.clear();
+  FO2Merker = {};
   // Every run starts the depth iterations from the same depth, so that runs
   // repeat bit for bit.
   Profil.H_alt = 0;
@@ -483,6 +489,22 @@ void TEST::InitKM(double myDT) {
     // water in the cascade for good: such a reach passes its inflow at once.
     f.speichert = f.km.k > 0;
   }
+}
+
+double TEST::O2imSchritt(double myQ, double myBSB, double myDO2, const TSimulation& sim) {
+  const double h0 = Profil.H_alt;
+  for (const TO2Merker& m : FO2Merker)
+    if (m.gueltig && m.Q == myQ && m.BSB == myBSB && m.DO2 == myDO2 && m.T == sim.TWasser &&
+        m.O2sat == sim.cO2sat && m.hStart == h0) {
+      AbflussParameter = m.p;
+      Profil.H_alt = m.hEnde;
+      return m.o2;
+    }
+  const double o2 = CalcO2(myQ, myBSB, myDO2, sim.TWasser, sim.cO2sat, AbflussParameter, true);
+  TO2Merker& m = FO2Merker[static_cast<size_t>(FO2Platz)];
+  FO2Platz = 1 - FO2Platz;
+  m = {true, myQ, myBSB, myDO2, sim.TWasser, sim.cO2sat, h0, Profil.H_alt, o2, AbflussParameter};
+  return o2;
 }
 
 void TEST::dnSetVorbelastung(const TSimulation& sim) {
@@ -606,7 +628,7 @@ void TEST::SimCalc(TSimulation& sim) {
   Mischreaktor_Stoffe.MulAll(1 - f);
 
   // BOD left and O2 deficit at the end of the reach.
-  CalcO2(unten.Q / s, unten.cBSB(), unten.cDO2(), sim.TWasser, sim.cO2sat, AbflussParameter, true);
+  O2imSchritt(unten.Q / s, unten.cBSB(), unten.cDO2(), sim);
   unten.BSB = unten.Q * AbflussParameter.cRestBSB;
   unten.DO2 = unten.Q * AbflussParameter.Dtf;
 
@@ -622,10 +644,10 @@ void TEST::SimCalc(TSimulation& sim) {
     // No water, no loads.
     unten.BSB = unten.NH4 = unten.AFS = unten.CSB = unten.ALK = unten.PH = unten.GK = unten.DO2 = 0;
   }
-  if (TElement* P = Parent()) unten.AddAllTo(P->Zustand.Aktuell);
+  if (FZielParent) unten.AddAllTo(FZielParent->Zustand.Aktuell);
 
   // O2 and un-ionised ammonia at the point.
-  CalcO2(oben.Q / s, oben.cBSB(), oben.cDO2(), sim.TWasser, sim.cO2sat, AbflussParameter, true);
+  O2imSchritt(oben.Q / s, oben.cBSB(), oben.cDO2(), sim);
   eO2 = oben.Q * AbflussParameter.cO2;
   oben.PH = oben.CalcPH();
   eNH3 = oben.NH3(sim.pks);

@@ -5,6 +5,7 @@
 // rain-runoff rates.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -218,6 +219,19 @@ class TEST : public TBauwerk {
   // Whether the reach of the low-flow (or flood) case holds water back; a
   // reach without storage passes its inflow in the same step.
   bool FSpeichertMNQ = true, FSpeichertHQ1 = true;
+  // CalcO2 in the step. Long dry spells bring the same river step after
+  // step: the same flow, loads, temperature and start depth give the same
+  // result, which the last two computations keep (emptied by InitKM).
+  double O2imSchritt(double myQ, double myBSB, double myDO2, const TSimulation& sim);
+  struct TO2Merker {
+    bool gueltig = false;
+    double Q = 0, BSB = 0, DO2 = 0, T = 0, O2sat = 0, hStart = 0, hEnde = 0, o2 = 0;
+    TAbflussParameter p;
+  };
+  std::array<TO2Merker, 2> FO2Merker{};
+  int FO2Platz = 0;
+  // 1.02^(T - 20) of the last temperature T.
+  double FTempT = 20, FTempFaktor = 1;
 };
 
 }  // namespace t21
