@@ -107,6 +107,12 @@ int main(int argc, char** argv) {
   simulate->add_option("--out", sim.Aus, "Ordner für die Ergebnisdateien");
   formatOption(simulate);
 
+  std::string ergebnisDatei;
+  auto* results = app.add_subcommand(
+      "results", "Zeigt die gespeicherten Ergebnisse einer früheren Simulation");
+  results->add_option("datei", ergebnisDatei, "Ergebnisdatei (NAME_CDSReport.s21)")->required();
+  formatOption(results);
+
   TRegenGenerator gen;
   std::string genDatei;
   auto* regen = app.add_subcommand(
@@ -187,6 +193,7 @@ int main(int argc, char** argv) {
     }
     if (simBeispiel) {
       if (sim.Aus.empty()) sim.Aus = "t21-beispiel";
+      sim.Basis = "Beispiel";
       if (!BeispielMitRegen(m, sim.Aus, std::cerr)) return 2;
     } else if (!ProjektLaden(m, projekt, std::cerr)) {
       return 2;
@@ -197,6 +204,7 @@ int main(int argc, char** argv) {
     return Simuliere(m, sim, std::cout, std::cerr);
   }
   if (scriptBefehle.Gewaehlt()) return scriptBefehle.Ausfuehren(std::cout, std::cerr);
+  if (*results) return ZeigeErgebnisse(ergebnisDatei, f, std::cout, std::cerr);
   if (*exportieren) return Exportieren(projekt, csvDatei, xlsxDatei, std::cerr);
   if (*convert) return Konvertieren(projekt, neuDatei, std::cout, std::cerr);
   if (*regen) {

@@ -7,12 +7,17 @@
 #include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <filesystem>
+#include <variant>
 
+#include "model/format.h"
 #include "model/regen.h"
 
 namespace t21 {
 
 namespace {
+
+namespace fs = std::filesystem;
 
 std::atomic<bool> gAbbruch{false};
 
@@ -72,71 +77,137 @@ bool ZeitraumDerRegenreihen(TM3Model& m, TDateTime& von, TDateTime& bis, std::os
   return gefunden;
 }
 
-void Zeilen(const char* tabelle, const std::vector<TMeldungZeile>& z, Format f, std::ostream& out,
-            bool& erste) {
-  switch (f) {
-    case Format::Text:
-      for (const auto& r : z) out << r.S1 << "\t" << r.S2 << "\t" << r.S3 << "\n";
-      break;
-    case Format::Tsv:
-      for (const auto& r : z) out << tabelle << "\t" << r.S1 << "\t" << r.S2 << "\t" << r.S3 << "\n";
-      break;
-    case Format::Json:
-      out << (erste ? "" : ",") << "\n" << JsonText(tabelle) << ":[";
-      for (size_t i = 0; i < z.size(); ++i)
-        out << (i ? "," : "") << "{\"S1\":" << JsonText(z[i].S1) << ",\"S2\":" << JsonText(z[i].S2)
-            << ",\"S3\":" << JsonText(z[i].S3) << "}";
-      out << "]";
-      erste = false;
-      break;
+// A value for tools: numbers in full precision with a decimal point, dates
+// as ISO 8601, texts as they are (as JSON texts for json).
+std::string Maschinenwert(const TFeld& f, const TWert& w, bool json) {
+  if (IstNull(w)) return json ? "null" : "";
+  if (f.Typ == TFeldTyp::Date) {
+    const std::string t = IsoText(AlsZahl(w));
+    return json ? JsonText(t) : t;
+  }
+  if (const auto* b = std::get_if<bool>(&w)) return *b ? "true" : "false";
+  if (const auto* i = std::get_if<int32_t>(&w)) return std::to_string(*i);
+  if (const auto* d = std::get_if<double>(&w)) {
+    if (json && !std::isfinite(*d)) return "null";
+    return AlsText(w);
+  }
+  std::string t = AlsText(w);
+  if (json) return JsonText(t);
+  for (char& c : t)
+    if (c == '\t' || c == '\n' || c == '\r') c = ' ';
+  return t;
+}
+
+void Tabellenzeilen(const TTabelle& t, Format f, std::ostream& out) {
+  const TSchema& s = t.Schema();
+  if (f == Format::Tsv) {
+    out << s.Name;
+    for (const TFeld& feld : s.Felder) out << "\t" << feld.Name;
+    out << "\n";
+    for (int z = 0; z < t.Anzahl(); ++z) {
+      out << s.Name;
+      for (int i = 0; i < t.Spalten(); ++i)
+        out << "\t" << Maschinenwert(s.Felder[static_cast<size_t>(i)], t.Wert(z, i), false);
+      out << "\n";
+    }
+    return;
+  }
+  out << JsonText(s.Name) << ":[";
+  for (int z = 0; z < t.Anzahl(); ++z) {
+    out << (z ? ",\n" : "\n") << "{";
+    for (int i = 0; i < t.Spalten(); ++i) {
+      const TFeld& feld = s.Felder[static_cast<size_t>(i)];
+      out << (i ? "," : "") << JsonText(feld.Name) << ":"
+          << Maschinenwert(feld, t.Wert(z, i), true);
+    }
+    out << "}";
+  }
+  out << "]";
+}
+
+// Whether the report holds the verdict for the element and parameter.
+bool Verletzt(const TDataModule2& dm, const std::string& element, const std::string& parameter) {
+  for (const TMeldungZeile& z : TDataModule2::Meldungen(dm.CDSReport))
+    if (z.S1 == element && z.S2 == parameter && z.S3 == "Anforderungen verletzt") return true;
+  return false;
+}
+
+void Bewertungen(const TDataModule2& dm, std::ostream& out) {
+  const TTabelle& h = dm.CDSHDAbfluss;
+  const TTabelle& d = dm.CDSHDAuswertung;
+  if (h.Anzahl() == 0 && d.Anzahl() == 0) return;
+  auto zahl = [](const TTabelle& t, int z, const char* spalte, int stellen) {
+    return ZahlText(AlsZahl(t.Wert(z, spalte)), stellen);
+  };
+  auto urteil = [&dm](const std::string& element, const std::string& parameter) {
+    return Verletzt(dm, element, parameter) ? "Anforderungen verletzt"
+                                            : "Anforderungen eingehalten";
+  };
+  out << "\nBewertung der Einleitungsstellen:\n";
+  for (int z = 0; z < h.Anzahl(); ++z) {
+    const std::string e = AlsText(h.Wert(z, "Element"));
+    out << e << "\tAbfluss\tHQ1 vorhanden " << zahl(h, z, "HQ1vorh", 2) << " l/s, zulässig "
+        << zahl(h, z, "HQ2pnat", 2) << " l/s\t" << urteil(e, "Abfluss") << "\n";
+  }
+  for (int z = 0; z < d.Anzahl(); ++z) {
+    const std::string e = AlsText(d.Wert(z, "Element"));
+    const std::string p = AlsText(d.Wert(z, "Parameter"));
+    out << e << "\t" << p << "\t";
+    if (p == "AFS") {
+      out << "mittlere Konzentration " << zahl(d, z, "E3", 2) << " mg/l, Grenzwert "
+          << zahl(d, z, "G8", 0) << " mg/l";
+    } else {
+      out << "Verletzungen Extremgrenzwert " << zahl(d, z, "E1", 0) << "/" << zahl(d, z, "E4", 0)
+          << "/" << zahl(d, z, "E7", 0) << ", Mittelwert " << zahl(d, z, "M1", 0) << "/"
+          << zahl(d, z, "M4", 0) << "/" << zahl(d, z, "M7", 0) << " (selten/mittel/häufig)";
+    }
+    out << "\t" << urteil(e, p) << "\n";
   }
 }
 
 }  // namespace
 
-void SimulationAbbrechen() { gAbbruch = true; }
+void SimulationAbbrechen() {
+  gAbbruch = true;
+}
 
-void SchreibeLauf(const TSimulationsLauf& lauf, Format f, std::ostream& out) {
-  bool erste = true;
-  if (f == Format::Json) out << "{";
-  if (f == Format::Text && !lauf.CDSFehler.empty()) out << "Meldungen:\n";
-  Zeilen("CDSFehler", lauf.CDSFehler, f, out, erste);
-  if (f == Format::Text) out << "\nBericht:\n";
-  Zeilen("CDSReport", lauf.CDSReport, f, out, erste);
-  const auto& ev = lauf.Simulation().SystemEreignisse;
-  switch (f) {
-    case Format::Text:
-      out << "\nRegenschreiber:\n";
-      for (const auto& r : lauf.CDSREG1)
-        out << r.Element << "\t" << r.Station << "\t" << r.Anfangsdatum << "\t" << r.Enddatum
-            << "\n";
-      out << "\nSystemereignisse: " << ev.size() << "\n";
-      break;
-    case Format::Tsv:
-      for (const auto& r : lauf.CDSREG1)
-        out << "CDSREG1\t" << r.Element << "\t" << r.Station << "\t" << r.Anfangsdatum << "\t"
-            << r.Enddatum << "\n";
-      for (const auto& e : ev)
-        out << "Ereignis\t" << IsoText(e.Start) << "\t" << IsoText(e.Ende) << "\t"
-            << (e.Entlastung ? "1" : "0") << "\n";
-      break;
-    case Format::Json:
-      out << ",\n\"CDSREG1\":[";
-      for (size_t i = 0; i < lauf.CDSREG1.size(); ++i) {
-        const auto& r = lauf.CDSREG1[i];
-        out << (i ? "," : "") << "{\"Element\":" << JsonText(r.Element)
-            << ",\"Station\":" << JsonText(r.Station)
-            << ",\"Anfangsdatum\":" << JsonText(r.Anfangsdatum)
-            << ",\"Enddatum\":" << JsonText(r.Enddatum) << "}";
-      }
-      out << "],\n\"SystemEreignisse\":[";
-      for (size_t i = 0; i < ev.size(); ++i)
-        out << (i ? "," : "") << "{\"Start\":" << JsonText(IsoText(ev[i].Start))
-            << ",\"Ende\":" << JsonText(IsoText(ev[i].Ende))
-            << ",\"Entlastung\":" << (ev[i].Entlastung ? "true" : "false") << "}";
-      out << "]\n}\n";
-      break;
+void SchreibeErgebnisse(const TDataModule2& dm, Format f, std::ostream& out) {
+  if (f == Format::Text) {
+    auto meldungen = [&out](const TTabelle& t) {
+      for (const TMeldungZeile& z : TDataModule2::Meldungen(t))
+        out << z.S1 << "\t" << z.S2 << "\t" << z.S3 << "\n";
+    };
+    if (dm.CDSFehler.Anzahl() > 0) out << "Meldungen:\n";
+    meldungen(dm.CDSFehler);
+    out << "\nBericht:\n";
+    meldungen(dm.CDSReport);
+    Bewertungen(dm, out);
+    if (dm.CDSREG1.Anzahl() > 0) out << "\nRegenschreiber:\n";
+    for (int z = 0; z < dm.CDSREG1.Anzahl(); ++z)
+      for (int i = 0; i < dm.CDSREG1.Spalten(); ++i)
+        out << AlsText(dm.CDSREG1.Wert(z, i)) << (i + 1 < dm.CDSREG1.Spalten() ? "\t" : "\n");
+    out << "\nSystemereignisse: " << dm.CDSEreignisse.Anzahl() << "\n";
+    return;
   }
+  if (f == Format::Json) out << "{";
+  bool erste = true;
+  for (const TTabelle* t : dm.Tabellen()) {
+    if (f == Format::Json) out << (erste ? "\n" : ",\n");
+    erste = false;
+    Tabellenzeilen(*t, f, out);
+  }
+  if (f == Format::Json) out << "\n}\n";
+}
+
+int ZeigeErgebnisse(const std::string& datei, Format f, std::ostream& out, std::ostream& err) {
+  TDataModule2 dm;
+  std::vector<std::string> meldungen;
+  if (!dm.Laden(datei, meldungen)) {
+    for (const std::string& m : meldungen) err << "t21: " << m << "\n";
+    return 2;
+  }
+  SchreibeErgebnisse(dm, f, out);
+  return 0;
 }
 
 int Simuliere(TM3Model& m, const TSimulierOptionen& o, std::ostream& out, std::ostream& err) {
@@ -163,7 +234,24 @@ int Simuliere(TM3Model& m, const TSimulierOptionen& o, std::ostream& out, std::o
   Fortschritt f(lauf, err, o.Fortschritt);
   const TLaufErgebnis e = lauf.Starte(von, bis, &f);
   f.Ende();
-  SchreibeLauf(lauf, o.Ausgabe, out);
+  const TDataModule2& dm = lauf.Ergebnisse();
+  bool gespeichert = true;
+  if (!o.Aus.empty()) {
+    std::string basis = o.Basis;
+    if (basis.empty())
+      basis = m.FileName.empty() ? "Simulation" : fs::path(m.FileName).filename().string();
+    std::error_code ec;
+    fs::create_directories(o.Aus, ec);
+    const std::string datei = (fs::path(o.Aus) / (basis + "_CDSReport.s21")).string();
+    std::string fehler;
+    gespeichert = dm.Speichern(datei, fehler);
+    if (gespeichert)
+      err << "t21: Ergebnisse gespeichert: " << datei << "\n";
+    else
+      err << "t21: Ergebnisse nicht gespeichert: " << fehler << "\n";
+  }
+  SchreibeErgebnisse(dm, o.Ausgabe, out);
+  if (!gespeichert && e != TLaufErgebnis::Abgebrochen) return 2;
   switch (e) {
     case TLaufErgebnis::Abgeschlossen:
       err << "t21: Simulation abgeschlossen\n";
