@@ -73,7 +73,12 @@ void TSimulation::IncZeit() {
   Zeit = IncMilliSecond(Zeit, static_cast<long long>(dt_sec) * 1000);
   // Keep the clock on the 15-second grid on which every step lies.
   const auto d = DecodeDateTime(Zeit);
-  if (d.Milli > 0) {
+  if (d.Milli == 0) {
+    // The hour and month of the new clock value are known now.
+    FUhrzeit.Stunde = d.Stunde;
+    FUhrzeit.Monat = d.Monat;
+    FUhrzeitFuer = Zeit;
+  } else {
     const int s = d.Sekunde;
     if (s == 14 || s == 29 || s == 44 || s == 59) {
       Zeit = IncMilliSecond(Zeit, 1000 - d.Milli);
