@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <tuple>
 #include <utility>
 
 #include "model/discharge.h"
@@ -26,6 +27,12 @@ constexpr TKlassensatz kNH3Salmoniden{{{0.2, 0.1, 3.0}, {0.15, 0.02, 1.2}, {0.1,
 
 double Zahl(const TTabelle& t, int z, const char* spalte) {
   return AlsZahl(t.Wert(z, spalte));
+}
+
+// a / b, 0 when b is 0 (as Kehrwert sees it); the quotient itself rounded
+// once, so that a value on a limit stays on it.
+double Quotient(double a, double b) {
+  return Kehrwert(b) == 0 ? 0 : a / b;
 }
 
 // The rows of a table that belong to the element, in table order.
@@ -78,12 +85,19 @@ const TKlassensatz& Klassensatz(int parameter, int lage, bool salmoniden) {
 }
 
 double Mittelgrenze(const TKlasse& k, double c, double d) {
-  return k.M + c * k.D * Kehrwert(60 * d);
+  return k.M + c * Quotient(k.D, 60 * d);
 }
 
 int GanzeJahre(TDateTime start, TDateTime ende) {
-  const double ms = static_cast<double>(Millisekunden(ende) - Millisekunden(start));
-  return std::max(static_cast<int>(std::trunc(ms / kMsProJahr)), 1);
+  // Calendar years: ten years from 1 January 2001 are ten, although they
+  // have fewer days than ten times 365.25.
+  const TDatumTeile a = DecodeDateTime(start), b = DecodeDateTime(ende);
+  const int tag = (a.Monat == 2 && a.Tag == 29 && !IstSchaltjahr(b.Jahr)) ? 28 : a.Tag;
+  int n = b.Jahr - a.Jahr;
+  if (std::tie(b.Monat, b.Tag, b.Stunde, b.Minute, b.Sekunde, b.Milli) <
+      std::tie(a.Monat, tag, a.Stunde, a.Minute, a.Sekunde, a.Milli))
+    --n;
+  return std::max(n, 1);
 }
 
 double Jahre(TDateTime start, TDateTime ende) {
@@ -139,8 +153,8 @@ void DosisO2NH3(const TEinleitungsDaten& e, int parameter, TDateTime start, TDat
     const std::string g = std::to_string(3 * i + 1), g2 = std::to_string(3 * i + 2),
                       g3 = std::to_string(3 * i + 3);
     z("G" + g, k[i].L)("G" + g2, k[i].M)("G" + g3, k[i].D);
-    z("E" + g, extrem[i])("E" + g2, extrem[i] * Kehrwert(Y))("E" + g3, kZulaessigExtrem[i]);
-    z("M" + g, mittel[i])("M" + g2, mittel[i] * Kehrwert(Y))("M" + g3, kZulaessigMittel[i]);
+    z("E" + g, extrem[i])("E" + g2, Quotient(extrem[i], Y))("E" + g3, kZulaessigExtrem[i]);
+    z("M" + g, mittel[i])("M" + g2, Quotient(mittel[i], Y))("M" + g3, kZulaessigMittel[i]);
   }
   // Judged on the numbers of events over the whole period.
   bool verletzt = false;
@@ -158,7 +172,7 @@ void DosisAFS(const TEinleitungsDaten& e, TDataModule2& dm, std::vector<TMeldung
     const double V = Zahl(t, z, "AFS_Vorbelastung");
     const double l = Zahl(t, z, "AFS") + V * Zahl(t, z, "AFS_BUE");
     const double q = Zahl(t, z, "Q");
-    const double conc = 1000 * l * Kehrwert(q + V * Zahl(t, z, "Q_BUE"));
+    const double conc = Quotient(1000 * l, q + V * Zahl(t, z, "Q_BUE"));
     if (AlsText(t.Wert(z, "Jahr")).starts_with("i")) {
       L = l;
       C = conc;

@@ -70,7 +70,8 @@ const TKlassensatz& Klassensatz(int parameter, int lage, bool salmoniden);
 // (limits from below) and +1 for ammonia.
 double Mittelgrenze(const TKlasse& k, double c, double d);
 
-// Whole years and years as a fraction between start and end.
+// Whole calendar years between start and end (at least 1), and the years as
+// a fraction (days / 365.25).
 int GanzeJahre(TDateTime start, TDateTime ende);
 double Jahre(TDateTime start, TDateTime ende);
 
