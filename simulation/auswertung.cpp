@@ -110,6 +110,8 @@ TAuswertung::TAuswertung(TSimulation& sim, TDataModule2& dm, std::vector<TMeldun
       g.art = TArt::Oberflaeche;
     FGlieder.push_back(g);
     if (g.bauwerk) FBauwerke.push_back(g.bauwerk);
+    if (g.bauwerk && g.art != TArt::Einleitung && !dynamic_cast<TRU*>(e))
+      FSpeicherbauwerke.push_back(g.bauwerk);
   }
 }
 
@@ -173,8 +175,14 @@ void TAuswertung::WriteBauwerk(TBauwerk& e, const TEreignis& ev) {
   }
 }
 
-void TAuswertung::AusserhalbEreignis() {
-  for (TBauwerk* b : FBauwerke) b->Drossel.Ereignis.Clear();
+void TAuswertung::EreignisBeginn() {
+  for (TBauwerk* b : FSpeicherbauwerke) {
+    TState& d = b->Drossel;
+    // The hours count only in event steps: they stay.
+    const double stunden = d.Ereignis.Stunden;
+    d.Ereignis = FSim.IsBilanzZeit && d.Aktuell.Q > 0 ? d.Aktuell : TFrachten{};
+    d.Ereignis.Stunden = stunden;
+  }
 }
 
 // ------------------------------------------------------------- year change

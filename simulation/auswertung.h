@@ -36,9 +36,10 @@ class TAuswertung {
   // A system event has closed and was appended to SystemEreignisse.
   void WriteEreignis(TEreignis& ev);
   void WriteBauwerk(TBauwerk& e, const TEreignis& ev);
-  // A step outside any system event: what the throttles passed since is no
-  // part of the next event.
-  void AusserhalbEreignis();
+  // A system event has begun in this step. The storage structures add their
+  // throttle flow to the event at every step with flow; what they passed
+  // before the event began is no part of it.
+  void EreignisBeginn();
   // Closes the balance year; returns the year written, or 0 when no step
   // since the last year change lay in the balance period.
   int NeuesJahr();
@@ -117,7 +118,8 @@ class TAuswertung {
   std::vector<TMeldungZeile>& FReport;
   std::vector<TGlied> FGlieder;  // Reihenfolge with the kinds
   std::vector<TBauwerk*> FBauwerke;
-  long long FLetzterWechsel;  // clock of the last year change, ms
+  std::vector<TBauwerk*> FSpeicherbauwerke;  // tanks, clarifiers, measures
+  long long FLetzterWechsel;                 // clock of the last year change, ms
   // States of kinds that do not keep them: (element, 0 TWZustand, 1 MinMax,
   // 2 EKrit).
   std::map<std::pair<const TElement*, int>, TState> FEigeneZustaende;

@@ -388,6 +388,7 @@ void TSimulationsLauf::SystemEreignis() {
     if (!sim.WarRegen) {
       sim.Ereignisstart = sim.Zeit;
       sim.WarRegen = true;
+      FAuswertung->EreignisBeginn();
     }
   } else if (sim.WarRegen && !sim.HasAbfluss &&
              // more than 6 hours, on the clock's grid of whole seconds
@@ -404,7 +405,6 @@ void TSimulationsLauf::SystemEreignis() {
       FAuswertung->WriteEreignis(sim.SystemEreignisse.back());
     }
   }
-  if (!sim.WarRegen) FAuswertung->AusserhalbEreignis();
 }
 
 void TSimulationsLauf::Abschluss() {

@@ -110,8 +110,10 @@ class Drosselbauwerk : public TRUB {
     TFrachten& v = Zustand.Aktuell;
     if (!(v.Q > 0)) return;
     const double anteil = std::min(QD * sim.dt_sec_div_1000, v.Q) / v.Q;
-    TFrachten d = v, u = v;
+    TFrachten& d = Drossel.Aktuell;  // the throttle flow of the step
+    d = v;
     d.MulAll(anteil);
+    TFrachten u = v;
     u.MulAll(1 - anteil);
     d.AddAllTo(Parent()->Zustand.Aktuell);
     if (u.Q > 0) {
@@ -436,17 +438,32 @@ TEST(Auswertung, StructureRowsAtAnEvent) {
   }
 }
 
-TEST(Auswertung, ThrottleOutsideEventsBelongsToNoEvent) {
+TEST(Auswertung, ThrottleBeforeAnEventBelongsToNoEvent) {
+  // The tank's throttle passed 500 m3 since the last event and 3 m3 in the
+  // step the event began (with an hour of that step); a CSO overflow counts
+  // its throttle in events only and keeps its set.
   Kontext k;
   k.n.Neu("RUB", "B");
-  k.Liste({"B"});
+  k.n.Neu("RU", "U");
+  k.Liste({"B", "U"});
   auto& b = k.n.El<TRUB>("B");
-  b.Drossel.Ereignis.Q = 12;
-  b.Drossel.Jahr.Q = 12;
+  b.Drossel.Ereignis.Q = 503;
+  b.Drossel.Ereignis.Stunden = 1.0 / 12;
+  b.Drossel.Aktuell.Q = 3;
+  b.Drossel.Jahr.Q = 12000;
+  auto& u = k.n.El<TRU>("U");
+  u.Drossel.Ereignis.Q = 4;
+  k.sim.IsBilanzZeit = true;
   TAuswertung a(k.sim, k.dm, k.report);
-  a.AusserhalbEreignis();
+  a.EreignisBeginn();
+  EXPECT_EQ(b.Drossel.Ereignis.Q, 3);
+  EXPECT_EQ(b.Drossel.Ereignis.Stunden, 1.0 / 12);
+  EXPECT_EQ(b.Drossel.Jahr.Q, 12000);
+  EXPECT_EQ(u.Drossel.Ereignis.Q, 4);
+  // before the balance period nothing belongs to an event
+  k.sim.IsBilanzZeit = false;
+  a.EreignisBeginn();
   EXPECT_EQ(b.Drossel.Ereignis.Q, 0);
-  EXPECT_EQ(b.Drossel.Jahr.Q, 12);
 }
 
 TEST(Auswertung, YearChangesWriteTheYearsOfTheBalancePeriod) {
