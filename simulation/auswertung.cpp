@@ -16,29 +16,6 @@ constexpr long long kMsProTag = 86400000;
 constexpr const char* kGesamtsystem = "Gesamtsystem";
 constexpr const char* kGesamtsystem365 = "Gesamtsystem (365 Tage)";
 
-// The state fields of element kinds, where the kind keeps them.
-template <class K>
-TState* TWFeld(K& k) {
-  if constexpr (requires { k.TWZustand; })
-    return &k.TWZustand;
-  else
-    return nullptr;
-}
-template <class K>
-TState* MinMaxFeld(K& k) {
-  if constexpr (requires { k.MinMax; })
-    return &k.MinMax;
-  else
-    return nullptr;
-}
-template <class K>
-TState* EKritFeld(K& k) {
-  if constexpr (requires { k.EKrit; })
-    return &k.EKrit;
-  else
-    return nullptr;
-}
-
 uint32_t Ticks() {
   using namespace std::chrono;
   return static_cast<uint32_t>(
@@ -115,23 +92,6 @@ TAuswertung::TAuswertung(TSimulation& sim, TDataModule2& dm, std::vector<TMeldun
   }
 }
 
-TState& TAuswertung::TWZustand(TKEZ& k) {
-  if (TState* s = TWFeld(k)) return *s;
-  return FEigeneZustaende[{&k, 0}];
-}
-
-TState& TAuswertung::MinMax(TEST& e) {
-  if (TState* s = MinMaxFeld(e)) return *s;
-  auto [it, neu] = FEigeneZustaende.try_emplace({&e, 1});
-  if (neu) it->second.Jahr.BSB = it->second.Summe.BSB = 9.1;
-  return it->second;
-}
-
-TState& TAuswertung::EKrit(TEST& e) {
-  if (TState* s = EKritFeld(e)) return *s;
-  return FEigeneZustaende[{&e, 2}];
-}
-
 // ------------------------------------------------------------------ events
 
 void TAuswertung::WriteEreignis(TEreignis& ev) {
@@ -203,10 +163,10 @@ void TAuswertung::Kette(TBauwerk& b, bool ueberall) {
 }
 
 void TAuswertung::Extremwechsel(TEST& e) {
-  TFrachten& mj = MinMax(e).Jahr;
-  TFrachten& ms = MinMax(e).Summe;
-  TFrachten& ej = EKrit(e).Jahr;
-  TFrachten& es = EKrit(e).Summe;
+  TFrachten& mj = e.MinMax.Jahr;
+  TFrachten& ms = e.MinMax.Summe;
+  TFrachten& ej = e.EKrit.Jahr;
+  TFrachten& es = e.EKrit.Summe;
   if (mj.Q > ms.Q) {
     ms.Q = mj.Q;
     es.Q = ej.Q;
@@ -225,7 +185,7 @@ void TAuswertung::Extremwechsel(TEST& e) {
   }
   mj.Clear();
   ej.Clear();
-  mj.BSB = 9.1;
+  mj.BSB = kO2Startwert;
 }
 
 int TAuswertung::NeuesJahr() {
@@ -272,7 +232,7 @@ int TAuswertung::NeuesJahr() {
       }
       case TArt::Einzugsgebiet: {
         auto& kz = static_cast<TKEZ&>(e);
-        TState& eigen = TWZustand(kz);
+        TState& eigen = kz.TWZustand;
         if (const TREG* r = Regenschreiber(e)) eigen.Jahr.Rain = r->Zustand.Jahr.Q;
         WriteKEZBilanz(e.Zustand.Jahr, eigen.Jahr, 1, e.Typ(), e.Name(), y, &kz);
         kez.AddAll(1.0, e.Zustand.Jahr);
@@ -283,7 +243,7 @@ int TAuswertung::NeuesJahr() {
       }
       case TArt::Einleitung: {
         auto& est = static_cast<TEST&>(e);
-        WriteESTBilanz(MinMax(est).Jahr, EKrit(est).Jahr, 1, e.Typ(), e.Name(), y, est);
+        WriteESTBilanz(est.MinMax.Jahr, est.EKrit.Jahr, 1, e.Typ(), e.Name(), y, est);
         Extremwechsel(est);
         break;
       }
@@ -492,7 +452,7 @@ void TAuswertung::MittelwerteBilanz() {
       }
       case TArt::Einzugsgebiet: {
         auto& k = static_cast<TKEZ&>(e);
-        const TState& eigen = TWZustand(k);
+        const TState& eigen = k.TWZustand;
         WriteKEZBilanz(e.Zustand.Summe, eigen.Summe, 1, typ, name, "Simulation", &k);
         WriteKEZBilanz(e.Zustand.Summe, eigen.Summe, x, typ, name, "i.M.", &k);
         break;
@@ -503,7 +463,7 @@ void TAuswertung::MittelwerteBilanz() {
         break;
       case TArt::Einleitung: {
         auto& est = static_cast<TEST&>(e);
-        WriteESTBilanz(MinMax(est).Summe, EKrit(est).Summe, 1, typ, name, "Simulation", est);
+        WriteESTBilanz(est.MinMax.Summe, est.EKrit.Summe, 1, typ, name, "Simulation", est);
         break;
       }
       default:

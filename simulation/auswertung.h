@@ -76,15 +76,6 @@ class TAuswertung {
   // The system's millisecond tick counter, for the run time in the report.
   std::function<uint32_t()> Uhr;
 
-  // What the evaluation reads of catchments and discharge points: the runoff
-  // a catchment generates itself (TKEZ::TWZustand) and the extremes of a
-  // discharge point with the numbers of their events (TEST::MinMax,
-  // TEST::EKrit). An element kind that does not keep them yet is evaluated
-  // with a state of the evaluation's own (extremes starting at 9.1 mg/l O2).
-  TState& TWZustand(TKEZ& k);
-  TState& MinMax(TEST& e);
-  TState& EKrit(TEST& e);
-
  private:
   enum class TArt : unsigned char {
     Sonstiges,
@@ -120,9 +111,6 @@ class TAuswertung {
   std::vector<TBauwerk*> FBauwerke;
   std::vector<TBauwerk*> FSpeicherbauwerke;  // tanks, clarifiers, measures
   long long FLetzterWechsel;                 // clock of the last year change, ms
-  // States of kinds that do not keep them: (element, 0 TWZustand, 1 MinMax,
-  // 2 EKrit).
-  std::map<std::pair<const TElement*, int>, TState> FEigeneZustaende;
 };
 
 }  // namespace t21

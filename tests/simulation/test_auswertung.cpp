@@ -590,18 +590,18 @@ TEST(Auswertung, ExtremesOfTheYearGoToTheRun) {
   k.sim.Start = D(2001, 1, 1);
   k.sim.Ende = D(2003, 1, 1);
   TAuswertung a(k.sim, k.dm, k.report);
-  a.MinMax(e).Summe.BSB = 9.1;  // as the run's list building sets it
+  e.MinMax.Summe.BSB = 9.1;  // as the run's list building sets it
   // 2001: O2 down to 6.5 in event 3, NH3 up to 0.2 in event 4; 2002: O2 7
-  a.MinMax(e).Jahr.BSB = 6.5;
-  a.EKrit(e).Jahr.BSB = 3;
-  a.MinMax(e).Jahr.NH4 = 0.2;
-  a.EKrit(e).Jahr.NH4 = 4;
+  e.MinMax.Jahr.BSB = 6.5;
+  e.EKrit.Jahr.BSB = 3;
+  e.MinMax.Jahr.NH4 = 0.2;
+  e.EKrit.Jahr.NH4 = 4;
   k.sim.Zeit = D(2002, 1, 1);
   a.NeuesJahr();
-  EXPECT_EQ(a.MinMax(e).Jahr.BSB, 9.1);
-  EXPECT_EQ(a.MinMax(e).Jahr.NH4, 0);
-  a.MinMax(e).Jahr.BSB = 7;
-  a.EKrit(e).Jahr.BSB = 9;
+  EXPECT_EQ(e.MinMax.Jahr.BSB, 9.1);
+  EXPECT_EQ(e.MinMax.Jahr.NH4, 0);
+  e.MinMax.Jahr.BSB = 7;
+  e.EKrit.Jahr.BSB = 9;
   k.sim.Zeit = D(2003, 1, 1);
   a.NeuesJahr();
   a.MittelwerteBilanz();
