@@ -115,29 +115,6 @@ S BaueSchema() {
               Nest("SHP", shp)});
 }
 
-std::string Zeilen(const std::vector<std::string>& z) {
-  std::string r;
-  for (size_t i = 0; i < z.size(); ++i) r += (i ? "\r\n" : "") + z[i];
-  return r;
-}
-
-std::vector<std::string> ZeilenAus(const std::string& t) {
-  std::vector<std::string> r;
-  if (t.empty()) return r;
-  std::string z;
-  for (size_t i = 0; i < t.size(); ++i) {
-    if (t[i] == '\r' && i + 1 < t.size() && t[i + 1] == '\n') ++i;
-    if (t[i] == '\n' || t[i] == '\r') {
-      r.push_back(z);
-      z.clear();
-    } else {
-      z += t[i];
-    }
-  }
-  r.push_back(z);
-  return r;
-}
-
 void Par(TTabelle& par, const char* art, const TParameter& p, bool mitQ, bool mitDO2,
          std::optional<double> t = std::nullopt) {
   const int z = par.Anhaengen();

@@ -38,29 +38,6 @@ int32_t I(const TTabelle& t, int z, const char* s) { return AlsGanzzahl(t.Wert(z
 bool B(const TTabelle& t, int z, const char* s) { return AlsBool(t.Wert(z, s)); }
 std::string S(const TTabelle& t, int z, const char* s) { return AlsText(t.Wert(z, s)); }
 
-std::string Zeilen(const std::vector<std::string>& z) {
-  std::string r;
-  for (size_t i = 0; i < z.size(); ++i) r += (i ? "\r\n" : "") + z[i];
-  return r;
-}
-
-std::vector<std::string> ZeilenAus(const std::string& t) {
-  std::vector<std::string> r;
-  if (t.empty()) return r;
-  std::string z;
-  for (size_t i = 0; i < t.size(); ++i) {
-    if (t[i] == '\r' && i + 1 < t.size() && t[i + 1] == '\n') ++i;
-    if (t[i] == '\n' || t[i] == '\r') {
-      r.push_back(z);
-      z.clear();
-    } else {
-      z += t[i];
-    }
-  }
-  r.push_back(z);
-  return r;
-}
-
 // The entered background pH: the background set carries the surcharge of a
 // eutrophic river.
 double EingabePH(const TEST& est) {

@@ -92,6 +92,9 @@ class TTabelle {
 // Reads a decimal number written with a decimal comma or point; the fallback
 // when the text is not a number.
 double TextZuZahl(std::string_view text, double ersatz);
+// Text lines joined with CR LF, and a text (CR LF, LF or CR) split into lines.
+std::string Zeilen(const std::vector<std::string>& z);
+std::vector<std::string> ZeilenAus(const std::string& t);
 // The file name without its extension.
 std::string OhneEndung(const std::string& datei);
 // Repairs decimal commas in the first line of a text file (keeping the
