@@ -42,7 +42,7 @@ class TDataModule2 {
  public:
   TDataModule2();
 
-  // Part 2.1 of the run: messages, report, gauges, animation.
+  // Written by the driver: messages, report, gauges, animation.
   TTabelle CDSReport;
   // System rain events and the rows of structures and discharge points per
   // event; the receiving-water events of the discharge points.

@@ -202,26 +202,7 @@ std::string PaketAlsText(const TTabelle& t) {
 
 bool SchreibePaket(const TTabelle& t, const std::string& datei, std::string& fehler) {
   const std::string text = PaketAlsText(t);
-  const std::string temp = datei + ".tmp";
-  {
-    std::ofstream aus(temp, std::ios::binary | std::ios::trunc);
-    aus << text;
-    aus.flush();
-    if (!aus) {
-      fehler = "Die Datei " + datei + " kann nicht geschrieben werden.";
-      std::error_code ec;
-      std::filesystem::remove(temp, ec);
-      return false;
-    }
-  }
-  std::error_code ec;
-  std::filesystem::rename(temp, datei, ec);
-  if (ec) {
-    fehler = "Die Datei " + datei + " kann nicht geschrieben werden: " + ec.message();
-    std::filesystem::remove(temp, ec);
-    return false;
-  }
-  return true;
+  return SchreibeDateiAtomar(datei, text, fehler);
 }
 
 std::shared_ptr<TTabelle> LiesPaketText(const std::string& text, std::string& fehler) {

@@ -10,6 +10,7 @@
 
 #include "model/datum.h"
 #include "model/elements.h"
+#include "storage/tabelle.h"
 
 namespace t21 {
 
@@ -447,26 +448,7 @@ std::string CreateCSVFile(const TM3Model& m) {
 
 bool SaveToCSV(const TM3Model& m, const std::string& datei, std::string& fehler) {
   const std::string text = CreateCSVFile(m) + "\r\n";
-  const std::string temp = datei + ".tmp";
-  {
-    std::ofstream aus(temp, std::ios::binary | std::ios::trunc);
-    aus << text;
-    aus.flush();
-    if (!aus) {
-      fehler = "Die Datei " + datei + " kann nicht geschrieben werden.";
-      std::error_code ec;
-      std::filesystem::remove(temp, ec);
-      return false;
-    }
-  }
-  std::error_code ec;
-  std::filesystem::rename(temp, datei, ec);
-  if (ec) {
-    fehler = "Die Datei " + datei + " kann nicht geschrieben werden: " + ec.message();
-    std::filesystem::remove(temp, ec);
-    return false;
-  }
-  return true;
+  return SchreibeDateiAtomar(datei, text, fehler);
 }
 
 }  // namespace t21

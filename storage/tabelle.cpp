@@ -296,6 +296,29 @@ std::string OhneEndung(const std::string& datei) {
   return datei.substr(0, punkt);
 }
 
+bool SchreibeDateiAtomar(const std::string& datei, const std::string& text, std::string& fehler) {
+  const std::string temp = datei + ".tmp";
+  {
+    std::ofstream aus(temp, std::ios::binary | std::ios::trunc);
+    aus << text;
+    aus.flush();
+    if (!aus) {
+      fehler = "Die Datei " + datei + " kann nicht geschrieben werden.";
+      std::error_code ec;
+      std::filesystem::remove(temp, ec);
+      return false;
+    }
+  }
+  std::error_code ec;
+  std::filesystem::rename(temp, datei, ec);
+  if (ec) {
+    fehler = "Die Datei " + datei + " kann nicht geschrieben werden: " + ec.message();
+    std::filesystem::remove(temp, ec);
+    return false;
+  }
+  return true;
+}
+
 bool KommataErsetzen(const std::string& datei) {
   std::ifstream ein(datei, std::ios::binary);
   if (!ein) return false;

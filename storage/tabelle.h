@@ -97,6 +97,9 @@ std::string Zeilen(const std::vector<std::string>& z);
 std::vector<std::string> ZeilenAus(const std::string& t);
 // The file name without its extension.
 std::string OhneEndung(const std::string& datei);
+// Writes text to a temporary file beside datei and renames it, so a failed
+// write leaves an existing file intact. False with fehler set.
+bool SchreibeDateiAtomar(const std::string& datei, const std::string& text, std::string& fehler);
 // Repairs decimal commas in the first line of a text file (keeping the
 // unrepaired copy as file + "~"); false when the file cannot be read.
 bool KommataErsetzen(const std::string& datei);
