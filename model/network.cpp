@@ -14,8 +14,7 @@ namespace {
 unsigned char Gefaltet(std::string_view s, size_t i) {
   const auto b = static_cast<unsigned char>(s[i]);
   if (b >= 'A' && b <= 'Z') return static_cast<unsigned char>(b + 32);
-  if (i > 0 && static_cast<unsigned char>(s[i - 1]) == 0xC3 && b >= 0x80 && b <= 0x9E &&
-      b != 0x97)
+  if (i > 0 && static_cast<unsigned char>(s[i - 1]) == 0xC3 && b >= 0x80 && b <= 0x9E && b != 0x97)
     return static_cast<unsigned char>(b + 0x20);
   return b;
 }
@@ -48,7 +47,9 @@ bool NameLess::operator()(std::string_view a, std::string_view b) const {
   return Vergleiche(a, b) < 0;
 }
 
-bool NamenGleich(std::string_view a, std::string_view b) { return Vergleiche(a, b) == 0; }
+bool NamenGleich(std::string_view a, std::string_view b) {
+  return Vergleiche(a, b) == 0;
+}
 
 bool TElementListe::Add(const std::string& name, TCadShape* shape) {
   return FEintraege.emplace(name, shape).second;
@@ -71,7 +72,9 @@ void TElementListe::Select(std::string_view name) {
   FSelected = it == FEintraege.end() ? std::string() : it->first;
 }
 
-TCadShape* TElementListe::Selected() const { return FSelected.empty() ? nullptr : Find(FSelected); }
+TCadShape* TElementListe::Selected() const {
+  return FSelected.empty() ? nullptr : Find(FSelected);
+}
 
 std::vector<std::string> TElementListe::Names() const {
   std::vector<std::string> r;
@@ -87,26 +90,33 @@ void TElementListe::Clear() {
 
 // ------------------------------------------------------------------ model
 
-TM3Model::TM3Model(std::string name) : TCadModel(std::move(name)), Referenz(StandardReferenzListen()) {
+TM3Model::TM3Model(std::string name)
+    : TCadModel(std::move(name)), Referenz(StandardReferenzListen()) {
   CreateNewShape("NET", kWurzelName, 0, 0);
   Modified = 0;
   RechneAb(Root());
 }
 
-TM3Model::~TM3Model() { DeleteAll(); }
+TM3Model::~TM3Model() {
+  DeleteAll();
+}
 
 TNET& TM3Model::Netz() {
   if (auto* n = dynamic_cast<TNET*>(ElementOf(Root()))) return *n;
   return FErsatzNetz;
 }
 
-const TNET& TM3Model::Netz() const { return const_cast<TM3Model*>(this)->Netz(); }
+const TNET& TM3Model::Netz() const {
+  return const_cast<TM3Model*>(this)->Netz();
+}
 
 TElement* TM3Model::ElementOf(const TCadShape* s) {
   return s ? dynamic_cast<TElement*>(s->Data()) : nullptr;
 }
 
-TElement* TM3Model::CurrentElement() const { return ElementOf(CurrentNode()); }
+TElement* TM3Model::CurrentElement() const {
+  return ElementOf(CurrentNode());
+}
 
 TCadShape* TM3Model::CreateShape(std::string_view typ, std::string_view von, double x, double y) {
   // The project tables receive their records here once they exist.
@@ -288,34 +298,6 @@ void TM3Model::Rechnen(TCadShape* t) {
   if (TElement* e = ElementOf(t)) e->Calc(Rechnung());
 }
 
-template <class F>
-void TM3Model::NachVorgaengern(TCadShape* p, F&& besuche) const {
-  if (!p || p->fertig) return;
-  // Post-order without recursion, so that long chains cannot exhaust the
-  // stack; shapes on the current path are skipped, so loops of graphic
-  // shapes end.
-  struct Rahmen {
-    TCadShape* s;
-    size_t naechster;
-  };
-  std::vector<Rahmen> stapel{{p, 0}};
-  std::unordered_set<const TCadShape*> aufPfad{p};
-  while (!stapel.empty()) {
-    Rahmen& f = stapel.back();
-    const auto& zu = f.s->Zufluesse();
-    if (f.naechster < zu.size()) {
-      TCadShape* u = zu[f.naechster++];
-      if (!u->fertig && aufPfad.insert(u).second) stapel.push_back({u, 0});
-      continue;
-    }
-    TCadShape* s = f.s;
-    stapel.pop_back();
-    besuche(s);
-    s->fertig = true;
-    aufPfad.erase(s);
-  }
-}
-
 void TM3Model::GeheZu(TCadShape* p) {
   NachVorgaengern(p, [this](TCadShape* s) {
     if (ElementOf(s)) Rechnen(s);
@@ -331,7 +313,9 @@ std::vector<TCadShape*> TM3Model::Fliessreihenfolge() const {
   return r;
 }
 
-void TM3Model::RechneFolgeElemente(TCadShape* p) { RechneFolgeElemente(p, 0); }
+void TM3Model::RechneFolgeElemente(TCadShape* p) {
+  RechneFolgeElemente(p, 0);
+}
 
 void TM3Model::RechneFolgeElemente(TCadShape* p, int tiefe) {
   // Network shapes cannot form loops; the step budget ends loops of graphic

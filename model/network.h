@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_set>
 #include <vector>
 
 #include "cad/shape.h"
@@ -62,8 +63,7 @@ class TM3Model : public TCadModel {
   TNET& Netz();
   const TNET& Netz() const;
 
-  TCadShape* CreateShape(std::string_view typ, std::string_view von, double x,
-                         double y) override;
+  TCadShape* CreateShape(std::string_view typ, std::string_view von, double x, double y) override;
   TCadShape* CreateNewShape(std::string_view typ, std::string_view von, double x, double y);
   // Attaches an element object to an existing shape (both ways).
   void SetElement(TCadShape* shape, std::unique_ptr<TElement> e);
@@ -93,15 +93,47 @@ class TM3Model : public TCadModel {
   void AllesRechnen();
   // The element shapes in the order of the compute pass (upstream first).
   std::vector<TCadShape*> Fliessreihenfolge() const;
+  // Visits p and everything upstream of it in post-order (each upstream
+  // subtree before its shape), skipping shapes marked fertig, and marks
+  // every visited shape fertig; the caller clears the marks.
+  template <class F>
+  void NachVorgaengern(TCadShape* p, F&& besuche) const;
 
  private:
   TRechnung Rechnung() const { return {FZufluss, Netz()}; }
-  template <class F>
-  void NachVorgaengern(TCadShape* p, F&& besuche) const;
+
   void RechneFolgeElemente(TCadShape* p, int tiefe);
 
   TElement FZufluss;
   TNET FErsatzNetz;
 };
+
+template <class F>
+void TM3Model::NachVorgaengern(TCadShape* p, F&& besuche) const {
+  if (!p || p->fertig) return;
+  // Post-order without recursion, so that long chains cannot exhaust the
+  // stack; shapes on the current path are skipped, so loops of graphic
+  // shapes end.
+  struct Rahmen {
+    TCadShape* s;
+    size_t naechster;
+  };
+  std::vector<Rahmen> stapel{{p, 0}};
+  std::unordered_set<const TCadShape*> aufPfad{p};
+  while (!stapel.empty()) {
+    Rahmen& f = stapel.back();
+    const auto& zu = f.s->Zufluesse();
+    if (f.naechster < zu.size()) {
+      TCadShape* u = zu[f.naechster++];
+      if (!u->fertig && aufPfad.insert(u).second) stapel.push_back({u, 0});
+      continue;
+    }
+    TCadShape* s = f.s;
+    stapel.pop_back();
+    besuche(s);
+    s->fertig = true;
+    aufPfad.erase(s);
+  }
+}
 
 }  // namespace t21

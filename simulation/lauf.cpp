@@ -180,31 +180,13 @@ TLaufErgebnis TSimulationsLauf::Starte(TDateTime startDatum, TDateTime startZeit
 
 void TSimulationsLauf::MakeLists(TCadShape* wurzel) {
   TSimulation& sim = *FSim;
-  if (!wurzel || wurzel->fertig) return;
-  struct Rahmen {
-    TCadShape* s;
-    size_t naechster;
-  };
-  std::vector<Rahmen> stapel{{wurzel, 0}};
-  std::unordered_set<const TCadShape*> aufPfad{wurzel};
-  while (!stapel.empty()) {
-    Rahmen& f = stapel.back();
-    const auto& zu = f.s->Zufluesse();
-    if (f.naechster < zu.size()) {
-      TCadShape* u = zu[f.naechster++];
-      if (!u->fertig && aufPfad.insert(u).second) stapel.push_back({u, 0});
-      continue;
-    }
-    TCadShape* p = f.s;
-    stapel.pop_back();
-    aufPfad.erase(p);
-    p->fertig = true;
+  FModel.NachVorgaengern(wurzel, [&](TCadShape* p) {
     TElement* e = TM3Model::ElementOf(p);
-    if (!e) continue;
+    if (!e) return;
     e->SimVorbereiten(sim);
     if (auto* r = dynamic_cast<TREG*>(e)) {
       sim.Regenschreiber.push_back(r);
-      continue;
+      return;
     }
     sim.Reihenfolge.push_back(e);
     FArt.push_back(dynamic_cast<TNET*>(e) ? Wurzel
@@ -226,7 +208,7 @@ void TSimulationsLauf::MakeLists(TCadShape* wurzel) {
     if (typ == "RU" || typ == "RUB" || typ == "RKB" || typ == "OMA")
       e->GewKUE = GewaesserUnten(p, grenze);
     if (typ == "RUB" || typ == "RKB" || typ == "OMA") e->GewBUE = GewaesserUnten(p, grenze);
-  }
+  });
 }
 
 bool TSimulationsLauf::Vorlauf() {
