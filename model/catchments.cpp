@@ -391,7 +391,7 @@ void TKEZ::ReceiveRain(TSimulation& sim, double regen) {
     a.GK += ((FGKH * QH24 + FGKG * QG24) * h + FGKF * QF24 * m) * s;
     a.QS += (QH24 + QG24) * h * s;
     a.QF += QF24 * m * s;
-    a.CalcPH();
+    a.NeuerPH();
   }
 
   a.Qurban = a.Q;

@@ -649,7 +649,7 @@ void TEST::SimCalc(TSimulation& sim) {
   // O2 and un-ionised ammonia at the point.
   O2imSchritt(oben.Q / s, oben.cBSB(), oben.cDO2(), sim);
   eO2 = oben.Q * AbflussParameter.cO2;
-  oben.PH = oben.CalcPH();
+  oben.NeuerPH();
   eNH3 = oben.NH3(sim.pks);
 
   if (sim.IsBilanzZeit) {

@@ -150,7 +150,7 @@ void TOMA::Calc(const TRechnung& r) {
 void TOMA::SimCalcDrossel(TSimulation& sim, double aAb) {
   // The water released keeps the pH and alkalinity the tank had before the
   // release, also when the release empties the tank.
-  const double ph = ETA.PH != 0 ? ETA.PH : FTankPH;
+  const double ph = ETA.PH != 0 ? ETA.PH : TankPH();
   const double alk = ETA.ALK != 0 ? ETA.ALK : FTankALK;
   if (!(aAb > 0)) return;
   TFrachten& d = Drossel.Aktuell;

@@ -23,17 +23,27 @@ void TParameter::SetData(double myQ, double myBSB, double myNH4, double myAFS, d
   DO2 = myDO2;
 }
 
-double TParameter::CalcALK() const { return std::max((cPH() - 6) * 2, 0.0); }
+double TParameter::CalcALK() const {
+  return std::max((cPH() - 6) * 2, 0.0);
+}
 
 double TParameter::cGK(double mycALK, double mycPH) {
   return mycALK * (std::pow(10.0, -mycPH) / kK1 + 1);
 }
 
-double TParameter::CalcPH() {
+double TPhFeld::Wert(double arg, double q) {
+  return -std::log10(arg) * q;
+}
+
+void TParameter::NeuerPH() {
   const double gk = cGK();
   const double alk = cALK();
   const double r = Kehrwert(alk);
-  if ((gk - alk) * r > 0) PH = -std::log10(kK1 * (gk - alk) * r) * Q;
+  if ((gk - alk) * r > 0) PH.Setze(kK1 * (gk - alk) * r, Q);
+}
+
+double TParameter::CalcPH() {
+  NeuerPH();
   return PH;
 }
 
@@ -50,7 +60,7 @@ void TParameter::Mul(double f) {
   ALK *= f;
   CSB *= f;
   GK *= f;
-  PH = CalcPH();
+  NeuerPH();
   DO2 *= f;
 }
 
@@ -63,7 +73,7 @@ void TParameter::AddOne(double f, const TParameter& from) {
   ALK += f * from.ALK;
   CSB += f * from.CSB;
   GK += f * from.GK;
-  PH = CalcPH();
+  NeuerPH();
   DO2 += f * from.DO2;
 }
 
@@ -77,7 +87,7 @@ void TParameter::SubOne(double f, const TParameter& from) {
   sub(ALK, from.ALK);
   sub(CSB, from.CSB);
   sub(GK, from.GK);
-  PH = CalcPH();
+  NeuerPH();
   sub(DO2, from.DO2);
 }
 
@@ -86,18 +96,22 @@ void TParameter::Add(std::span<const double> f, std::span<const TParameter* cons
   for (size_t k = 0; k < n; ++k) AddOne(f[k], *from[k]);
 }
 
-void TParameter::Add(double f, const TParameter& from) { AddOne(f, from); }
+void TParameter::Add(double f, const TParameter& from) {
+  AddOne(f, from);
+}
 
 void TParameter::Sub(std::span<const double> f, std::span<const TParameter* const> from) {
   const size_t n = std::min(f.size(), from.size());
   for (size_t k = 0; k < n; ++k) SubOne(f[k], *from[k]);
 }
 
-void TParameter::Sub(double f, const TParameter& from) { SubOne(f, from); }
+void TParameter::Sub(double f, const TParameter& from) {
+  SubOne(f, from);
+}
 
+// Mixing already recomputed dest's pH from the mixed values.
 void TParameter::AddTo(TParameter& dest) const {
   dest.AddOne(1.0, *this);
-  dest.PH = dest.CalcPH();
 }
 
 // ---------------------------------------------------------------- TFrachten
@@ -132,7 +146,7 @@ void TFrachten::Sub(std::span<const double> f, std::span<const TFrachten* const>
     DO2 -= g * s.DO2;
     Qurban -= g * s.Qurban;
   }
-  PH = CalcPH();
+  NeuerPH();
 }
 
 void TFrachten::Sub(double f, const TFrachten& from) {
@@ -154,7 +168,7 @@ void TFrachten::MulAll(double f) {
   QR *= f;
   QF *= f;
   QS *= f;
-  PH = CalcPH();
+  NeuerPH();
 }
 
 void TFrachten::AddExtended(double f, const TFrachten& s) {
@@ -214,7 +228,9 @@ void TFrachten::AddAllTo(TFrachten& d) const {
   d.AddExtended(1.0, *this);
 }
 
-double TFrachten::NH3(double pKs) const { return NH4 / (std::pow(10.0, pKs - cPH()) + 1); }
+double TFrachten::NH3(double pKs) const {
+  return NH4 / (std::pow(10.0, pKs - cPH()) + 1);
+}
 
 // ------------------------------------------------------------------ arrays
 

@@ -10,11 +10,44 @@
 namespace t21 {
 
 // Safe reciprocal: 0 for |x| <= 1e-11, else 1/x.
-inline double Kehrwert(double x) { return (x <= 1e-11 && x >= -1e-11) ? 0.0 : 1.0 / x; }
+inline double Kehrwert(double x) {
+  return (x <= 1e-11 && x >= -1e-11) ? 0.0 : 1.0 / x;
+}
 
 // The ten rain-runoff rates qr_i in l/(s*ha); entry 0 is dry weather.
 inline constexpr int kAnzahlQr = 10;
 inline constexpr std::array<double, kAnzahlQr> kQr{0, 0.5, 1, 2, 4, 8, 16, 32, 64, 128};
+
+// The pH field of a record, in load form. Mixing recomputes the pH from the
+// carbonate system; the logarithm is only taken when the value is read, from
+// the argument and flow of the last recomputation, so a record that is mixed
+// many times before it is read pays for one logarithm. Reads give exactly the
+// value an immediate computation would have stored.
+class TPhFeld {
+ public:
+  TPhFeld() = default;
+  explicit TPhFeld(double v) : b_(v) {}
+  TPhFeld& operator=(double v) {
+    a_ = -1;
+    b_ = v;
+    return *this;
+  }
+  operator double() const { return a_ >= 0 ? Wert(a_, b_) : b_; }
+  TPhFeld& operator+=(double v) { return *this = *this + v; }
+  TPhFeld& operator-=(double v) { return *this = *this - v; }
+  TPhFeld& operator*=(double v) { return *this = *this * v; }
+  // The field becomes -log10(arg) * q, taken when read.
+  void Setze(double arg, double q) {
+    a_ = arg;
+    b_ = q;
+  }
+  static double Wert(double arg, double q);
+
+ private:
+  // Pending: a_ >= 0 holds the argument, b_ the flow. Otherwise b_ is the value.
+  double a_ = -1;
+  double b_ = 0;
+};
 
 class TParameter {
  public:
@@ -24,7 +57,7 @@ class TParameter {
   double AFS = 0;
   double CSB = 0;
   double ALK = 0;
-  double PH = 0;
+  TPhFeld PH;
   double GK = 0;
   double DO2 = 0;
 
@@ -55,6 +88,8 @@ class TParameter {
   // pH from the carbonate system (pK1 6.3), stored in load form and returned;
   // unchanged when the carbonate condition fails.
   double CalcPH();
+  // The same without taking the value.
+  void NeuerPH();
   // Un-ionised ammonia concentration at the given pKs.
   double cNH3(double pKs) const;
 

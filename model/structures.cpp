@@ -125,7 +125,8 @@ void TBauwerk::SimVorbereiten(TSimulation& sim) {
   }
   QDaktiv = QD;
   Sediment = 0;
-  FTankPH = FTankALK = 0;
+  FTankPHLast = 0;
+  FTankQ = FTankALK = 0;
   FZielParent = Parent();
   FZielKUE = Owner ? ElementAn(Owner->KUE()) : nullptr;
   FZielGEW = Owner ? ElementAn(Owner->GEW()) : nullptr;
@@ -188,7 +189,8 @@ void TBauwerk::SimSpeicherSchritt(TSimulation& sim) {
   const double r = std::max(h * Kehrwert(S), 0.0);
   if (r > 0) {
     dr.AddAll(r, sp);
-    FTankPH = sp.cPH();
+    FTankPHLast = sp.PH;
+    FTankQ = sp.Q;
     FTankALK = sp.cALK();
     sp.MulAll(1 - r);
     SimCalcDrossel(sim, r);

@@ -85,8 +85,11 @@ class TBauwerk : public TElement {
   TElement* FZielParent = nullptr;
   TElement* FZielKUE = nullptr;
   TElement* FZielGEW = nullptr;
-  // Concentrations of the tank before the step's release.
-  double FTankPH = 0, FTankALK = 0;
+  // The tank before the step's release: its pH load and flow, and its
+  // alkalinity concentration.
+  TPhFeld FTankPHLast;
+  double FTankQ = 0, FTankALK = 0;
+  double TankPH() const { return FTankPHLast * Kehrwert(FTankQ); }
 };
 
 // Base of the CSO tank, the CSO overflow and the clarifier: the flow split.

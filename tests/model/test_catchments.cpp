@@ -309,7 +309,7 @@ TEST(Einzugsgebiet, DegenerateInputNeverCrashesOrGivesNaN) {
     for (const char* name : {"KEM", "KES", "KER", "C"})
       for (int i = 0; i < kAnzahlQr; ++i) {
         const TParameter& p = n.Element(name).AB[i];
-        for (double v : {p.Q, p.BSB, p.NH4, p.AFS, p.CSB, p.ALK, p.PH, p.GK, p.DO2, p.cPH()})
+        for (double v : {p.Q, p.BSB, p.NH4, p.AFS, p.CSB, p.ALK, double(p.PH), p.GK, p.DO2, p.cPH()})
           EXPECT_FALSE(std::isnan(v)) << name << " qr " << i;
       }
   }

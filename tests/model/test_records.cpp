@@ -75,6 +75,29 @@ TEST(TParameter, CalcPhKeepsValueWithoutCarbonateCondition) {
   EXPECT_EQ(q.CalcPH(), 3.3);
 }
 
+// The pH a mixing leaves is read later; it must be the value of the last
+// recomputation whose carbonate condition held, whatever happened to the
+// record's flow and carbon fields since.
+TEST(TParameter, PhAfterMixingIsTheValueOfTheLastRecomputation) {
+  const TParameter w = Wasser(2, 7.2, 2.5);
+  TParameter p = Wasser(1, 7.8, 3);
+  p.Add(1.0, w);
+  const double erwartet = -std::log10(std::pow(10.0, -6.3) * (p.cGK() - p.cALK()) / p.cALK()) * p.Q;
+  EXPECT_EQ(p.PH, erwartet);
+  TParameter ohne = Wasser(1, 7, 50);  // more alkalinity than carbon: no free CO2
+  ohne.GK = 0;
+  TParameter k = p;
+  k.Add(1.0, ohne);
+  k.Add(1.0, ohne);
+  EXPECT_EQ(k.PH, erwartet);
+  k.Q = 99;
+  k.GK = 0;
+  EXPECT_EQ(k.PH, erwartet);
+  k.PH = 1.5;
+  k.PH *= 2;
+  EXPECT_EQ(k.PH, 3);
+}
+
 TEST(TParameter, CalcAlk) {
   TParameter p = Wasser(2, 7.5, 0);
   EXPECT_DOUBLE_EQ(p.CalcALK(), 3.0);

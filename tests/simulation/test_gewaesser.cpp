@@ -305,7 +305,7 @@ TEST_F(Einleitung, NoLoadsHandedOnWithoutWaterNorBelowNothing) {
   // background loses 1 - exp(-0.72 * 0.0838) = 6 % of its BOD on the way).
   Trocken(3);
   EXPECT_EQ(ab.Q, 0);
-  for (double v : {ab.BSB, ab.NH4, ab.AFS, ab.DO2, ab.PH, ab.GK}) EXPECT_EQ(v, 0);
+  for (double v : {ab.BSB, ab.NH4, ab.AFS, ab.DO2, double(ab.PH), ab.GK}) EXPECT_EQ(v, 0);
   const TFrachten zulauf = Ueberlauf(200);
   Schritt(&zulauf);
   int rinnsal = 0;  // steps with water but no BOD left
