@@ -279,21 +279,20 @@ double TEST::CalcO2(double myQ, double myBSB, double myDO2, double myT, double m
                     0.5 * Kehrwert(hm);
   p.K2 = K2;
   const double kw = Kehrwert(K2 - k1);
-  auto D = [&](double t) {
-    const double e2 = std::exp(-K2 * t);
-    return D0 * e2 + k1 * L0 * kw * (std::exp(-k1 * t) - e2);
-  };
+  // Deficit at time t from the decay factors e1 = exp(-k1 t), e2 = exp(-K2 t).
+  auto D = [&](double e1, double e2) { return D0 * e2 + k1 * L0 * kw * (e1 - e2); };
   // The deficit is largest at the critical time; a critical time before the
   // point (the deficit only falls within the reach) counts as 0.
   const double a = K2 / k1 * (1 - (K2 - k1) * D0 * Kehrwert(k1 * L0));
   double tkrit = a > 0 ? std::log(a) * kw : 0;
   if (!(tkrit > 0)) tkrit = 0;
   p.Tc = tkrit;
-  p.Dc = D(tkrit);
-  p.Dtf = D(tf);
+  const double e1tf = std::exp(-k1 * tf);
+  p.Dc = D(std::exp(-k1 * tkrit), std::exp(-K2 * tkrit));
+  p.Dtf = D(e1tf, std::exp(-K2 * tf));
   p.Da = tkrit >= tf ? p.Dtf : p.Dc;
   p.cO2 = std::max(myO2sat - p.Da, 0.0);
-  p.cRestBSB = L0 * std::exp(-k1 * tf);
+  p.cRestBSB = L0 * e1tf;
   return p.cO2;
 }
 

@@ -5,10 +5,7 @@
 
 namespace t21 {
 
-namespace {
-// 10^-6.3, the first dissociation constant of the carbonate system.
 const double kK1 = std::pow(10.0, -6.3);
-}  // namespace
 
 void TParameter::SetData(double myQ, double myBSB, double myNH4, double myAFS, double myPH,
                          double myALK, double myCSB, double myGK, double myDO2) {
@@ -35,13 +32,6 @@ double TPhFeld::Wert(double arg, double q) {
   return -std::log10(arg) * q;
 }
 
-void TParameter::NeuerPH() {
-  const double gk = cGK();
-  const double alk = cALK();
-  const double r = Kehrwert(alk);
-  if ((gk - alk) * r > 0) PH.Setze(kK1 * (gk - alk) * r, Q);
-}
-
 double TParameter::CalcPH() {
   NeuerPH();
   return PH;
@@ -49,32 +39,6 @@ double TParameter::CalcPH() {
 
 double TParameter::cNH3(double pKs) const {
   return cNH4() / (std::pow(10.0, pKs - cPH()) + 1);
-}
-
-void TParameter::Mul(double f) {
-  if (f == 1) return;
-  Q *= f;
-  BSB *= f;
-  NH4 *= f;
-  AFS *= f;
-  ALK *= f;
-  CSB *= f;
-  GK *= f;
-  NeuerPH();
-  DO2 *= f;
-}
-
-void TParameter::AddOne(double f, const TParameter& from) {
-  if (!(f > 0)) return;
-  Q += f * from.Q;
-  BSB += f * from.BSB;
-  NH4 += f * from.NH4;
-  AFS += f * from.AFS;
-  ALK += f * from.ALK;
-  CSB += f * from.CSB;
-  GK += f * from.GK;
-  NeuerPH();
-  DO2 += f * from.DO2;
 }
 
 void TParameter::SubOne(double f, const TParameter& from) {
@@ -154,47 +118,10 @@ void TFrachten::Sub(double f, const TFrachten& from) {
   Sub(std::span<const double>(&f, 1), std::span<const TFrachten* const>(&p, 1));
 }
 
-void TFrachten::MulAll(double f) {
-  Mul(f);
-  Qmax *= f;
-  QRe *= f;
-  Rain *= f;
-  Neff *= f;
-  Anzahl *= f;
-  Stunden *= f;
-  Qnat *= f;
-  Qurban *= f;
-  O2 *= f;
-  QR *= f;
-  QF *= f;
-  QS *= f;
-  NeuerPH();
-}
-
-void TFrachten::AddExtended(double f, const TFrachten& s) {
-  Qmax += f * s.Qmax;
-  QRe += f * s.QRe;
-  Rain += f * s.Rain;
-  Neff += f * s.Neff;
-  Anzahl += f * s.Anzahl;
-  Stunden += f * s.Stunden;
-  Qnat += f * s.Qnat;
-  Qurban += f * s.Qurban;
-  O2 += f * s.O2;
-  QR += f * s.QR;
-  QF += f * s.QF;
-  QS += f * s.QS;
-}
-
 void TFrachten::AddAll(std::span<const double> f, std::span<const TFrachten* const> from) {
   const size_t n = std::min(f.size(), from.size());
   for (size_t k = 0; k < n; ++k) AddOne(f[k], *from[k]);
   for (size_t k = 0; k < n; ++k) AddExtended(f[k], *from[k]);
-}
-
-void TFrachten::AddAll(double f, const TFrachten& from) {
-  AddOne(f, from);
-  AddExtended(f, from);
 }
 
 void TFrachten::SubAll(std::span<const double> f, std::span<const TFrachten* const> from) {
@@ -221,11 +148,6 @@ void TFrachten::SubAll(double f, const TFrachten& from) {
 
 void TFrachten::AddAllTo(std::span<TFrachten* const> dest) const {
   for (TFrachten* d : dest) AddAllTo(*d);
-}
-
-void TFrachten::AddAllTo(TFrachten& d) const {
-  TParameter::AddTo(d);
-  d.AddExtended(1.0, *this);
 }
 
 double TFrachten::NH3(double pKs) const {

@@ -9,6 +9,9 @@
 
 namespace t21 {
 
+// 10^-6.3, the first dissociation constant of the carbonate system.
+extern const double kK1;
+
 // Safe reciprocal: 0 for |x| <= 1e-11, else 1/x.
 inline double Kehrwert(double x) {
   return (x <= 1e-11 && x >= -1e-11) ? 0.0 : 1.0 / x;
@@ -201,6 +204,83 @@ class TState {
     Ereignis.Clear();
   }
 };
+
+// The operations every element runs several times per time step, inline.
+
+inline void TParameter::NeuerPH() {
+  const double gk = cGK();
+  const double alk = cALK();
+  const double r = Kehrwert(alk);
+  if ((gk - alk) * r > 0) PH.Setze(kK1 * (gk - alk) * r, Q);
+}
+
+inline void TParameter::Mul(double f) {
+  if (f == 1) return;
+  Q *= f;
+  BSB *= f;
+  NH4 *= f;
+  AFS *= f;
+  ALK *= f;
+  CSB *= f;
+  GK *= f;
+  NeuerPH();
+  DO2 *= f;
+}
+
+inline void TParameter::AddOne(double f, const TParameter& from) {
+  if (!(f > 0)) return;
+  Q += f * from.Q;
+  BSB += f * from.BSB;
+  NH4 += f * from.NH4;
+  AFS += f * from.AFS;
+  ALK += f * from.ALK;
+  CSB += f * from.CSB;
+  GK += f * from.GK;
+  NeuerPH();
+  DO2 += f * from.DO2;
+}
+
+inline void TFrachten::MulAll(double f) {
+  Mul(f);
+  Qmax *= f;
+  QRe *= f;
+  Rain *= f;
+  Neff *= f;
+  Anzahl *= f;
+  Stunden *= f;
+  Qnat *= f;
+  Qurban *= f;
+  O2 *= f;
+  QR *= f;
+  QF *= f;
+  QS *= f;
+  NeuerPH();
+}
+
+inline void TFrachten::AddExtended(double f, const TFrachten& s) {
+  Qmax += f * s.Qmax;
+  QRe += f * s.QRe;
+  Rain += f * s.Rain;
+  Neff += f * s.Neff;
+  Anzahl += f * s.Anzahl;
+  Stunden += f * s.Stunden;
+  Qnat += f * s.Qnat;
+  Qurban += f * s.Qurban;
+  O2 += f * s.O2;
+  QR += f * s.QR;
+  QF += f * s.QF;
+  QS += f * s.QS;
+}
+
+inline void TFrachten::AddAll(double f, const TFrachten& from) {
+  AddOne(f, from);
+  AddExtended(f, from);
+}
+
+inline void TFrachten::AddAllTo(TFrachten& d) const {
+  TParameter::AddTo(d);
+  d.AddExtended(1.0, *this);
+}
 
 // The eight values a result list shows for a set, in row order: BSB5, NH4-N,
 // AFS63, Q, pH, alkalinity, O2 deficit and O2 (saturation minus deficit).
