@@ -73,11 +73,6 @@ void TParameter::Sub(double f, const TParameter& from) {
   SubOne(f, from);
 }
 
-// Mixing already recomputed dest's pH from the mixed values.
-void TParameter::AddTo(TParameter& dest) const {
-  dest.AddOne(1.0, *this);
-}
-
 // ---------------------------------------------------------------- TFrachten
 
 void TFrachten::AssignTo(TFrachten& dest) const {

@@ -31,24 +31,29 @@ class TPhFeld {
   TPhFeld() = default;
   explicit TPhFeld(double v) : b_(v) {}
   TPhFeld& operator=(double v) {
-    a_ = -1;
+    a_ = 0;
     b_ = v;
     return *this;
   }
-  operator double() const { return a_ >= 0 ? Wert(a_, b_) : b_; }
+  operator double() const { return a_ > 0 ? Wert(a_, b_) : b_; }
   TPhFeld& operator+=(double v) { return *this = *this + v; }
   TPhFeld& operator-=(double v) { return *this = *this - v; }
   TPhFeld& operator*=(double v) { return *this = *this * v; }
-  // The field becomes -log10(arg) * q, taken when read.
+  // The field becomes -log10(arg) * q (arg >= 0), taken when read.
   void Setze(double arg, double q) {
-    a_ = arg;
-    b_ = q;
+    if (arg > 0) {
+      a_ = arg;
+      b_ = q;
+    } else {
+      *this = Wert(arg, q);
+    }
   }
   static double Wert(double arg, double q);
 
  private:
-  // Pending: a_ >= 0 holds the argument, b_ the flow. Otherwise b_ is the value.
-  double a_ = -1;
+  // Pending: a_ > 0 holds the argument, b_ the flow. Otherwise b_ is the
+  // value; all bits zero is the value 0.
+  double a_ = 0;
   double b_ = 0;
 };
 
@@ -104,7 +109,7 @@ class TParameter {
   void Sub(std::span<const double> f, std::span<const TParameter* const> from);
   void Sub(double f, const TParameter& from);
   // Adds this set to dest (mixing) and recomputes dest's pH.
-  void AddTo(TParameter& dest) const;
+  void AddTo(TParameter& dest) const { dest.AddOne(1.0, *this); }
 
  protected:
   void AddOne(double f, const TParameter& from);
