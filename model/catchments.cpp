@@ -432,7 +432,7 @@ void TKEZ::SimSchrittEnde(TSimulation& sim) {
     if (ABs.size() > hoechstens) ABs.resize(hoechstens);
     if (beginn) SaveStartConditions();
   }
-  if (Zustand.Aktuell.Q > 0) Zustand.Aktuell.Clear();
+  Zustand.Aktuell.Clear();
 }
 
 void TKEZ::SimAbschluss(TSimulation& sim) {

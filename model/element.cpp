@@ -47,9 +47,12 @@ double TElement::SimZeitschrittGrenze(TSimulation&) {
   return 5.0;
 }
 
+// The step's set is cleared whatever its flow: a set without water (flows
+// that cancelled, a reach handing on less than nothing) still carries loads
+// and flow components that must not gather from step to step.
 void TElement::SimSchrittEnde(TSimulation&) {
   Zustand.OldQZu = Zustand.Aktuell.Q;
-  if (Zustand.Aktuell.Q > 0) Zustand.Aktuell.Clear();
+  Zustand.Aktuell.Clear();
 }
 
 void TElement::GibAbfluss(TElement& dest, const TSpenden& spenden) const {

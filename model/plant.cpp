@@ -526,7 +526,7 @@ void TAEO::SimSchrittEnde(TSimulation& sim) {
   };
   sichern(ABs, ABaktuell);
   for (THRU& u : HRUs) sichern(u.ABs, u.AB);
-  if (Zustand.Aktuell.Q > 0) Zustand.Aktuell.Clear();
+  Zustand.Aktuell.Clear();
 }
 
 }  // namespace t21

@@ -323,6 +323,34 @@ TEST(Klaeranlage, EffluentConcentrations) {
   EXPECT_NEAR(a.Zustand.Jahr.cBSB(), 5, 1e-12);
 }
 
+// ------------------------------------------------------------ step end
+
+// A step's set without water (flows that cancelled, a reach handing on less
+// than nothing) still carries loads; the end of the step clears it as well,
+// so nothing of it is counted again in the next step.
+TEST(Schrittende, ClearsASetWithoutWater) {
+  Netzbau n;
+  n.Neu("CON", "C");
+  n.Neu("KEM", "K");
+  n.Neu("AEO", "O");
+  n.Neu("KLG", "A");
+  TSimulation sim;
+  for (TElement* e : {&n.Element("C"), &n.Element("K"), &n.Element("O"), &n.Element("A"),
+                      static_cast<TElement*>(&n.Netz())}) {
+    SCOPED_TRACE(e->Name());
+    for (double q : {0.0, -2.0}) {
+      TFrachten& a = e->Zustand.Aktuell;
+      a = Zulauf(1, 10);
+      a.Q = q;
+      a.Qurban = 3;
+      e->SimSchrittEnde(sim);
+      EXPECT_EQ(a.BSB, 0);
+      EXPECT_EQ(a.Qurban, 0);
+      EXPECT_EQ(a.Q, 0);
+    }
+  }
+}
+
 // -------------------------------------------------------------- connector
 
 TEST(Verbinder, DelaysByItsFlowTime) {
