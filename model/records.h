@@ -28,15 +28,12 @@ inline constexpr std::array<double, kAnzahlQr> kQr{0, 0.5, 1, 2, 4, 8, 16, 32, 6
 // value an immediate computation would have stored.
 class TPhFeld {
  public:
-  TPhFeld() = default;
-  explicit TPhFeld(double v) : b_(v) {}
   TPhFeld& operator=(double v) {
     a_ = 0;
     b_ = v;
     return *this;
   }
   operator double() const { return a_ > 0 ? Wert(a_, b_) : b_; }
-  TPhFeld& operator+=(double v) { return *this = *this + v; }
   TPhFeld& operator-=(double v) { return *this = *this - v; }
   TPhFeld& operator*=(double v) { return *this = *this * v; }
   // The field becomes -log10(arg) * q (arg >= 0), taken when read.
