@@ -68,10 +68,18 @@ void TProfil::StricklerInterpolation(double Q, double& h, double& v, double& A, 
       h = h + h * (Q - Qc) / 2 * Kehrwert(Q);
     h = std::min(h, PH);
     if (h <= 1e-4) h = 1e-4;
-    A = h * (m * h + PB);
-    B = 2 * m * h + PB;
-    const double U = 2 * wurzelM * h + PB;
-    v = wurzelI * KB * std::pow(A * Kehrwert(U), 2.0 / 3.0);
+    TTiefe& t = FLetzte;
+    if (h == t.h && m == t.m && PB == t.PB && KB == t.KB && wurzelI == t.wurzelI) {
+      A = t.A;
+      B = t.B;
+      v = t.v;
+    } else {
+      A = h * (m * h + PB);
+      B = 2 * m * h + PB;
+      const double U = 2 * wurzelM * h + PB;
+      v = wurzelI * KB * std::pow(A * Kehrwert(U), 2.0 / 3.0);
+      t = {h, m, PB, KB, wurzelI, A, B, v};
+    }
     Qc = v * A * 1000;
     ++zaehler;
     const double d = std::fabs(Qc - Q);

@@ -81,6 +81,15 @@ class TProfil {
   void Vollfuellung();
   // Hydraulic load of the bank-full profile by the flow Q, %.
   double GetBel(double Q) const { return Q * Kehrwert(QVOLL) * 100; }
+
+ private:
+  // The last depth the iteration evaluated, with what the profile gave for
+  // it. The next iteration starts from that depth, so its first pass needs
+  // no new evaluation.
+  struct TTiefe {
+    double h = -1, m = 0, PB = 0, KB = 0, wurzelI = 0;
+    double A = 0, B = 0, v = 0;
+  } FLetzte;
 };
 
 // Recolonisation potential, method 1.
