@@ -51,8 +51,8 @@ void TParameter::SubOne(double f, const TParameter& from) {
   sub(ALK, from.ALK);
   sub(CSB, from.CSB);
   sub(GK, from.GK);
-  NeuerPH();
   sub(DO2, from.DO2);
+  NeuerPH();
 }
 
 void TParameter::Add(std::span<const double> f, std::span<const TParameter* const> from) {

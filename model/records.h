@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <cmath>
 #include <initializer_list>
 #include <span>
 
@@ -14,7 +15,7 @@ extern const double kK1;
 
 // Safe reciprocal: 0 for |x| <= 1e-11, else 1/x.
 inline double Kehrwert(double x) {
-  return (x <= 1e-11 && x >= -1e-11) ? 0.0 : 1.0 / x;
+  return std::fabs(x) <= 1e-11 ? 0.0 : 1.0 / x;
 }
 
 // The ten rain-runoff rates qr_i in l/(s*ha); entry 0 is dry weather.
@@ -225,8 +226,8 @@ inline void TParameter::Mul(double f) {
   ALK *= f;
   CSB *= f;
   GK *= f;
-  NeuerPH();
   DO2 *= f;
+  NeuerPH();
 }
 
 inline void TParameter::AddOne(double f, const TParameter& from) {
@@ -238,8 +239,8 @@ inline void TParameter::AddOne(double f, const TParameter& from) {
   ALK += f * from.ALK;
   CSB += f * from.CSB;
   GK += f * from.GK;
-  NeuerPH();
   DO2 += f * from.DO2;
+  NeuerPH();
 }
 
 inline void TFrachten::MulAll(double f) {
