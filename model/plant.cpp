@@ -151,7 +151,7 @@ void TOMA::SimCalcDrossel(TSimulation& sim, double aAb) {
   // The water released keeps the pH and alkalinity the tank had before the
   // release, also when the release empties the tank.
   const double ph = ETA.PH != 0 ? ETA.PH : TankPH();
-  const double alk = ETA.ALK != 0 ? ETA.ALK : FTankALK;
+  const double alk = ETA.ALK != 0 ? ETA.ALK : TankALK();
   if (!(aAb > 0)) return;
   TFrachten& d = Drossel.Aktuell;
   d.BSB *= 1 - ETA.BSB;

@@ -126,7 +126,7 @@ void TBauwerk::SimVorbereiten(TSimulation& sim) {
   QDaktiv = QD;
   Sediment = 0;
   FTankPHLast = 0;
-  FTankQ = FTankALK = 0;
+  FTankQ = FTankALKLast = 0;
   FZielParent = Parent();
   FZielKUE = Owner ? ElementAn(Owner->KUE()) : nullptr;
   FZielGEW = Owner ? ElementAn(Owner->GEW()) : nullptr;
@@ -191,7 +191,7 @@ void TBauwerk::SimSpeicherSchritt(TSimulation& sim) {
     dr.AddAll(r, sp);
     FTankPHLast = sp.PH;
     FTankQ = sp.Q;
-    FTankALK = sp.cALK();
+    FTankALKLast = sp.ALK;
     sp.MulAll(1 - r);
     SimCalcDrossel(sim, r);
   }

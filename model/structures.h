@@ -85,11 +85,12 @@ class TBauwerk : public TElement {
   TElement* FZielParent = nullptr;
   TElement* FZielKUE = nullptr;
   TElement* FZielGEW = nullptr;
-  // The tank before the step's release: its pH load and flow, and its
-  // alkalinity concentration.
+  // The tank before the step's release: its flow, pH and alkalinity loads;
+  // the concentrations are taken only where they are used.
   TPhFeld FTankPHLast;
-  double FTankQ = 0, FTankALK = 0;
+  double FTankQ = 0, FTankALKLast = 0;
   double TankPH() const { return FTankPHLast * Kehrwert(FTankQ); }
+  double TankALK() const { return FTankALKLast * Kehrwert(FTankQ); }
 };
 
 // Base of the CSO tank, the CSO overflow and the clarifier: the flow split.
