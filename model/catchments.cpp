@@ -340,7 +340,12 @@ double TKEZ::Neff(TSimulation& sim, double R) {
     const double e = -R;
     VB = std::min(VB + e, BVaktiv);
     // The depression store dries by the evaporation and 0.072 mm per hour.
-    cm = cm * std::exp(-c * (e + 0.072 * sim.dt_min / 60));
+    const double x = -c * (e + 0.072 * sim.dt_min / 60);
+    if (!(x == FTrocknungArg)) {
+      FTrocknungArg = x;
+      FTrocknung = std::exp(x);
+    }
+    cm = cm * FTrocknung;
   }
   if (cm * MVaktiv > 0.01 || VB < BVaktiv) sim.Muldenfuellung = true;
   if (result > sim.dt_min / 1000) sim.HasAbfluss = true;

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <array>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -128,6 +129,10 @@ class TKEZ : public TElement {
   double FGKH = 0, FGKG = 0, FGKF = 0, FGKR = 0;
   bool FRegen = false, FTrocken = false;
   TElement* FZiel = nullptr;  // the Parent element, fixed at list building
+  // The drying of the depression store in dry steps: exponent and factor of
+  // the last step. The evaporation changes by the hour, the steps are shorter.
+  double FTrocknungArg = std::numeric_limits<double>::quiet_NaN();
+  double FTrocknung = 1;
 };
 
 class TKEM : public TKEZ {
