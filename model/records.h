@@ -15,7 +15,7 @@ extern const double kK1;
 
 // Safe reciprocal: 0 for |x| <= 1e-11, else 1/x.
 inline double Kehrwert(double x) {
-  return std::fabs(x) <= 1e-11 ? 0.0 : 1.0 / x;
+  return (x <= 1e-11 && x >= -1e-11) ? 0.0 : 1.0 / x;
 }
 
 // The ten rain-runoff rates qr_i in l/(s*ha); entry 0 is dry weather.
