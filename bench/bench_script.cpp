@@ -3,47 +3,16 @@
 // "allocs" is the heap allocations per execution.
 #include <benchmark/benchmark.h>
 
-#include <atomic>
-#include <cstdlib>
-#include <new>
 #include <string>
 #include <vector>
 
 #include "model/network.h"
 #include "script/interpreter.h"
+#include "support/allokationen.h"
 
 using namespace t21;
+using t21::test::gAllokationen;
 using namespace t21::script;
-
-namespace {
-std::atomic<long> gAllokationen{0};
-}  // namespace
-
-// GCC takes the pairing of these replacements with malloc and free for a
-// mismatch once it inlines them.
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
-void* operator new(std::size_t n) {
-  gAllokationen.fetch_add(1, std::memory_order_relaxed);
-  if (void* p = std::malloc(n ? n : 1)) return p;
-  throw std::bad_alloc();
-}
-void* operator new[](std::size_t n) {
-  return operator new(n);
-}
-void operator delete(void* p) noexcept {
-  std::free(p);
-}
-void operator delete[](void* p) noexcept {
-  std::free(p);
-}
-void operator delete(void* p, std::size_t) noexcept {
-  std::free(p);
-}
-void operator delete[](void* p, std::size_t) noexcept {
-  std::free(p);
-}
-#pragma GCC diagnostic pop
 
 namespace {
 

@@ -6,46 +6,15 @@
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>
 
-#include <atomic>
-#include <cstdlib>
-#include <new>
 #include <string>
 
 #include "model/network.h"
 #include "simulation/lauf.h"
 #include "storage/projektdatei.h"
+#include "support/allokationen.h"
 
 using namespace t21;
-
-namespace {
-std::atomic<long> gAllokationen{0};
-}  // namespace
-
-// GCC takes the pairing of these replacements with malloc and free for a
-// mismatch once it inlines them.
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
-void* operator new(std::size_t n) {
-  gAllokationen.fetch_add(1, std::memory_order_relaxed);
-  if (void* p = std::malloc(n ? n : 1)) return p;
-  throw std::bad_alloc();
-}
-void* operator new[](std::size_t n) {
-  return operator new(n);
-}
-void operator delete(void* p) noexcept {
-  std::free(p);
-}
-void operator delete[](void* p) noexcept {
-  std::free(p);
-}
-void operator delete(void* p, std::size_t) noexcept {
-  std::free(p);
-}
-void operator delete[](void* p, std::size_t) noexcept {
-  std::free(p);
-}
-#pragma GCC diagnostic pop
+using t21::test::gAllokationen;
 
 namespace {
 

@@ -2,48 +2,15 @@
 // same hook calls as Calc on the text; no heap for numeric expressions.
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <bit>
 #include <cstdint>
-#include <cstdlib>
-#include <new>
 #include <string>
 #include <vector>
 
 #include "script/parser.h"
+#include "support/allokationen.h"
 
 using namespace t21::script;
-
-// Counts the allocations of this program while Zaehlen is set.
-namespace {
-std::atomic<bool> Zaehlen{false};
-std::atomic<long> Allokationen{0};
-}  // namespace
-
-// GCC takes the pairing of these replacements with malloc and free for a
-// mismatch once it inlines them.
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
-void* operator new(std::size_t n) {
-  if (Zaehlen) ++Allokationen;
-  if (void* p = std::malloc(n ? n : 1)) return p;
-  throw std::bad_alloc();
-}
-void* operator new[](std::size_t n) {
-  return operator new(n);
-}
-void operator delete(void* p) noexcept {
-  std::free(p);
-}
-void operator delete[](void* p) noexcept {
-  std::free(p);
-}
-void operator delete(void* p, std::size_t) noexcept {
-  std::free(p);
-}
-void operator delete[](void* p, std::size_t) noexcept {
-  std::free(p);
-}
 
 namespace {
 
@@ -203,14 +170,12 @@ TEST(Kompilat, RechnetOhneHeap) {
   const std::vector<TVariant> werte = {TVariant::Gleitzahl(3), TVariant::Gleitzahl(4)};
   const double erwartet = AlsZahl(p.Calc(code), p.Format);
   double mitHook = 0, mitSlots = 0;
-  Allokationen = 0;
-  Zaehlen = true;
+  const long vorher = t21::test::gAllokationen;
   for (int i = 0; i < 100; ++i) {
     mitHook = AlsZahl(p.Calc(code), p.Format);
     mitSlots = AlsZahl(p.Calc(code, werte), p.Format);
   }
-  Zaehlen = false;
-  EXPECT_EQ(Allokationen, 0);
+  EXPECT_EQ(t21::test::gAllokationen - vorher, 0);
   EXPECT_EQ(mitHook, erwartet);
   EXPECT_EQ(mitSlots, erwartet);
 }
