@@ -14,9 +14,12 @@
 #include "simulation/auswertung.h"
 #include "simulation/lauf.h"
 #include "support/netzbau.h"
+#include "support/regensatz.h"
 
 using namespace t21;
+using t21::test::KopfM;
 using t21::test::Netzbau;
+using t21::test::SatzM;
 namespace fs = std::filesystem;
 
 namespace {
@@ -60,21 +63,6 @@ const TMeldungZeile* Bericht(const std::vector<TMeldungZeile>& r, const std::str
   for (const auto& z : r)
     if (z.S1 == s1) return &z;
   return nullptr;
-}
-
-// Layout M: a record of one hour, value 1 in 1/1000 mm, the rest dry.
-std::string SatzM(TDateTime t, int wert1, bool schluss = false) {
-  const auto d = DecodeDateTime(t);
-  char z[128];
-  std::snprintf(z, sizeof z, "00042%02d%02d%04d%02d%02d  %c%5d", d.Tag, d.Monat, d.Jahr, d.Stunde,
-                d.Minute, schluss ? 'E' : ' ', wert1);
-  std::string s = z;
-  for (int i = 1; i < 12; ++i) s += "    0";
-  return s + "\n";
-}
-std::string KopfM() {
-  return "00042 0 0   0       Test\n"
-         "                        5   -30101200000000031122005235500    0\n";
 }
 
 // Water of the stand-ins: 100 g COD per m3.

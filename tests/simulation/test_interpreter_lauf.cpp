@@ -11,9 +11,12 @@
 #include "script/variablen.h"
 #include "simulation/lauf.h"
 #include "support/netzbau.h"
+#include "support/regensatz.h"
 
 using namespace t21;
+using t21::test::KopfM;
 using t21::test::Netzbau;
+using t21::test::SatzM;
 namespace fs = std::filesystem;
 
 namespace {
@@ -33,23 +36,6 @@ class Sofortabfluss : public TKEM {
     Zustand.Aktuell.Q += regen * AEb * 10;  // mm on ha -> m3
   }
 };
-
-// One hour of a rain file in layout M: the first 5-minute value wert1, the
-// other eleven 0.
-std::string SatzM(TDateTime t, int wert1, bool schluss = false) {
-  const auto d = DecodeDateTime(t);
-  char z[128];
-  std::snprintf(z, sizeof z, "00042%02d%02d%04d%02d%02d  %c%5d", d.Tag, d.Monat, d.Jahr, d.Stunde,
-                d.Minute, schluss ? 'E' : ' ', wert1);
-  std::string s = z;
-  for (int i = 1; i < 12; ++i) s += "    0";
-  return s + "\n";
-}
-
-std::string KopfM() {
-  return "00042 0 0   0       Test\n"
-         "                        5   -30101200000000031122005235500    0\n";
-}
 
 // Rain gauge R, catchment K (2 ha sealed) and the CSO tank "RÜB 1" of 100 m3
 // with 5 l/s throttle outflow below it; the tank hands on to the root.

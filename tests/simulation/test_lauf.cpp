@@ -10,9 +10,12 @@
 #include "simulation/lauf.h"
 #include "simulation/regengenerator.h"
 #include "support/netzbau.h"
+#include "support/regensatz.h"
 
 using namespace t21;
+using t21::test::KopfM;
 using t21::test::Netzbau;
+using t21::test::SatzM;
 namespace fs = std::filesystem;
 
 namespace {
@@ -44,21 +47,6 @@ void KurzeStrecke(TEST& e) {
   e.Profil.SetData(1, 0, 1, 1, 30, 41);
   e.Profil.PH = 1;
   e.Profil.BWSP = 3;
-}
-
-std::string SatzM(TDateTime t, int wert1, bool schluss = false) {
-  const auto d = DecodeDateTime(t);
-  char z[128];
-  std::snprintf(z, sizeof z, "00042%02d%02d%04d%02d%02d  %c%5d", d.Tag, d.Monat, d.Jahr, d.Stunde,
-                d.Minute, schluss ? 'E' : ' ', wert1);
-  std::string s = z;
-  for (int i = 1; i < 12; ++i) s += "    0";
-  return s + "\n";
-}
-
-std::string KopfM() {
-  return "00042 0 0   0       Test\n"
-         "                        5   -30101200000000031122005235500    0\n";
 }
 
 class Lauf : public ::testing::Test {
@@ -163,14 +151,15 @@ TEST_F(Lauf, PreRunChecks) {
   Netzbau leer;
   TSimulationsLauf a(leer.m);
   EXPECT_EQ(a.Starte(D(2001, 1, 1), D(2002, 1, 1)), TLaufErgebnis::Abgewiesen);
-  EXPECT_TRUE(Zeile(a.CDSFehler, {"Fehler!", "Das System enthält keinen Regenschreiber", "Abbruch"}));
+  EXPECT_TRUE(
+      Zeile(a.CDSFehler, {"Fehler!", "Das System enthält keinen Regenschreiber", "Abbruch"}));
   EXPECT_TRUE(Zeile(a.CDSFehler, {"Fehler!", "Das System enthält keine Komponenten", "Abbruch"}));
   EXPECT_EQ(a.CDSReport.back(), (TMeldungZeile{"Abbruch!", "Simulation abgebrochen", ""}));
 
   n.El<TREG>("R").SetData((dir / "fehlt.reg").string());
-  n.Neu("KES", "S");                // no rain gauge, hangs on the root
-  n.El<TKES>("S").SWGL = 6;         // only 0..5 exist
-  n.Neu("KER", "N");                // rain gauge but no receiving water
+  n.Neu("KES", "S");         // no rain gauge, hangs on the root
+  n.El<TKES>("S").SWGL = 6;  // only 0..5 exist
+  n.Neu("KER", "N");         // rain gauge but no receiving water
   n.KUE("N", "R").Parent("N", "E");
   n.Neu("RUB", "B");
   n.Parent("B", "E");
@@ -188,12 +177,13 @@ TEST_F(Lauf, PreRunChecks) {
        })
     EXPECT_TRUE(Zeile(b.CDSFehler, z)) << z.S1 << " " << z.S2 << " " << z.S3;
   EXPECT_FALSE(Zeile(b.CDSFehler, {"Fehler!", "S", "FW-Ganglinie fehlt!"}));
-  EXPECT_FALSE(Zeile(b.CDSFehler, {"Warnung!", "Simulationsdauer < 1 Jahr",
-                                   "Ergebnisse werden hochgerechnet"}));
+  EXPECT_FALSE(Zeile(b.CDSFehler,
+                     {"Warnung!", "Simulationsdauer < 1 Jahr", "Ergebnisse werden hochgerechnet"}));
 
   TSimulationsLauf c(n.m);
   EXPECT_EQ(c.Starte(D(2001, 1, 2), D(2001, 1, 1)), TLaufErgebnis::Abgewiesen);
-  EXPECT_EQ(c.CDSFehler, (std::vector<TMeldungZeile>{{"Fehler", "Simulations-Ende <= ", "Simulationsanfang!"}}));
+  EXPECT_EQ(c.CDSFehler,
+            (std::vector<TMeldungZeile>{{"Fehler", "Simulations-Ende <= ", "Simulationsanfang!"}}));
 }
 
 TEST_F(Lauf, UnreadableRainFileStopsCleanly) {
