@@ -277,6 +277,7 @@ double TKEZ::Init() {
 }
 
 void TKEZ::SetDT(const TSimulation& sim) {
+  FTrockenSchritt = {};
   const TNET& net = NetzVon(sim);
   const TReferenzListen& ref = sim.Referenz ? *sim.Referenz : StandardReferenzListen();
   const double s = sim.dt_sec_div_1000;
@@ -383,19 +384,34 @@ void TKEZ::ReceiveRain(TSimulation& sim, double regen) {
 
   if (FTrocken && sim.Zeit <= sim.Ende + kZeitEps && QH24 + QG24 + QF24 > 0) {
     const TUhrzeit& u = sim.AktUhrzeit();
-    const double h = FStunde[static_cast<size_t>(u.Stunde)];
-    const double m = FMonat[static_cast<size_t>(u.Monat - 1)];
-    const double s = sim.dt_sec_div_1000;
-    const double qt = (QH24 * h + QG24 * h + QF24 * m) * s;
-    a.Q += qt;
-    a.BSB += (QH24 * CH.BSB + QG24 * CG.BSB) * h * s;
-    a.NH4 += (QH24 * CH.NH4 + QG24 * CG.NH4) * h * s;
-    a.CSB += (QH24 * CH.CSB + QG24 * CG.CSB) * h * s;
-    a.AFS += NetzVon(sim).ctAFS63 * qt;
-    a.ALK += ((QH24 * CH.ALK + QG24 * CG.ALK) * h + QF24 * 2 * m) * s;
-    a.GK += ((FGKH * QH24 + FGKG * QG24) * h + FGKF * QF24 * m) * s;
-    a.QS += (QH24 + QG24) * h * s;
-    a.QF += QF24 * m * s;
+    TTrockenSchritt& t = FTrockenSchritt;
+    if (u.Stunde != t.Stunde || u.Monat != t.Monat) {
+      // The dry-weather flow of a step changes only with the hour and the
+      // month.
+      t.Stunde = u.Stunde;
+      t.Monat = u.Monat;
+      const double h = FStunde[static_cast<size_t>(u.Stunde)];
+      const double m = FMonat[static_cast<size_t>(u.Monat - 1)];
+      const double s = sim.dt_sec_div_1000;
+      t.Q = (QH24 * h + QG24 * h + QF24 * m) * s;
+      t.BSB = (QH24 * CH.BSB + QG24 * CG.BSB) * h * s;
+      t.NH4 = (QH24 * CH.NH4 + QG24 * CG.NH4) * h * s;
+      t.CSB = (QH24 * CH.CSB + QG24 * CG.CSB) * h * s;
+      t.AFS = NetzVon(sim).ctAFS63 * t.Q;
+      t.ALK = ((QH24 * CH.ALK + QG24 * CG.ALK) * h + QF24 * 2 * m) * s;
+      t.GK = ((FGKH * QH24 + FGKG * QG24) * h + FGKF * QF24 * m) * s;
+      t.QS = (QH24 + QG24) * h * s;
+      t.QF = QF24 * m * s;
+    }
+    a.Q += t.Q;
+    a.BSB += t.BSB;
+    a.NH4 += t.NH4;
+    a.CSB += t.CSB;
+    a.AFS += t.AFS;
+    a.ALK += t.ALK;
+    a.GK += t.GK;
+    a.QS += t.QS;
+    a.QF += t.QF;
     a.NeuerPH();
   }
 

@@ -133,6 +133,12 @@ class TKEZ : public TElement {
   // the last step. The evaporation changes by the hour, the steps are shorter.
   double FTrocknungArg = std::numeric_limits<double>::quiet_NaN();
   double FTrocknung = 1;
+  // The dry-weather flow of a step for the hour and month it was computed
+  // for (hour -1: none yet).
+  struct TTrockenSchritt {
+    int Stunde = -1, Monat = 0;
+    double Q = 0, BSB = 0, NH4 = 0, CSB = 0, AFS = 0, ALK = 0, GK = 0, QS = 0, QF = 0;
+  } FTrockenSchritt;
 };
 
 class TKEM : public TKEZ {

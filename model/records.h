@@ -110,6 +110,8 @@ class TParameter {
   void AddTo(TParameter& dest) const { dest.AddOne(1.0, *this); }
 
  protected:
+  // Scales the base quantities, leaving the pH as it is.
+  void MulOhnePH(double f);
   void AddOne(double f, const TParameter& from);
   void SubOne(double f, const TParameter& from);
 };
@@ -217,8 +219,7 @@ inline void TParameter::NeuerPH() {
   if ((gk - alk) * r > 0) PH.Setze(kK1 * (gk - alk) * r, Q);
 }
 
-inline void TParameter::Mul(double f) {
-  if (f == 1) return;
+inline void TParameter::MulOhnePH(double f) {
   Q *= f;
   BSB *= f;
   NH4 *= f;
@@ -227,6 +228,11 @@ inline void TParameter::Mul(double f) {
   CSB *= f;
   GK *= f;
   DO2 *= f;
+}
+
+inline void TParameter::Mul(double f) {
+  if (f == 1) return;
+  MulOhnePH(f);
   NeuerPH();
 }
 
@@ -243,8 +249,10 @@ inline void TParameter::AddOne(double f, const TParameter& from) {
   NeuerPH();
 }
 
+// The pH depends on the base quantities only, so it is recomputed once,
+// after all of them are scaled.
 inline void TFrachten::MulAll(double f) {
-  Mul(f);
+  if (f != 1) MulOhnePH(f);
   Qmax *= f;
   QRe *= f;
   Rain *= f;
