@@ -2,7 +2,6 @@
 
 #include <cmath>
 #include <filesystem>
-#include <unordered_set>
 
 #include "model/elements.h"
 #include "model/regen.h"
