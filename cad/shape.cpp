@@ -220,6 +220,12 @@ TCadShape* TCadModel::GetNode(std::string_view name) const {
   return nullptr;
 }
 
+TCadShape* TCadModel::GetNodeById(uint64_t id) const {
+  for (const auto& s : FShapes)
+    if (s->Id == id) return s.get();
+  return nullptr;
+}
+
 int TCadModel::IndexOf(const TCadShape* s) const {
   for (int i = Count() - 1; i >= 0; --i)
     if (FShapes[static_cast<size_t>(i)].get() == s) return i;
@@ -242,6 +248,10 @@ TCadShape* TCadModel::CreateShape(std::string_view typ, std::string_view name, d
 
 int TCadModel::Add(std::unique_ptr<TCadShape> s) {
   s->Model = this;
+  // A shape that brings its id (loading, undo) keeps it; ids are never
+  // handed out twice.
+  if (s->Id == 0 || GetNodeById(s->Id)) s->Id = FNaechsteId;
+  FNaechsteId = std::max(FNaechsteId, s->Id + 1);
   FShapes.push_back(std::move(s));
   return Count() - 1;
 }

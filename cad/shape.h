@@ -3,6 +3,7 @@
 // list of its upstream shapes. Free of any GUI toolkit.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -112,6 +113,9 @@ class TCadShape {
   std::unique_ptr<TCadData> TakeData() { return std::move(FData); }
 
   TCadModel* Model = nullptr;
+  // Stable identity within its model: kept through renaming, saving and
+  // loading, undo and redo. 0 until the model takes the shape.
+  uint64_t Id = 0;
   double X1 = 0, Y1 = 0, X2 = 0, Y2 = 0;
   // Arcs, chords and pies: the points whose rays from the centre bound the
   // arc (X3, Y3) to (X4, Y4). Rounded rectangles: the corner radii X3, Y3.
@@ -179,6 +183,9 @@ class TCadModel {
   TCadShape* GetNode(int index) const;
   TCadShape* GetNode(std::string_view name) const;  // exact comparison
   TCadShape* Root() const { return FShapes.empty() ? nullptr : FShapes.front().get(); }
+  TCadShape* GetNodeById(uint64_t id) const;
+  // The id the next shape without one receives.
+  uint64_t NaechsteId() const { return FNaechsteId; }
   int IndexOf(const TCadShape* s) const;
 
   // New shape of the registered class for typ (case-insensitive) at (x, y)
@@ -229,6 +236,7 @@ class TCadModel {
   template <class F>
   void ForSelection(bool flag, F&& f);
   std::vector<std::unique_ptr<TCadShape>> FShapes;
+  uint64_t FNaechsteId = 1;
 };
 
 }  // namespace t21
