@@ -176,7 +176,7 @@ TEllipse EllipseDerBox(const TCadShape& s) {
 void Verbergen(TCadModel& m, const std::vector<TCadShape*>& shapes) {
   for (TCadShape* s : shapes) {
     s->Visible = false;
-    if (s->Selected) m.Deselect(s);
+    m.Deselect(s);
   }
 }
 
@@ -271,7 +271,7 @@ TAusdehnung GetExt(const TCadModel& m, bool nurSelektion) {
   TAusdehnung e{9999999, 9999999, -9999999, -9999999};
   for (int i = 0; i < m.Count(); ++i) {
     const TCadShape& s = *m.GetNode(i);
-    if (!s.Visible || (nurSelektion && !s.Selected)) continue;
+    if (!s.Visible || (nurSelektion && !m.IsSelected(&s))) continue;
     const auto x = GetExt(s);
     e.MinX = std::min(e.MinX, x.MinX);
     e.MinY = std::min(e.MinY, x.MinY);
@@ -702,18 +702,29 @@ void Move(TCadShape& s, const TAnsicht& v, int dx, int dy) {
     }
 }
 
-void MoveTree(TCadShape& s, const TAnsicht& v, int dx, int dy) {
+namespace {
+
+// Moves s and everything upstream of it that is not selected itself; shapes
+// in bewegt are not moved again.
+void MoveTree(TCadShape& s, const TAnsicht& v, int dx, int dy,
+              std::unordered_set<const TCadShape*>& bewegt) {
   // Iterative, so that long chains cannot exhaust the stack.
   std::vector<TCadShape*> offen{&s};
   while (!offen.empty()) {
     TCadShape* n = offen.back();
     offen.pop_back();
-    if (n->Visited) continue;
-    n->Visited = true;
+    if (!bewegt.insert(n).second) continue;
     Move(*n, v, dx, dy);
     for (TCadShape* u : n->Zufluesse())
-      if (!u->Selected && !u->Visited) offen.push_back(u);
+      if (!(u->Model && u->Model->IsSelected(u)) && !bewegt.count(u)) offen.push_back(u);
   }
+}
+
+}  // namespace
+
+void MoveTree(TCadShape& s, const TAnsicht& v, int dx, int dy) {
+  std::unordered_set<const TCadShape*> bewegt;
+  MoveTree(s, v, dx, dy, bewegt);
 }
 
 void SelectedMove(TCadModel& m, const TAnsicht& v, int dx, int dy) {
@@ -721,8 +732,8 @@ void SelectedMove(TCadModel& m, const TAnsicht& v, int dx, int dy) {
 }
 
 void SelectedMoveTree(TCadModel& m, const TAnsicht& v, int dx, int dy) {
-  for (TCadShape* s : m.Selection()) MoveTree(*s, v, dx, dy);
-  for (int i = 0; i < m.Count(); ++i) m.GetNode(i)->Visited = false;
+  std::unordered_set<const TCadShape*> bewegt;
+  for (TCadShape* s : m.Selection()) MoveTree(*s, v, dx, dy, bewegt);
 }
 
 void SelectedRotate(TCadModel& m) {
@@ -850,10 +861,9 @@ void AssignValues(TCadShape& ziel, const TCadShape& von) {
   ziel.Font = von.Font;
   ziel.Pen = von.Pen;
   ziel.Brush = von.Brush;
-  ziel.Selected = true;
+  if (ziel.Model) ziel.Model->SetSelected(&ziel);
   ziel.Visible = true;
   ziel.Solid = false;
-  ziel.Visited = false;
   ziel.LoeseKUE();
   ziel.LoeseGEW();
   if (ziel.Typ() == "RRE") {
@@ -873,7 +883,7 @@ void AssignValues(TCadShape& ziel, const TCadShape& von) {
 
 void SelectedAusblenden(TCadModel& m) {
   while (m.AnySelected()) {
-    TCadShape* letzte = m.GetNode(m.Count() - 1);
+    TCadShape* letzte = m.LetzteSelektion();
     // The shape and everything draining into it by Parent; flowcharts may loop.
     std::vector<TCadShape*> weg, offen{letzte};
     std::unordered_set<TCadShape*> gesehen{letzte};

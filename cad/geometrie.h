@@ -171,10 +171,10 @@ bool StreckenKreuzen(TPunkt a, TPunkt b, TPunkt c, TPunkt d);
 // Moves by (dx, dy) pixels; the anchor lands on a pixel of the view.
 void Move(TCadShape& s, const TAnsicht& v, int dx, int dy);
 // Moves the shape and everything upstream of it that is not selected, each
-// once. Leaves Visited set: the caller clears it.
+// once.
 void MoveTree(TCadShape& s, const TAnsicht& v, int dx, int dy);
 void SelectedMove(TCadModel& m, const TAnsicht& v, int dx, int dy);
-// MoveTree on every selected shape, then clears Visited on all shapes.
+// MoveTree on every selected shape; a shape is moved once.
 void SelectedMoveTree(TCadModel& m, const TAnsicht& v, int dx, int dy);
 
 void SelectedRotate(TCadModel& m);

@@ -18,12 +18,11 @@ struct ShapeTypeInfo {
 
 // Brush colours of the network shapes (0x00BBGGRR).
 int Pinselfarbe(std::string_view typ) {
-  if (typ == "KEM" || typ == "RU" || typ == "RUB") return 0x00FFFF;  // yellow
-  if (typ == "KES") return 0x0000FF;                                   // red
+  if (typ == "KEM" || typ == "RU" || typ == "RUB") return 0x00FFFF;   // yellow
+  if (typ == "KES") return 0x0000FF;                                  // red
   if (typ == "KER" || typ == "RKB" || typ == "EST") return 0xF0CAA6;  // sky blue
   if (typ == "AEO" || typ == "OMA" || typ == "KLG") return 0x008000;  // green
-  if (typ == "AEK" || typ == "VFL" || typ == "VMU" || typ == "VRI" || typ == "VBE" ||
-      typ == "VSC")
+  if (typ == "AEK" || typ == "VFL" || typ == "VMU" || typ == "VRI" || typ == "VBE" || typ == "VSC")
     return 0xFFFF00;  // aqua
   if (typ == "REG" || typ == "YON") return 0xFFFFFF;
   return -1;
@@ -31,9 +30,9 @@ int Pinselfarbe(std::string_view typ) {
 
 // Registered shape classes with the construction size of their box.
 constexpr std::array<ShapeTypeInfo, 35> kShapeTypes{{
-    {"CIR", false, 50, 50}, {"Arc", false, 50, 50},  {"Chord", false, 50, 50},
-    {"PIE", false, 100, 100}, {"POG", false, 0, 0},  {"POL", false, 0, 0},
-    {"Dim", false, 0, 0},     {"LIN", false, 0, 0},  {"TEX", false, 0, 0},
+    {"CIR", false, 50, 50},   {"Arc", false, 50, 50}, {"Chord", false, 50, 50},
+    {"PIE", false, 100, 100}, {"POG", false, 0, 0},   {"POL", false, 0, 0},
+    {"Dim", false, 0, 0},     {"LIN", false, 0, 0},   {"TEX", false, 0, 0},
     {"REC", false, 50, 50},   {"RRE", false, 50, 50}, {"DOT", false, 12, 12},
     {"IMP", false, 0, 0},     {"BMP", false, 50, 50}, {"RAU", false, 50, 50},
     {"YON", false, 50, 50},   {"RU", true, 50, 50},   {"RUB", true, 70, 50},
@@ -64,7 +63,9 @@ bool In(std::string_view typ, std::initializer_list<std::string_view> codes) {
 
 }  // namespace
 
-bool IsRegisteredShapeType(std::string_view typ) { return FindType(typ) != nullptr; }
+bool IsRegisteredShapeType(std::string_view typ) {
+  return FindType(typ) != nullptr;
+}
 
 std::string RegisteredShapeType(std::string_view typ) {
   const auto* t = FindType(typ);
@@ -99,14 +100,24 @@ TCadShape::TCadShape(std::string typ) : FTyp(std::move(typ)) {
 
 TCadShape::~TCadShape() = default;
 
-bool TCadShape::IsBauwerk() const { return In(FTyp, {"RU", "RUB", "RKB"}); }
+bool TCadShape::IsBauwerk() const {
+  return In(FTyp, {"RU", "RUB", "RKB"});
+}
 
-bool TCadShape::IsEinzugsgebiet() const { return In(FTyp, {"KEM", "KES", "KER", "AEO", "AEK"}); }
+bool TCadShape::IsEinzugsgebiet() const {
+  return In(FTyp, {"KEM", "KES", "KER", "AEO", "AEK"});
+}
 
-bool TCadShape::IsRoot() const { return Model && Model->Root() == this; }
+bool TCadShape::IsRoot() const {
+  return Model && Model->Root() == this;
+}
 
-double TCadShape::Width() const { return std::fabs(X1 - X2); }
-double TCadShape::Height() const { return std::fabs(Y2 - Y1); }
+double TCadShape::Width() const {
+  return std::fabs(X1 - X2);
+}
+double TCadShape::Height() const {
+  return std::fabs(Y2 - Y1);
+}
 
 TCadShape* TCadShape::GetFirstChild() const {
   return FZufluesse.empty() ? nullptr : FZufluesse.front();
@@ -202,11 +213,15 @@ bool TCadShape::TargetIsChildNode(const TCadShape* t) const {
 
 TCadModel::TCadModel(std::string name) : Name(std::move(name)) {}
 
-TCadModel::~TCadModel() { FreeAll(); }
+TCadModel::~TCadModel() {
+  FreeAll();
+}
 
 void TCadModel::FreeAll() {
   // Links point between shapes of this model only; drop them all at once.
   FShapes.clear();
+  FNachId.clear();
+  Auswahl.Leeren();
 }
 
 TCadShape* TCadModel::GetNode(int index) const {
@@ -221,9 +236,8 @@ TCadShape* TCadModel::GetNode(std::string_view name) const {
 }
 
 TCadShape* TCadModel::GetNodeById(uint64_t id) const {
-  for (const auto& s : FShapes)
-    if (s->Id == id) return s.get();
-  return nullptr;
+  const auto it = FNachId.find(id);
+  return it == FNachId.end() ? nullptr : it->second;
 }
 
 int TCadModel::IndexOf(const TCadShape* s) const {
@@ -252,6 +266,7 @@ int TCadModel::Add(std::unique_ptr<TCadShape> s) {
   // handed out twice.
   if (s->Id == 0 || GetNodeById(s->Id)) s->Id = FNaechsteId;
   FNaechsteId = std::max(FNaechsteId, s->Id + 1);
+  FNachId[s->Id] = s.get();
   FShapes.push_back(std::move(s));
   return Count() - 1;
 }
@@ -268,73 +283,122 @@ std::unique_ptr<TCadShape> TCadModel::Remove(TCadShape* p) {
   if (i < 0) return nullptr;
   auto s = std::move(FShapes[static_cast<size_t>(i)]);
   FShapes.erase(FShapes.begin() + i);
+  FNachId.erase(s->Id);
+  Auswahl.Entfernen(s->Id);
+  if (Auswahl.Aktuell == s->Id) Auswahl.Aktuell = 0;
   return s;
+}
+
+std::vector<TStrukturEintrag> TCadModel::Struktur() const {
+  std::vector<TStrukturEintrag> r;
+  r.reserve(FShapes.size());
+  auto id = [](const TCadShape* s) { return s ? s->Id : uint64_t{0}; };
+  for (const auto& s : FShapes) {
+    TStrukturEintrag e{s->Id, id(s->FParent), id(s->FKUE), id(s->FGEW), {}};
+    e.Zufluesse.reserve(s->FZufluesse.size());
+    for (const TCadShape* u : s->FZufluesse) e.Zufluesse.push_back(u->Id);
+    r.push_back(std::move(e));
+  }
+  return r;
+}
+
+bool TCadModel::SetzeStruktur(const std::vector<TStrukturEintrag>& st) {
+  if (st.size() != FShapes.size()) return false;
+  std::vector<TCadShape*> shapes;
+  shapes.reserve(st.size());
+  std::unordered_set<uint64_t> ids;
+  for (const auto& e : st) {
+    TCadShape* s = GetNodeById(e.Id);
+    if (!s || !ids.insert(e.Id).second) return false;
+    shapes.push_back(s);
+    for (uint64_t u : e.Zufluesse)
+      if (!GetNodeById(u)) return false;
+    for (uint64_t z : {e.Parent, e.KUE, e.GEW})
+      if (z && !GetNodeById(z)) return false;
+  }
+  // Reorder: every shape is held by its unique_ptr in FShapes.
+  std::unordered_map<const TCadShape*, std::unique_ptr<TCadShape>> besitz;
+  for (auto& s : FShapes) besitz[s.get()] = std::move(s);
+  FShapes.clear();
+  for (TCadShape* s : shapes) FShapes.push_back(std::move(besitz[s]));
+  for (size_t i = 0; i < st.size(); ++i) {
+    TCadShape* s = shapes[i];
+    const auto& e = st[i];
+    s->FParent = GetNodeById(e.Parent);
+    s->FKUE = GetNodeById(e.KUE);
+    s->FGEW = GetNodeById(e.GEW);
+    s->FZufluesse.clear();
+    for (uint64_t u : e.Zufluesse) s->FZufluesse.push_back(GetNodeById(u));
+  }
+  return true;
 }
 
 // ---------------------------------------------------------------- selection
 
+void TAuswahl::Hinzufuegen(uint64_t id) {
+  if (FMenge.insert(id).second) FIds.push_back(id);
+}
+
+void TAuswahl::Entfernen(uint64_t id) {
+  if (FMenge.erase(id)) FIds.erase(std::find(FIds.begin(), FIds.end(), id));
+}
+
+void TAuswahl::Leeren() {
+  FIds.clear();
+  FMenge.clear();
+}
+
 void TCadModel::SetSelected(TCadShape* sh) {
-  if (!sh || sh == Root()) return;
-  const int i = IndexOf(sh);
-  if (i < 0) return;
-  sh->Selected = true;
-  Move(i, Count() - 1);
+  if (!sh || sh == Root() || sh->Model != this) return;
+  Auswahl.Hinzufuegen(sh->Id);
 }
 
 void TCadModel::Deselect(TCadShape* sh) {
-  if (!sh) return;
-  sh->Selected = false;
-  if (Count() < 2) return;
-  const int i = IndexOf(sh);
-  if (i < 0) return;
-  auto s = std::move(FShapes[static_cast<size_t>(i)]);
-  FShapes.erase(FShapes.begin() + i);
-  int last = -1;
-  for (int k = Count() - 1; k >= 0; --k)
-    if (!FShapes[static_cast<size_t>(k)]->Selected) {
-      last = k;
-      break;
-    }
-  FShapes.insert(FShapes.begin() + std::max(last + 1, 1), std::move(s));
+  if (sh) Auswahl.Entfernen(sh->Id);
 }
 
 void TCadModel::ChangeSelection(TCadShape* sh) {
   if (!sh) return;
-  if (sh->Selected)
+  if (IsSelected(sh))
     Deselect(sh);
   else
     SetSelected(sh);
 }
 
 void TCadModel::SelectAll(bool flag) {
-  if (Count() < 2) return;
-  if (flag) {
-    while (!FShapes[1]->Selected) SetSelected(FShapes[1].get());
-  } else {
-    while (FShapes.back()->Selected) Deselect(FShapes.back().get());
+  if (!flag) {
+    Auswahl.Leeren();
+    return;
   }
+  for (int i = 1; i < Count(); ++i) SetSelected(FShapes[static_cast<size_t>(i)].get());
 }
 
-bool TCadModel::AnySelected() const { return Count() >= 2 && FShapes.back()->Selected; }
-
-void TCadModel::SelectedNachHintenSetzen() {
-  while (AnySelected()) {
-    TCadShape* s = FShapes.back().get();
-    s->Selected = false;
-    Move(Count() - 1, 1);
-  }
+TCadShape* TCadModel::LetzteSelektion() const {
+  const auto& ids = Auswahl.Ids();
+  for (auto it = ids.rbegin(); it != ids.rend(); ++it)
+    if (TCadShape* s = GetNodeById(*it)) return s;
+  return nullptr;
 }
 
 std::vector<TCadShape*> TCadModel::Selection() const {
   std::vector<TCadShape*> r;
-  for (int i = Count() - 1; i >= 1 && FShapes[static_cast<size_t>(i)]->Selected; --i)
-    r.push_back(FShapes[static_cast<size_t>(i)].get());
+  const auto& ids = Auswahl.Ids();
+  for (auto it = ids.rbegin(); it != ids.rend(); ++it)
+    if (TCadShape* s = GetNodeById(*it)) r.push_back(s);
   return r;
+}
+
+void TCadModel::SelectedNachHintenSetzen() {
+  std::vector<TCadShape*> sel = Selection();
+  // Taken from the most recent: each goes to index 1, so the first selected
+  // ends up first after the root.
+  for (TCadShape* s : sel) Move(IndexOf(s), 1);
+  Auswahl.Leeren();
 }
 
 template <class F>
 void TCadModel::ForSelection(bool flag, F&& f) {
-  // Linking does not reorder the list, so a snapshot of the tail is safe.
+  // Linking does not change the selection, so a snapshot of it is safe.
   for (TCadShape* n : Selection()) {
     f(n);
     if (!flag) break;
@@ -511,7 +575,7 @@ void TCadModel::DeleteShape(TCadShape* p) {
 }
 
 void TCadModel::SelectedDelete() {
-  while (AnySelected()) DeleteShape(FShapes.back().get());
+  for (TCadShape* s : Selection()) DeleteShape(s);
 }
 
 }  // namespace t21

@@ -7,11 +7,21 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 namespace t21 {
 
 class TCadModel;
+
+// A shape's place in the topology and the order of its model, as ids:
+// its downstream links and its upstream list (0: none).
+struct TStrukturEintrag {
+  uint64_t Id = 0, Parent = 0, KUE = 0, GEW = 0;
+  std::vector<uint64_t> Zufluesse;
+  bool operator==(const TStrukturEintrag&) const = default;
+};
 
 // Drawing attributes, stored as the drawing keeps them (colours as
 // 0x00BBGGRR values).
@@ -126,9 +136,7 @@ class TCadShape {
   TPinsel Brush;
   std::vector<TPunkt> Koordinaten;  // vertices of polylines and polygons
   bool Solid = false;
-  bool Selected = false;
   bool HGespiegelt = false, VGespiegelt = false;
-  bool Visited = false;
   bool Visible = true;
   bool ShowArrows = true;
   int Ausrichtung = 6;
@@ -136,7 +144,6 @@ class TCadShape {
   std::string Val;
   std::string Al = "LTA_00000000";
   std::string Fmt;
-  bool fertig = false;
 
   double HMiddle() const { return X1 + (X2 - X1) / 2; }
   double VMiddle() const { return Y1 + (Y2 - Y1) / 2; }
@@ -144,6 +151,7 @@ class TCadShape {
   double Height() const;
 
  private:
+  friend class TCadModel;
   void RemoveZufluss(const TCadShape* s);  // one occurrence
 
   std::string FTyp;
@@ -162,8 +170,29 @@ std::string RegisteredShapeType(std::string_view typ);
 // True for the type codes of network (element) shapes.
 bool IsM3ShapeType(std::string_view typ);
 
-// The drawing model: an ordered list of shapes, the root at index 0 and the
-// selection at the tail.
+// The selection of a model's views: the selected shapes in the order they
+// were selected, and the current element (the entry of the element list).
+// It is view state beside the shape list: selecting neither reorders the
+// list nor counts as an edit of the project.
+class TAuswahl {
+ public:
+  bool Enthaelt(uint64_t id) const { return FMenge.count(id) != 0; }
+  void Hinzufuegen(uint64_t id);  // at the end; a selected id stays where it is
+  void Entfernen(uint64_t id);
+  void Leeren();
+  bool Leer() const { return FIds.empty(); }
+  // In the order of selecting, the most recent last.
+  const std::vector<uint64_t>& Ids() const { return FIds; }
+  // The shape id of the current element; 0 for none.
+  uint64_t Aktuell = 0;
+
+ private:
+  std::vector<uint64_t> FIds;
+  std::unordered_set<uint64_t> FMenge;
+};
+
+// The drawing model: an ordered list of shapes (drawing and storage order)
+// with the root at index 0, and the selection of its views.
 class TCadModel {
  public:
   explicit TCadModel(std::string name = {});
@@ -195,14 +224,28 @@ class TCadModel {
   // Moves the shape at index from to index to.
   void Move(int from, int to);
 
-  // Selection
+  // Order and links of every shape, in list order.
+  std::vector<TStrukturEintrag> Struktur() const;
+  // Brings order, links and upstream lists back to a state taken by
+  // Struktur(). False (and nothing changed) unless s names exactly the
+  // shapes of the model.
+  bool SetzeStruktur(const std::vector<TStrukturEintrag>& s);
+
+  // Selection. The root is never selected.
+  TAuswahl Auswahl;
+  bool IsSelected(const TCadShape* s) const { return s && Auswahl.Enthaelt(s->Id); }
   void SetSelected(TCadShape* sh);
   void Deselect(TCadShape* sh);
   void ChangeSelection(TCadShape* sh);
   void SelectAll(bool flag);
-  bool AnySelected() const;
+  bool AnySelected() const { return !Auswahl.Leer(); }
+  // The most recently selected shape, or nullptr.
+  TCadShape* LetzteSelektion() const;
+  // The selected shapes, the most recently selected first.
+  std::vector<TCadShape*> Selection() const;
+  // Moves the selection to the front of the drawing order (just after the
+  // root, in the order of selecting) and deselects it.
   void SelectedNachHintenSetzen();
-  std::vector<TCadShape*> Selection() const;  // from the end of the list
 
   // Connection rules
   bool IsNodeAllowed(const TCadShape* p, const TCadShape* n) const;
@@ -236,6 +279,7 @@ class TCadModel {
   template <class F>
   void ForSelection(bool flag, F&& f);
   std::vector<std::unique_ptr<TCadShape>> FShapes;
+  std::unordered_map<uint64_t, TCadShape*> FNachId;
   uint64_t FNaechsteId = 1;
 };
 

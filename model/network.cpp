@@ -58,22 +58,12 @@ bool TElementListe::Add(const std::string& name, TCadShape* shape) {
 void TElementListe::Remove(std::string_view name) {
   auto it = FEintraege.find(std::string(name));
   if (it == FEintraege.end()) return;
-  if (NamenGleich(FSelected, name)) FSelected.clear();
   FEintraege.erase(it);
 }
 
 TCadShape* TElementListe::Find(std::string_view name) const {
   auto it = FEintraege.find(std::string(name));
   return it == FEintraege.end() ? nullptr : it->second;
-}
-
-void TElementListe::Select(std::string_view name) {
-  auto it = FEintraege.find(std::string(name));
-  FSelected = it == FEintraege.end() ? std::string() : it->first;
-}
-
-TCadShape* TElementListe::Selected() const {
-  return FSelected.empty() ? nullptr : Find(FSelected);
 }
 
 std::vector<std::string> TElementListe::Names() const {
@@ -85,7 +75,6 @@ std::vector<std::string> TElementListe::Names() const {
 
 void TElementListe::Clear() {
   FEintraege.clear();
-  FSelected.clear();
 }
 
 // ------------------------------------------------------------------ model
@@ -121,7 +110,7 @@ TElement* TM3Model::CurrentElement() const {
 TCadShape* TM3Model::CreateShape(std::string_view typ, std::string_view von, double x, double y) {
   // The project tables receive their records here once they exist.
   TCadShape* s = CreateNewShape(typ, von, x, y);
-  if (s) Liste.Select(s->Name);
+  if (s) SetzeAktuell(s);
   return s;
 }
 
@@ -158,7 +147,7 @@ void TM3Model::RenameNode(const std::string& s, TCadShape* node) {
   ++Modified;
   Liste.Remove(node->Name);
   Liste.Add(s, node);
-  Liste.Select(s);
+  SetzeAktuell(node);
   node->Name = s;
 }
 
@@ -168,9 +157,9 @@ bool TM3Model::FindNode(std::string_view sText) {
     Meldung("Element " + std::string(sText) + " nicht gefunden!");
     return false;
   }
-  Liste.Select(sText);
+  SetzeAktuell(s);
   SelectAll(false);
-  if (!s->Selected) SetSelected(s);
+  SetSelected(s);
   HoleZufluss(s);
   return true;
 }
@@ -188,7 +177,8 @@ void TM3Model::DeleteShape(TCadShape* p) {
     else if (s->Parent() == p)
       s->SetParent(root);
   }
-  Liste.Remove(p->Name);
+  // A graphic shape may carry an element's name: only its own entry goes.
+  if (Liste.Find(p->Name) == p) Liste.Remove(p->Name);
   p->SetData(nullptr);
   TCadModel::DeleteShape(p);
   ++Modified;
@@ -209,8 +199,8 @@ void TM3Model::StrangLoeschen(TCadShape* p) {
 }
 
 void TM3Model::SelectedDelete() {
-  while (AnySelected()) DeleteShape(GetNode(Count() - 1));
-  if (Root()) Liste.Select(Root()->Name);
+  for (TCadShape* s : Selection()) DeleteShape(s);
+  SetzeAktuell(Root());
   AllesRechnen();
   HoleZufluss(Root());
 }
@@ -254,7 +244,7 @@ void TM3Model::KonfigurierteElementeAusblenden() {
     const TElement* e = ElementOf(s);
     if (!e || e->SUM.QBEM() == 0) continue;
     s->Visible = false;
-    if (s->Selected) Deselect(s);
+    Deselect(s);
   }
 }
 
@@ -264,9 +254,19 @@ void TM3Model::HoleZufluss(TCadShape* p) {
   if (!ElementOf(p) || p->IsRegenschreiber()) return;
   FZufluss.Leeren();
   const TSpenden& spenden = Netz().Spenden;
-  for (TCadShape* r : p->Zufluesse()) {
+  // A shape linked here by more than one link occurs more than once in the
+  // list; it is gathered at its first occurrence, all its links at once.
+  const auto& zu = p->Zufluesse();
+  std::unordered_set<const TCadShape*> gesammelt;
+  const bool vieleZufluesse = zu.size() > 16;
+  for (size_t k = 0; k < zu.size(); ++k) {
+    TCadShape* r = zu[k];
     TElement* e = ElementOf(r);
-    if (!e || r->Visited) continue;
+    if (!e) continue;
+    if (vieleZufluesse ? !gesammelt.insert(r).second
+                       : std::find(zu.begin(), zu.begin() + static_cast<std::ptrdiff_t>(k), r) !=
+                             zu.begin() + static_cast<std::ptrdiff_t>(k))
+      continue;
     auto* bauwerk = (r->IsBauwerk() || r->IsOMA()) ? dynamic_cast<TBauwerk*>(e) : nullptr;
     if (r->Parent() == p && !r->IsRegenschreiber()) e->GibAbfluss(FZufluss, spenden);
     if (r->KUE() == p) {
@@ -288,9 +288,7 @@ void TM3Model::HoleZufluss(TCadShape* p) {
       FZufluss.SUM.SUMAEM3 += e->SUM.SUMAEM3;
       FZufluss.SUM.SUMAEBM3 += e->SUM.SUMAEBM3;
     }
-    r->Visited = true;
   }
-  for (TCadShape* r : p->Zufluesse()) r->Visited = false;
 }
 
 void TM3Model::Rechnen(TCadShape* t) {
@@ -309,7 +307,6 @@ std::vector<TCadShape*> TM3Model::Fliessreihenfolge() const {
   NachVorgaengern(Root(), [&r](TCadShape* s) {
     if (ElementOf(s)) r.push_back(s);
   });
-  for (int i = 0; i < Count(); ++i) GetNode(i)->fertig = false;
   return r;
 }
 
@@ -330,16 +327,18 @@ void TM3Model::RechneFolgeElemente(TCadShape* p, int tiefe) {
 }
 
 void TM3Model::RechneAb(TCadShape* p) {
+  if (RechnenAufgeschoben) return;
   if (!p) p = Root();
   if (!p) return;
   if (p == Root())
     GeheZu(p);
   else
     RechneFolgeElemente(p);
-  for (int i = 0; i < Count(); ++i) GetNode(i)->fertig = false;
 }
 
 void TM3Model::AllesRechnen() {
+  if (RechnenAufgeschoben) return;
+  ++Rechenlaeufe;
   RechneAb(Root());
   RechneAb(Root());
 }

@@ -24,24 +24,21 @@ struct NameLess {
 };
 bool NamenGleich(std::string_view a, std::string_view b);
 
-// The element list: element names in order with their shapes and a selected
-// entry. Names are unique without regard to case.
+// The element list: element names in order with their shapes. Names are
+// unique without regard to case. Its selected entry, the current element, is
+// kept by the selection (TAuswahl::Aktuell).
 class TElementListe {
  public:
   bool Add(const std::string& name, TCadShape* shape);
   void Remove(std::string_view name);
   TCadShape* Find(std::string_view name) const;
   bool Contains(std::string_view name) const { return Find(name) != nullptr; }
-  void Select(std::string_view name);
-  TCadShape* Selected() const;
-  std::string SelectedName() const { return FSelected; }
   int Count() const { return static_cast<int>(FEintraege.size()); }
   std::vector<std::string> Names() const;
   void Clear();
 
  private:
   std::map<std::string, TCadShape*, NameLess> FEintraege;
-  std::string FSelected;
 };
 
 class TM3Model : public TCadModel {
@@ -71,7 +68,9 @@ class TM3Model : public TCadModel {
   std::string CheckName(std::string_view s) const;
   void RenameNode(const std::string& s, TCadShape* node);
   bool FindNode(std::string_view sText);
-  TCadShape* CurrentNode() const { return Liste.Selected(); }
+  // The current element's shape (the selected entry of the element list).
+  TCadShape* CurrentNode() const { return GetNodeById(Auswahl.Aktuell); }
+  void SetzeAktuell(const TCadShape* s) { Auswahl.Aktuell = s ? s->Id : 0; }
   TElement* CurrentElement() const;
   static TElement* ElementOf(const TCadShape* s);
 
@@ -91,11 +90,15 @@ class TM3Model : public TCadModel {
   void RechneAb(TCadShape* p = nullptr);
   // The whole network twice, as after every change.
   void AllesRechnen();
+  // While set, RechneAb and AllesRechnen do nothing: an edit that is still
+  // being staged computes once, when it is complete.
+  bool RechnenAufgeschoben = false;
+  // Whole-network passes (AllesRechnen) done so far.
+  int Rechenlaeufe = 0;
   // The element shapes in the order of the compute pass (upstream first).
   std::vector<TCadShape*> Fliessreihenfolge() const;
   // Visits p and everything upstream of it in post-order (each upstream
-  // subtree before its shape), skipping shapes marked fertig, and marks
-  // every visited shape fertig; the caller clears the marks.
+  // subtree before its shape), each shape once.
   template <class F>
   void NachVorgaengern(TCadShape* p, F&& besuche) const;
 
@@ -110,29 +113,27 @@ class TM3Model : public TCadModel {
 
 template <class F>
 void TM3Model::NachVorgaengern(TCadShape* p, F&& besuche) const {
-  if (!p || p->fertig) return;
+  if (!p) return;
   // Post-order without recursion, so that long chains cannot exhaust the
-  // stack; shapes on the current path are skipped, so loops of graphic
-  // shapes end.
+  // stack. A shape is entered once: shapes done or on the current path are
+  // skipped, so loops of graphic shapes end.
   struct Rahmen {
     TCadShape* s;
     size_t naechster;
   };
   std::vector<Rahmen> stapel{{p, 0}};
-  std::unordered_set<const TCadShape*> aufPfad{p};
+  std::unordered_set<const TCadShape*> gesehen{p};
   while (!stapel.empty()) {
     Rahmen& f = stapel.back();
     const auto& zu = f.s->Zufluesse();
     if (f.naechster < zu.size()) {
       TCadShape* u = zu[f.naechster++];
-      if (!u->fertig && aufPfad.insert(u).second) stapel.push_back({u, 0});
+      if (gesehen.insert(u).second) stapel.push_back({u, 0});
       continue;
     }
     TCadShape* s = f.s;
     stapel.pop_back();
     besuche(s);
-    s->fertig = true;
-    aufPfad.erase(s);
   }
 }
 

@@ -602,7 +602,6 @@ TEST_F(Geometrie, SelectedMoveTreeBewegtJedeFormGenauEinmal) {
   SelectedMoveTree(m, v, 10, -5);
   for (TCadShape* s : {a, b, c, e}) {
     EXPECT_EQ(s->Y1, 5) << s->Name;
-    EXPECT_FALSE(s->Visited) << s->Name;
   }
   EXPECT_EQ(a->X1, 10);
   EXPECT_EQ(b->X1, 110);
@@ -693,7 +692,7 @@ TEST_F(Geometrie, TeilenSetztEinenVerbinderInDieMitte) {
   EXPECT_EQ(c->Typ(), "CON");
   EXPECT_EQ(k->Parent(), c);
   EXPECT_EQ(c->Parent(), b);
-  EXPECT_TRUE(c->Selected);
+  EXPECT_TRUE(m.IsSelected(c));
   EXPECT_EQ(m.GetNode(m.Count() - 1), c);
   // Centred on the segment at zoom 1: midpoint (-65, 75).
   EXPECT_EQ(Mitte(*c), (TPunkt{-65, 25}));
@@ -775,7 +774,7 @@ TEST_F(Geometrie, AssignValuesKopiertDieZeichenwerte) {
   EXPECT_EQ(ziel->Font, q->Font);
   EXPECT_EQ(ziel->Pen, q->Pen);
   EXPECT_EQ(ziel->Brush, q->Brush);
-  EXPECT_TRUE(ziel->Selected && ziel->Visible);
+  EXPECT_TRUE(m.IsSelected(ziel) && ziel->Visible);
   EXPECT_FALSE(ziel->Solid);
   EXPECT_EQ(ziel->Name, "z");
   EXPECT_EQ(ziel->Parent(), nullptr);
@@ -813,7 +812,7 @@ TEST_F(Geometrie, AusblendenDerSelektionMitIhremZuflussbaum) {
   SelectedAusblenden(m);
   for (TCadShape* s : {a, b, e, x}) {
     EXPECT_FALSE(s->Visible) << s->Name;
-    EXPECT_FALSE(s->Selected) << s->Name;
+    EXPECT_FALSE(m.IsSelected(s)) << s->Name;
   }
   EXPECT_TRUE(c->Visible);
   EXPECT_FALSE(m.AnySelected());
@@ -840,11 +839,11 @@ TEST_F(Geometrie, AusblendenNachArt) {
   m.SetSelected(k);
   m.SetSelected(r);
   M3ElementeAusblenden(m);
-  EXPECT_FALSE(k->Visible || k->Selected);
-  EXPECT_TRUE(r->Visible && r->Selected);
-  EXPECT_FALSE(root->Selected);
+  EXPECT_FALSE(k->Visible || m.IsSelected(k));
+  EXPECT_TRUE(r->Visible && m.IsSelected(r));
+  EXPECT_FALSE(m.IsSelected(root));
   GrafikElementeAusblenden(m);
-  EXPECT_FALSE(r->Visible || r->Selected);
+  EXPECT_FALSE(r->Visible || m.IsSelected(r));
   VersteckteEinblenden(m);
   EXPECT_TRUE(k->Visible && r->Visible);
   // Hidden shapes are not hit by anything that asks for the extent.

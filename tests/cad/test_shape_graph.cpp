@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <random>
+#include <set>
 
 #include "cad/shape.h"
 
@@ -22,13 +23,19 @@ class Graph : public ::testing::Test {
   int Vorkommen(const TCadShape* ziel, const TCadShape* s) {
     return static_cast<int>(std::count(ziel->Zufluesse().begin(), ziel->Zufluesse().end(), s));
   }
-  bool SelektionIstEnde() {
-    bool sel = false;
-    for (int i = 1; i < m.Count(); ++i) {
-      if (m.GetNode(i)->Selected) sel = true;
-      else if (sel) return false;
-    }
-    return !m.GetNode(0)->Selected;
+  std::vector<TCadShape*> Reihenfolge() const {
+    std::vector<TCadShape*> r;
+    for (int i = 0; i < m.Count(); ++i) r.push_back(m.GetNode(i));
+    return r;
+  }
+  // The selection names each selected shape once, never the root, and
+  // agrees with IsSelected.
+  bool SelektionStimmig() {
+    const auto sel = m.Selection();
+    if (std::set<TCadShape*>(sel.begin(), sel.end()).size() != sel.size()) return false;
+    int n = 0;
+    for (int i = 0; i < m.Count(); ++i) n += m.IsSelected(m.GetNode(i));
+    return n == static_cast<int>(sel.size()) && !m.IsSelected(root);
   }
 };
 
@@ -129,32 +136,52 @@ TEST_F(Graph, IsParentOfAndTargetIsChildNode) {
   EXPECT_FALSE(r1->TargetIsChildNode(a));
 }
 
-TEST_F(Graph, SelectionStaysAtTheTail) {
+TEST_F(Graph, SelectionLeavesTheDrawingOrder) {
   EXPECT_FALSE(m.AnySelected());
   m.SelectAll(true);  // model of the root alone
-  EXPECT_FALSE(root->Selected);
+  EXPECT_FALSE(m.IsSelected(root));
   std::vector<TCadShape*> s;
   for (int i = 0; i < 8; ++i) s.push_back(Neu("KEM", ("K" + std::to_string(i)).c_str()));
   m.SetSelected(root);
-  EXPECT_FALSE(root->Selected);
+  EXPECT_FALSE(m.IsSelected(root));
   std::mt19937 zufall(42);
   for (int schritt = 0; schritt < 300; ++schritt) {
     TCadShape* x = s[zufall() % s.size()];
-    switch (zufall() % 5) {
-      case 0: m.SetSelected(x); break;
-      case 1: m.Deselect(x); break;
-      case 2: m.ChangeSelection(x); break;
-      case 3: m.SelectAll(zufall() % 2); break;
-      case 4: m.SelectedNachHintenSetzen(); break;
+    const auto vorher = Reihenfolge();
+    const int art = static_cast<int>(zufall() % 5);
+    switch (art) {
+      case 0:
+        m.SetSelected(x);
+        break;
+      case 1:
+        m.Deselect(x);
+        break;
+      case 2:
+        m.ChangeSelection(x);
+        break;
+      case 3:
+        m.SelectAll(zufall() % 2);
+        break;
+      case 4:
+        m.SelectedNachHintenSetzen();
+        break;
     }
-    ASSERT_TRUE(SelektionIstEnde()) << "Schritt " << schritt;
+    ASSERT_TRUE(SelektionStimmig()) << "Schritt " << schritt;
     ASSERT_EQ(m.GetNode(0), root);
+    // Only moving the selection to the back reorders the drawing.
+    if (art != 4) ASSERT_EQ(Reihenfolge(), vorher) << "Schritt " << schritt;
   }
+  m.SelectAll(false);
+  m.SetSelected(s[5]);
+  m.SetSelected(s[2]);
+  m.SetSelected(s[5]);  // selected already: keeps its place
+  EXPECT_EQ(m.Selection(), (std::vector<TCadShape*>{s[2], s[5]}));
+  EXPECT_EQ(m.LetzteSelektion(), s[2]);
   m.SelectAll(true);
   EXPECT_EQ(static_cast<int>(m.Selection().size()), 8);
-  m.Deselect(s[3]);
-  EXPECT_TRUE(SelektionIstEnde());
-  EXPECT_EQ(m.GetNode(1), s[3]);
+  m.DeleteShape(s[3]);  // a deleted shape leaves the selection
+  EXPECT_EQ(static_cast<int>(m.Selection().size()), 7);
+  EXPECT_TRUE(SelektionStimmig());
 }
 
 TEST_F(Graph, NachHintenSetzenPutsSelectionFirst) {
@@ -178,13 +205,13 @@ TEST_F(Graph, ConnectionRules) {
     bool abschlag;
   };
   const Fall faelle[] = {
-      {"EST", "KER", true, false}, {"EST", "KEM", false, false}, {"EST", "RKB", true, true},
-      {"EST", "EST", true, true},  {"RKB", "KER", true, false},  {"RKB", "KEM", false, false},
-      {"RUB", "KEM", true, false}, {"RUB", "KLG", false, false}, {"OMA", "KLG", true, false},
-      {"KLG", "RU", true, true},   {"VFL", "AEK", true, false},  {"VFL", "KEM", false, false},
-      {"NET", "KEM", true, false}, {"NET", "REC", false, false}, {"AEO", "KEM", false, false},
-      {"REG", "KEM", false, false}, {"REC", "YON", true, true},  {"REC", "RRE", true, false},
-      {"KEM", "OMA", true, true},  {"KES", "RU", true, true},    {"KER", "AEO", true, false},
+      {"EST", "KER", true, false},  {"EST", "KEM", false, false}, {"EST", "RKB", true, true},
+      {"EST", "EST", true, true},   {"RKB", "KER", true, false},  {"RKB", "KEM", false, false},
+      {"RUB", "KEM", true, false},  {"RUB", "KLG", false, false}, {"OMA", "KLG", true, false},
+      {"KLG", "RU", true, true},    {"VFL", "AEK", true, false},  {"VFL", "KEM", false, false},
+      {"NET", "KEM", true, false},  {"NET", "REC", false, false}, {"AEO", "KEM", false, false},
+      {"REG", "KEM", false, false}, {"REC", "YON", true, true},   {"REC", "RRE", true, false},
+      {"KEM", "OMA", true, true},   {"KES", "RU", true, true},    {"KER", "AEO", true, false},
   };
   for (const auto& f : faelle) {
     TCadShape* p = m.CreateShape(f.ziel, "p", 0, 0);
