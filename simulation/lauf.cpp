@@ -1,7 +1,10 @@
 #include "simulation/lauf.h"
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
+#include <limits>
+#include <utility>
 
 #include "model/elements.h"
 #include "model/regen.h"
@@ -63,6 +66,10 @@ bool GanzesJahr(TDateTime start, TDateTime ende) {
 TSimulationsLauf::TSimulationsLauf(TM3Model& model)
     : FModel(model), FSim(std::make_unique<TSimulation>()) {}
 
+TSimulationsLauf::~TSimulationsLauf() {
+  ScriptAbmelden();
+}
+
 void TSimulationsLauf::Meldung(const std::string& text) {
   if (FBeobachter) FBeobachter->Meldung(text);
 }
@@ -72,11 +79,38 @@ void TSimulationsLauf::AbbruchZeilen() {
   CDSReport.push_back({"Abbruch!", "Simulation abgebrochen", ""});
 }
 
+void TSimulationsLauf::ScriptAbmelden() {
+  if (FSim) FSim->Script = nullptr;
+  FInterpreter.reset();
+}
+
 TLaufErgebnis TSimulationsLauf::Starte(TDateTime startDatum, TDateTime startZeit,
                                        TDateTime endDatum, TDateTime endZeit,
                                        TLaufBeobachter* beobachter) {
+  if (Vorbereiten(startDatum, startZeit, endDatum, endZeit, beobachter))
+    while (!Laufe(std::numeric_limits<int64_t>::max(), std::numeric_limits<double>::infinity())) {
+    }
+  return Abschliessen();
+}
+
+bool TSimulationsLauf::Vorbereiten(TDateTime startDatum, TDateTime startZeit, TDateTime endDatum,
+                                   TDateTime endZeit, TLaufBeobachter* beobachter) {
+  if (FPhase != TPhase::Offen) {
+    // The run prepared before is dropped, and a cancel meant for it.
+    for (TREG* r : FSim->Regenschreiber) r->Schliessen();
+    ScriptAbmelden();
+    FAbbruch.store(false, std::memory_order_relaxed);
+  }
+  FPhase = TPhase::Offen;
+  FErgebnis = TLaufErgebnis::Abgewiesen;
+  FBlock = 1;
+  FIntervall = 0;
+  FPrev = 0;
+  FBeobachteteElemente.clear();
+  FStand = {};
+  FNaechsterStand = 0;
+
   FBeobachter = beobachter;
-  FAbbruch = false;
   FLesefehler = false;
   FGefaelleFehler = false;
   CDSFehler.clear();
@@ -93,35 +127,34 @@ TLaufErgebnis TSimulationsLauf::Starte(TDateTime startDatum, TDateTime startZeit
   sim.Modified = FModel.Modified;
   sim.Netz = &FModel.Netz();
   sim.Referenz = &FModel.Referenz;
-  // The run's script interpreter: the checks prepare the scripts with it,
-  // the structures run them through sim.Script.
-  script::TbbInterpreter interpreter(FModel);
-  interpreter.SetSimulation(&sim);
-  sim.Script = &interpreter;
-  struct TScriptAbmelden {
-    TSimulation& s;
-    ~TScriptAbmelden() { s.Script = nullptr; }
-  } abmelden{sim};
+  FInterpreter = std::make_unique<script::TbbInterpreter>(FModel);
+  FInterpreter->SetSimulation(&sim);
+  sim.Script = FInterpreter.get();
+  // A refused run is closed at once.
+  auto abweisen = [this] {
+    ScriptAbmelden();
+    FAbbruch.store(false, std::memory_order_relaxed);
+    return false;
+  };
 
   if (!sim.SetTime(startDatum, startZeit, endDatum, endZeit)) {
     Meldung(sim.Meldung);
     CDSFehler.push_back({"Fehler", "Simulations-Ende <= ", "Simulationsanfang!"});
-    return TLaufErgebnis::Abgewiesen;
+    return abweisen();
   }
 
   MakeLists(FModel.Root());
   if (FModel.Netz().PublicVars) FModel.Netz().PublicVars->ClearVariables();
-  for (int i = 0; i < FModel.Count(); ++i) FModel.GetNode(i)->fertig = false;
 
   if (!Vorlauf()) {
     AbbruchZeilen();
     Meldung("Der Systemaufbau ist fehlerhaft\nDer Simulationslauf wird abgebrochen");
-    return TLaufErgebnis::Abgewiesen;
+    return abweisen();
   }
   if (!PrepareRegenschreiber()) {
     for (TREG* r : sim.Regenschreiber) r->Schliessen();
     AbbruchZeilen();
-    return TLaufErgebnis::Abgewiesen;
+    return abweisen();
   }
 
   std::vector<int> intervalle;
@@ -150,31 +183,78 @@ TLaufErgebnis TSimulationsLauf::Starte(TDateTime startDatum, TDateTime startZeit
   sim.RegenEnde = sim.Zeit;
   FAuswertung = std::make_unique<TAuswertung>(sim, FErgebnisse, CDSReport);
 
+  BeobachteteSuchen();
+  FPhase = TPhase::Laeuft;
+  return true;
+}
+
+bool TSimulationsLauf::Schritte(int64_t n) {
+  if (FPhase != TPhase::Laeuft) return true;
+  const int64_t schritt = FSim->step;
+  const int64_t grenze = n <= 0 ? schritt
+                         : n >= std::numeric_limits<int64_t>::max() - schritt
+                             ? std::numeric_limits<int64_t>::max()
+                             : schritt + n;
+  return Laufe(grenze, std::numeric_limits<double>::infinity());
+}
+
+bool TSimulationsLauf::BisZeit(TDateTime t) {
+  return Laufe(std::numeric_limits<int64_t>::max(), t - kZeitEps);
+}
+
+bool TSimulationsLauf::Laufe(int64_t schrittGrenze, TDateTime zeitGrenze) {
+  if (FPhase != TPhase::Laeuft) return true;
   try {
-    Hauptschleife();
+    if (!Hauptschleife(schrittGrenze, zeitGrenze)) return false;
   } catch (const script::TScriptFehler& f) {
     // A script that fails in a step (or runs away, see
     // script::kMaxAnweisungenProLauf) ends the run with its message.
-    const TElement* e = interpreter.Element();
+    TSimulation& sim = *FSim;
+    const TElement* e = FInterpreter->Element();
     CDSFehler.push_back(
         {"Fehler!", e ? e->Name() : std::string(), "Script: Funktionsname / Argument"});
     Meldung(std::string(f.what()));
     for (TREG* r : sim.Regenschreiber) r->Schliessen();
     AbbruchZeilen();
-    return TLaufErgebnis::Fehlerhaft;
+    FErgebnis = TLaufErgebnis::Fehlerhaft;
+    FPhase = TPhase::Beendet;
+    return true;
   }
+  LaufEnde();
+  return true;
+}
+
+void TSimulationsLauf::LaufEnde() {
+  TSimulation& sim = *FSim;
+  FPhase = TPhase::Beendet;
   if (FLesefehler) {
     for (TREG* r : sim.Regenschreiber) r->Schliessen();
     AbbruchZeilen();
-    return TLaufErgebnis::Fehlerhaft;
+    FErgebnis = TLaufErgebnis::Fehlerhaft;
+    return;
   }
-  if (FAbbruch || FGefaelleFehler) {
+  const bool abbruch = FAbbruch.load(std::memory_order_relaxed);
+  if (abbruch || FGefaelleFehler) {
     for (TREG* r : sim.Regenschreiber) r->Schliessen();
-    if (FAbbruch) AbbruchZeilen();
-    return TLaufErgebnis::Abgebrochen;
+    if (abbruch) AbbruchZeilen();
+    FErgebnis = TLaufErgebnis::Abgebrochen;
+    return;
   }
-  Abschluss();
-  return TLaufErgebnis::Abgeschlossen;
+  FErgebnis = TLaufErgebnis::Abgeschlossen;
+}
+
+TLaufErgebnis TSimulationsLauf::Abschliessen() {
+  if (FPhase == TPhase::Offen) return FErgebnis;
+  if (FPhase == TPhase::Laeuft) {
+    // Closed before its end: the run ends as cancelled, there and then.
+    FAbbruch.store(true, std::memory_order_relaxed);
+    LaufEnde();
+  }
+  if (FErgebnis == TLaufErgebnis::Abgeschlossen) Abschluss();
+  ScriptAbmelden();
+  FPhase = TPhase::Offen;
+  FAbbruch.store(false, std::memory_order_relaxed);
+  return FErgebnis;
 }
 
 void TSimulationsLauf::MakeLists(TCadShape* wurzel) {
@@ -290,56 +370,131 @@ bool TSimulationsLauf::PrepareRegenschreiber() {
   return true;
 }
 
-void TSimulationsLauf::Hauptschleife() {
+// Cycles of 12 blocks of MaxIntervall steps, from where the last call
+// stopped: at a block start the day change and the reports, then the cancel;
+// after a block the year change; after a cycle the end test. The loop state
+// lives in locals while it runs and goes back into the members when it stops.
+bool TSimulationsLauf::Hauptschleife(int64_t schrittGrenze, TDateTime zeitGrenze) {
   TSimulation& sim = *FSim;
   auto& reihe = sim.Reihenfolge;
   const size_t n = reihe.size();
-  TDateTime prev = 0;
+  TDateTime prev = FPrev;
+  int i = FIntervall;
   for (;;) {
-    for (int j = 1; j <= 12; ++j) {
-      if (std::trunc(prev) < std::trunc(sim.Zeit + kZeitEps))
-        if (!NeuerTag()) return;
-      sim.Block = j;
-      for (int i = 1; i <= sim.MaxIntervall; ++i) {
-        sim.Intervall = i;
-        ++sim.step;
-        sim.HasAbfluss = sim.EsRegnet = sim.Muldenfuellung = false;
-        sim.IsBilanzZeit = sim.IsSimZeit() && sim.Zeit >= sim.Start;
-        for (TREG* r : sim.Regenschreiber) {
-          bool ok;
-          r->SendRain(sim, ok);
-          if (!ok) {
-            CDSFehler.push_back({"Fehler!", r->Name(), r->Fehler});
-            Meldung(r->Name() + "\r" + r->Fehler);
-            FLesefehler = true;
-            return;
-          }
-        }
-        for (size_t k = 0; k < n; ++k) {
-          reihe[k]->SimCalc(sim);
-          if (FArt[k] == Wurzel) {
-            SystemEreignis();
-            CheckEreignis();
-          }
-        }
-        for (size_t k = 0; k < n; ++k) reihe[k]->SimSchrittEnde(sim);
-        prev = sim.Zeit;
-        sim.IncZeit();
+    if (i == 0) {
+      const bool tag = std::trunc(prev) < std::trunc(sim.Zeit + kZeitEps);
+      int prozent = 0;
+      if (tag) prozent = NeuerTag();
+      if (FBeobachter && (tag || sim.Zeit + kZeitEps >= FNaechsterStand))
+        MeldeStand(tag ? prozent : Prozent());
+      if (FAbbruch.load(std::memory_order_relaxed) || FGefaelleFehler) {
+        FPrev = prev;
+        FIntervall = 0;
+        return true;
       }
-      if (DayOfTheYear(prev) > DayOfTheYear(sim.Zeit)) NeuesJahr();
+      sim.Block = FBlock;
+      i = 1;
     }
-    if (sim.Zeit > sim.Ende - kZeitEps && !sim.WarRegen) return;
+    for (; i <= sim.MaxIntervall; ++i) {
+      if (sim.step >= schrittGrenze || sim.Zeit >= zeitGrenze) {
+        FPrev = prev;
+        FIntervall = i;
+        return false;
+      }
+      sim.Intervall = i;
+      ++sim.step;
+      sim.HasAbfluss = sim.EsRegnet = sim.Muldenfuellung = false;
+      sim.IsBilanzZeit = sim.IsSimZeit() && sim.Zeit >= sim.Start;
+      for (TREG* r : sim.Regenschreiber) {
+        bool ok;
+        r->SendRain(sim, ok);
+        if (!ok) {
+          CDSFehler.push_back({"Fehler!", r->Name(), r->Fehler});
+          Meldung(r->Name() + "\r" + r->Fehler);
+          FLesefehler = true;
+          return true;
+        }
+      }
+      for (size_t k = 0; k < n; ++k) {
+        reihe[k]->SimCalc(sim);
+        if (FArt[k] == Wurzel) {
+          SystemEreignis();
+          CheckEreignis();
+        }
+      }
+      for (size_t k = 0; k < n; ++k) reihe[k]->SimSchrittEnde(sim);
+      prev = sim.Zeit;
+      sim.IncZeit();
+    }
+    if (DayOfTheYear(prev) > DayOfTheYear(sim.Zeit)) NeuesJahr();
+    i = 0;
+    if (FBlock < 12) {
+      ++FBlock;
+      continue;
+    }
+    FBlock = 1;
+    if (sim.Zeit > sim.Ende - kZeitEps && !sim.WarRegen) {
+      FPrev = prev;
+      FIntervall = 0;
+      return true;
+    }
   }
 }
 
-bool TSimulationsLauf::NeuerTag() {
+int TSimulationsLauf::Prozent() const {
+  const TSimulation& sim = *FSim;
+  if (!(sim.Ende - kZeitEps > sim.Zeit)) return 100;
+  return static_cast<int>(std::nearbyint(Kehrwert(sim.Tage) * (sim.Zeit - sim.Start) * 100));
+}
+
+int TSimulationsLauf::NeuerTag() {
   TSimulation& sim = *FSim;
   sim.SetTagesTemperatur();
-  int p = 100;
-  if (sim.Ende - kZeitEps > sim.Zeit)
-    p = static_cast<int>(std::nearbyint(Kehrwert(sim.Tage) * (sim.Zeit - sim.Start) * 100));
+  const int p = Prozent();
   if (FBeobachter) FBeobachter->NeuerTag(sim, p);
-  return !FAbbruch && !FGefaelleFehler;
+  return p;
+}
+
+void TSimulationsLauf::BeobachteElemente(std::vector<std::string> namen) {
+  FBeobachtet = std::move(namen);
+  if (FPhase == TPhase::Laeuft) BeobachteteSuchen();
+}
+
+void TSimulationsLauf::SetzeBeobachtungsintervall(double tage) {
+  // NaN and more than a day: a day; up to a block (5 minutes): every block start.
+  FStandIntervall = std::isnan(tage) ? 1 : std::clamp(tage, 0.0, 1.0);
+  FNaechsterStand =
+      FStandIntervall < 1 ? FStand.Zeit + FStandIntervall : std::numeric_limits<double>::infinity();
+}
+
+void TSimulationsLauf::BeobachteteSuchen() {
+  const TSimulation& sim = *FSim;
+  FBeobachteteElemente.clear();
+  FStand.Elemente.clear();
+  auto suche = [](const auto& liste, const std::string& name) -> const TElement* {
+    for (const TElement* e : liste)
+      if (e->Name() == name) return e;
+    return nullptr;
+  };
+  for (const std::string& name : FBeobachtet) {
+    const TElement* e = suche(sim.Reihenfolge, name);
+    if (!e) e = suche(sim.Regenschreiber, name);
+    if (!e) continue;
+    FBeobachteteElemente.push_back(e);
+    FStand.Elemente.push_back({name, e->Zustand});
+  }
+}
+
+void TSimulationsLauf::MeldeStand(int prozent) {
+  const TSimulation& sim = *FSim;
+  FStand.Zeit = sim.Zeit;
+  FStand.Schritt = sim.step;
+  FStand.Prozent = prozent;
+  for (size_t k = 0; k < FBeobachteteElemente.size(); ++k)
+    FStand.Elemente[k].Zustand = FBeobachteteElemente[k]->Zustand;
+  FNaechsterStand =
+      FStandIntervall < 1 ? sim.Zeit + FStandIntervall : std::numeric_limits<double>::infinity();
+  FBeobachter->Stand(FStand);
 }
 
 void TSimulationsLauf::NeuesJahr() {
@@ -402,8 +557,8 @@ void TSimulationsLauf::Abschluss() {
   FAuswertung->BilanzSimulationszeitraum();
   FAuswertung->MittelwerteBilanz();
   FAuswertung->WriteSimReport();
-  TCadShape* letzte = FModel.GetNode(FModel.Count() - 1);
-  FModel.HoleZufluss(letzte && letzte->Selected ? letzte : FModel.Root());
+  TCadShape* letzte = FModel.LetzteSelektion();
+  FModel.HoleZufluss(letzte ? letzte : FModel.Root());
   CDSReport.push_back({});
   for (TElement* e : sim.Reihenfolge)
     if (const auto* est = dynamic_cast<const TEST*>(e))
@@ -420,6 +575,36 @@ TDataModule2& TSimulationsLauf::Ergebnisse() {
     TNeueZeile{FErgebnisse.CDSREG1}("Element", r.Element)("Station", r.Station)(
         "Anfangsdatum", r.Anfangsdatum)("Enddatum", r.Enddatum);
   return FErgebnisse;
+}
+
+bool operator==(const TStartzustaende& a, const TStartzustaende& b) {
+  auto gleich = [](const std::vector<TStartCondition>& x, const std::vector<TStartCondition>& y) {
+    return std::equal(x.begin(), x.end(), y.begin(), y.end(),
+                      [](const TStartCondition& p, const TStartCondition& q) {
+                        return p.FV1 == q.FV1 && p.FV2 == q.FV2;
+                      });
+  };
+  return gleich(a.Element, b.Element) && std::equal(a.Einheiten.begin(), a.Einheiten.end(),
+                                                    b.Einheiten.begin(), b.Einheiten.end(), gleich);
+}
+
+TLaufResultat TSimulationsLauf::Resultat() {
+  TLaufResultat r;
+  r.Ergebnis = FErgebnis;
+  Ergebnisse();
+  r.Tabellen = std::exchange(FErgebnisse, TDataModule2{});
+  r.Jahre = Jahre;
+  if (FErgebnis == TLaufErgebnis::Abgewiesen) return r;
+  for (const TElement* e : FSim->Reihenfolge) {
+    if (const auto* k = dynamic_cast<const TKEZ*>(e)) {
+      r.Startzustaende[e->Name()].Element = k->ABs;
+    } else if (const auto* a = dynamic_cast<const TAEO*>(e)) {
+      TStartzustaende& z = r.Startzustaende[e->Name()];
+      z.Element = a->ABs;
+      for (const THRU& u : a->HRUs) z.Einheiten.push_back(u.ABs);
+    }
+  }
+  return r;
 }
 
 }  // namespace t21

@@ -2,9 +2,25 @@
 // its blocks and steps, day and year changes, system rain events, cancel and
 // the closing of the run. It knows neither window nor command line: callers
 // watch it through TLaufBeobachter and cancel it with Abbrechen().
+//
+// A run goes in one call or step by step; both give the same results to the
+// bit, whatever the size of the steps:
+//
+//   TSimulationsLauf lauf(model);
+//   lauf.BeobachteElemente({"RÜB Mitte"});  // optional: snapshots of these
+//   lauf.SetzeBeobachtungsintervall(1.0 / 24);  // every simulated hour
+//   if (lauf.Vorbereiten(start, start, ende, ende, &beobachter))
+//     while (!lauf.BisZeit(lauf.Simulation().Zeit + 1)) {}  // a day at a time
+//   TLaufErgebnis e = lauf.Abschliessen();
+//   TLaufResultat r = lauf.Resultat();  // movable, holds no reference to the run
+//
+// Starte() does the same in one call. Every call but Abbrechen() belongs to
+// the thread that drives the run; the observer is called on that thread.
 #pragma once
 
 #include <atomic>
+#include <cstdint>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -16,18 +32,46 @@
 
 namespace t21 {
 
+namespace script {
+class TbbInterpreter;
+}
+
 struct TRegenschreiberZeile {
   std::string Element, Station, Anfangsdatum, Enddatum;
+};
+
+// The state of one observed element at a report, copied.
+struct TElementStand {
+  std::string Name;
+  // Between two steps Aktuell is empty (the elements clear it at the end of a
+  // step); OldQZu is the last step's inflow (m3), Ereignis, Jahr and Summe
+  // what the element has gathered in the current event, year and run.
+  TState Zustand;
+};
+
+// What a run reports to its observer: plain copies, valid after the run went
+// on and safe to hand to another thread.
+struct TLaufStand {
+  TDateTime Zeit = 0;   // the clock at the report (a block start)
+  int64_t Schritt = 0;  // time steps done
+  int Prozent = 0;      // of the balance period done (as NeuerTag)
+  // The elements chosen with BeobachteElemente(), in the order chosen; names
+  // not found in the run are left out.
+  std::vector<TElementStand> Elemente;
 };
 
 class TLaufBeobachter {
  public:
   virtual ~TLaufBeobachter() = default;
-  // Once per simulated day; prozent of the balance period done.
+  // Once per simulated day; prozent of the balance period done. sim is the
+  // live run: read it only during the call.
   virtual void NeuerTag(const TSimulation& sim, int prozent) {
     (void)sim;
     (void)prozent;
   }
+  // At every day change (after NeuerTag) and, with a report interval below a
+  // day, at the first block start after each interval.
+  virtual void Stand(const TLaufStand& stand) { (void)stand; }
   // What the window shows in a message box.
   virtual void Meldung(const std::string& text) { (void)text; }
 };
@@ -35,22 +79,79 @@ class TLaufBeobachter {
 enum class TLaufErgebnis {
   Abgewiesen,     // refused before the loop (dates, checks, rain files)
   Abgebrochen,    // cancelled by the user
-  Fehlerhaft,     // a rain file turned out unreadable during the run
+  Fehlerhaft,     // a rain file turned out unreadable (or a script failed) during the run
   Abgeschlossen,  // completed
+};
+
+// The saved start conditions of a catchment or surface area, entry k for
+// system event k: what a later simulation of one event starts from.
+struct TStartzustaende {
+  // A catchment's filling ratio (cm), a surface area's Sd and Ss.
+  std::vector<TStartCondition> Element;
+  // A surface area's units in the order of its HRUs: Ia and F.
+  std::vector<std::vector<TStartCondition>> Einheiten;
+};
+bool operator==(const TStartzustaende& a, const TStartzustaende& b);
+
+// The outcome of a finished run as one value, for the caller to keep or to
+// move out of a worker thread.
+struct TLaufResultat {
+  TLaufErgebnis Ergebnis = TLaufErgebnis::Abgewiesen;
+  // Every result table, the messages, the report and the gauges included.
+  TDataModule2 Tabellen;
+  // Year labels in the order the year changes wrote them.
+  std::vector<int> Jahre;
+  // By element name; empty for a refused run.
+  std::map<std::string, TStartzustaende> Startzustaende;
 };
 
 class TSimulationsLauf {
  public:
   explicit TSimulationsLauf(TM3Model& model);
+  ~TSimulationsLauf();
 
-  // The run from the balance period's start to its end (dates with times).
+  // The run from the balance period's start to its end (dates with times) in
+  // one call: Vorbereiten, the loop to its end, Abschliessen.
   TLaufErgebnis Starte(TDateTime startDatum, TDateTime startZeit, TDateTime endDatum,
                        TDateTime endZeit, TLaufBeobachter* beobachter = nullptr);
   TLaufErgebnis Starte(TDateTime start, TDateTime ende, TLaufBeobachter* beobachter = nullptr) {
     return Starte(start, start, ende, ende, beobachter);
   }
-  // May be called from any thread; the run stops at the next day boundary.
-  void Abbrechen() { FAbbruch = true; }
+
+  // The run step by step. Vorbereiten builds the lists, runs the pre-run
+  // checks, opens the rain files and starts the elements; false when the run
+  // is refused (Abschliessen then returns Abgewiesen). A run prepared before
+  // and not closed is dropped.
+  bool Vorbereiten(TDateTime startDatum, TDateTime startZeit, TDateTime endDatum, TDateTime endZeit,
+                   TLaufBeobachter* beobachter = nullptr);
+  bool Vorbereiten(TDateTime start, TDateTime ende, TLaufBeobachter* beobachter = nullptr) {
+    return Vorbereiten(start, start, ende, ende, beobachter);
+  }
+  // Run at most n further time steps, or until the clock has reached t; the
+  // run stops before a step, so what lies between two steps (the day and
+  // year changes, the reports, the end test) is done with the earlier call.
+  // True once the run has ended: end of the balance period (and no event
+  // open), cancel, unreadable rain file, failed script; then without effect.
+  bool Schritte(int64_t n);
+  bool BisZeit(TDateTime t);
+  // Closes the run: the evaluation and assessment when it reached its end;
+  // a run not yet ended ends as cancelled. The final outcome; a second call
+  // only returns it again.
+  TLaufErgebnis Abschliessen();
+  // The result of the closed run. The result tables move into it; the run's
+  // own (Ergebnisse()) are empty afterwards.
+  TLaufResultat Resultat();
+
+  // May be called from any thread; the run stops at the next block start (at
+  // most 5 simulated minutes on). Called while no run is open, it stops the
+  // next run at its first block start.
+  void Abbrechen() { FAbbruch.store(true, std::memory_order_relaxed); }
+
+  // The elements whose states the reports copy (by name) and the report
+  // interval in days (default and most 1: at every day change). Set before
+  // Vorbereiten or between steps.
+  void BeobachteElemente(std::vector<std::string> namen);
+  void SetzeBeobachtungsintervall(double tage);
 
   const TSimulation& Simulation() const { return *FSim; }
   TM3Model& Model() { return FModel; }
@@ -65,12 +166,28 @@ class TSimulationsLauf {
   TDataModule2& Ergebnisse();
 
  private:
+  enum class TPhase : unsigned char {
+    Offen,    // no run prepared, or the last one closed
+    Laeuft,   // prepared, the loop goes on with the next call
+    Beendet,  // the loop has ended, the closing is due
+  };
+
   void MakeLists(TCadShape* p);
   bool Vorlauf();
   bool PrepareRegenschreiber();
-  void Hauptschleife();
-  bool NeuerTag();  // false when the run is to stop
+  // The loop from where it stopped, up to the step limit and the clock
+  // limit; true when the run has ended.
+  bool Laufe(int64_t schrittGrenze, TDateTime zeitGrenze);
+  bool Hauptschleife(int64_t schrittGrenze, TDateTime zeitGrenze);
+  // The outcome of an ended loop; closes the rain files of a run that ends
+  // without closing.
+  void LaufEnde();
+  // The day's climate and the observer's NeuerTag; the percentage reported.
+  int NeuerTag();
   void NeuesJahr();
+  int Prozent() const;
+  void BeobachteteSuchen();
+  void MeldeStand(int prozent);
   void SystemEreignis();
   // Closes the receiving-water events that have had 6 hours without rain
   // water (after every step) into CDSESTEreignisse.
@@ -78,11 +195,15 @@ class TSimulationsLauf {
   void Abschluss();
   void AbbruchZeilen();
   void Meldung(const std::string& text);
+  void ScriptAbmelden();
 
   enum Art : unsigned char { Sonstiges, Einzugsgebiet, Wurzel, Verbinder };
 
   TM3Model& FModel;
   std::unique_ptr<TSimulation> FSim;
+  // The run's script interpreter: the checks prepare the scripts with it,
+  // the structures run them through sim.Script.
+  std::unique_ptr<script::TbbInterpreter> FInterpreter;
   TDataModule2 FErgebnisse;
   std::unique_ptr<TAuswertung> FAuswertung;
   std::vector<Art> FArt;             // kind of each element of Reihenfolge
@@ -91,6 +212,22 @@ class TSimulationsLauf {
   std::atomic<bool> FAbbruch{false};
   bool FLesefehler = false;
   bool FGefaelleFehler = false;
+
+  TPhase FPhase = TPhase::Offen;
+  TLaufErgebnis FErgebnis = TLaufErgebnis::Abgewiesen;
+  // Where the loop goes on: block 1..12 of the cycle, and the next step of
+  // the block (0: the block has not started); the clock before the last step.
+  int FBlock = 1;
+  int FIntervall = 0;
+  TDateTime FPrev = 0;
+
+  // The reports: the chosen names, their elements in the run, the interval
+  // and when the next report is due between the day changes.
+  std::vector<std::string> FBeobachtet;
+  std::vector<const TElement*> FBeobachteteElemente;
+  double FStandIntervall = 1;
+  TDateTime FNaechsterStand = 0;
+  TLaufStand FStand;
 };
 
 }  // namespace t21
