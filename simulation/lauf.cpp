@@ -67,6 +67,9 @@ TSimulationsLauf::TSimulationsLauf(TM3Model& model)
     : FModel(model), FSim(std::make_unique<TSimulation>()) {}
 
 TSimulationsLauf::~TSimulationsLauf() {
+  // A run left open leaves no rain file open behind it.
+  if (FPhase != TPhase::Offen)
+    for (TREG* r : FSim->Regenschreiber) r->Schliessen();
   ScriptAbmelden();
 }
 

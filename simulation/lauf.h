@@ -43,9 +43,11 @@ struct TRegenschreiberZeile {
 // The state of one observed element at a report, copied.
 struct TElementStand {
   std::string Name;
-  // Between two steps Aktuell is empty (the elements clear it at the end of a
-  // step); OldQZu is the last step's inflow (m3), Ereignis, Jahr and Summe
-  // what the element has gathered in the current event, year and run.
+  // Between two steps a network element's Aktuell is empty (cleared at the
+  // end of a step) and OldQZu holds the last step's inflow (m3); a rain
+  // gauge's Aktuell holds its last step's rain. Ereignis and Jahr are what
+  // the element gathered in the current event and year, Summe the years
+  // closed so far.
   TState Zustand;
 };
 
@@ -60,6 +62,8 @@ struct TLaufStand {
   std::vector<TElementStand> Elemente;
 };
 
+// Called on the thread that drives the run, between two steps. It may call
+// Abbrechen() and BeobachteElemente(), not drive the run itself.
 class TLaufBeobachter {
  public:
   virtual ~TLaufBeobachter() = default;
@@ -121,7 +125,7 @@ class TSimulationsLauf {
   // The run step by step. Vorbereiten builds the lists, runs the pre-run
   // checks, opens the rain files and starts the elements; false when the run
   // is refused (Abschliessen then returns Abgewiesen). A run prepared before
-  // and not closed is dropped.
+  // and not closed is dropped, and a cancel meant for it.
   bool Vorbereiten(TDateTime startDatum, TDateTime startZeit, TDateTime endDatum, TDateTime endZeit,
                    TLaufBeobachter* beobachter = nullptr);
   bool Vorbereiten(TDateTime start, TDateTime ende, TLaufBeobachter* beobachter = nullptr) {
@@ -147,9 +151,10 @@ class TSimulationsLauf {
   // next run at its first block start.
   void Abbrechen() { FAbbruch.store(true, std::memory_order_relaxed); }
 
-  // The elements whose states the reports copy (by name) and the report
-  // interval in days (default and most 1: at every day change). Set before
-  // Vorbereiten or between steps.
+  // The elements whose states the reports copy (by name: the elements of
+  // the run and its rain gauges) and the report interval in days (default
+  // and at most 1: at every day change). Set before Vorbereiten or between
+  // steps.
   void BeobachteElemente(std::vector<std::string> namen);
   void SetzeBeobachtungsintervall(double tage);
 
