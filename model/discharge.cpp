@@ -127,6 +127,7 @@ void Hintergrundbelastung(TParameter& cv, double q, double bsb, double nh4, doub
     phv = ph + 1.0;
     d = 0.4 * o2sat;
   }
+  cv.Clear();
   cv.Q = q;
   cv.BSB = q * bsb;
   cv.NH4 = q * nh4;
@@ -136,7 +137,6 @@ void Hintergrundbelastung(TParameter& cv, double q, double bsb, double nh4, doub
   cv.PH = q * phv;
   cv.GK = q * TParameter::cGK(alk, phv);
   cv.DO2 = q * d;
-  cv.PH = cv.CalcPH();
 }
 
 // Low flow of the background set: never 0, so that the river always mixes.
@@ -217,8 +217,14 @@ void TEST::SetData(double myBSB, double myNH4, double myAFS, double myPH, double
   WBP.WBP1Aufwander = myWBP1Aufwander;
   AFSgrenzwert = myAFS;
 
-  Hintergrundbelastung(CV, Grundabfluss(myMNQ * myAE0), myBSB, myNH4, myAFS, myPH, myALK, myCSB,
-                       Eutrophierung(myEutroph), O2Saettigung(N.Temperatur, N.mNN));
+  Hintergrund = {myBSB, myNH4, myAFS, myCSB, myALK, myPH};
+  SetzeHintergrund(O2Saettigung(N.Temperatur, N.mNN));
+}
+
+void TEST::SetzeHintergrund(double o2sat) {
+  const THintergrund& h = Hintergrund;
+  Hintergrundbelastung(CV, Grundabfluss(_mnq * AE0), h.BSB, h.NH4, h.AFS, h.PH, h.ALK, h.CSB,
+                       Eutrophierung(EUTROPH), o2sat);
 }
 
 void TEST::AssignValues(const TElement& e) {
@@ -234,6 +240,7 @@ void TEST::AssignValues(const TElement& e) {
   Profil.KB = t->Profil.KB;
   Profil.BWSP = t->Profil.BWSP;
   CV = t->CV;
+  Hintergrund = t->Hintergrund;
   WBP.WBP1StrukturO = t->WBP.WBP1StrukturO;
   WBP.WBP1StrukturU = t->WBP.WBP1StrukturU;
   WBP.WBP1Aufwander = t->WBP.WBP1Aufwander;

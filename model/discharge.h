@@ -110,6 +110,13 @@ class TWBP {
 // The background set of a new discharge point.
 TParameter StandardVorbelastung();
 
+// The background pollution of a river as entered: concentrations in mg/l,
+// the pH without the surcharge of eutrophication.
+struct THintergrund {
+  double BSB = 5.0, NH4 = 0.3, AFS = 15, CSB = 10.0, ALK = 2.0, PH = 7.0;
+  bool operator==(const THintergrund&) const = default;
+};
+
 // Discharge point.
 class TEST : public TBauwerk {
  public:
@@ -119,6 +126,9 @@ class TEST : public TBauwerk {
   // Background pollution of the river at low flow, load form; a new point has
   // the quality class II background at the smallest background flow.
   TParameter CV = StandardVorbelastung();
+  // What CV was made from; a saved project keeps these values, so that it
+  // gives back exactly the background that was entered.
+  THintergrund Hintergrund;
   TWBP WBP;
   double _mnq = 0;          // specific mean low flow MNq, l/(s*km2)
   double _HQ1pnat = 0;      // specific natural one-year flood, l/(s*km2)
@@ -187,6 +197,9 @@ class TEST : public TBauwerk {
                int myWBP1AufUndAb, int myWBP1Aufwander, double myX, bool myDrosselung, double myQD,
                std::int32_t myVolumen, bool mySalmoniden, const TNET& N);
   void AssignValues(const TElement& e) override;
+  // CV from Hintergrund at the point's low flow, with the eutrophication
+  // surcharge (o2sat: the oxygen saturation of the project).
+  void SetzeHintergrund(double o2sat);
   void Calc(const TRechnung& r) override;
 
   // Oxygen along the reach for the flow myQ (l/s) with BOD myBSB and oxygen

@@ -169,7 +169,9 @@ TEST_F(Graph, SelectionLeavesTheDrawingOrder) {
     ASSERT_TRUE(SelektionStimmig()) << "Schritt " << schritt;
     ASSERT_EQ(m.GetNode(0), root);
     // Only moving the selection to the back reorders the drawing.
-    if (art != 4) ASSERT_EQ(Reihenfolge(), vorher) << "Schritt " << schritt;
+    if (art != 4) {
+      ASSERT_EQ(Reihenfolge(), vorher) << "Schritt " << schritt;
+    }
   }
   m.SelectAll(false);
   m.SetSelected(s[5]);

@@ -1,0 +1,87 @@
+#include "document/lauf_auftrag.h"
+
+#include "document/dokument.h"
+#include "storage/projektdatei.h"
+
+namespace t21 {
+
+class TLaufAuftrag::TWeiterleitung : public TLaufBeobachter {
+ public:
+  explicit TWeiterleitung(TLaufAuftrag& a) : FAuftrag(a) {}
+  void Stand(const TLaufStand& stand) override {
+    {
+      std::lock_guard<std::mutex> l(FAuftrag.FMutex);
+      FAuftrag.FStand = stand;
+    }
+    if (FAuftrag.BeiStand) FAuftrag.BeiStand(stand);
+  }
+  void Meldung(const std::string& text) override {
+    if (FAuftrag.BeiMeldung) FAuftrag.BeiMeldung(text);
+  }
+
+ private:
+  TLaufAuftrag& FAuftrag;
+};
+
+TLaufAuftrag::TLaufAuftrag(const TDokument& d, TDateTime start, TDateTime ende)
+    : TLaufAuftrag(d.Model(), d.Revision(), start, ende) {}
+
+TLaufAuftrag::TLaufAuftrag(const TM3Model& m, uint64_t revision, TDateTime start, TDateTime ende)
+    : FKopie(std::make_unique<TM3Model>()), FRevision(revision), FStart(start), FEnde(ende) {
+  // The copy goes through the project file's form, in memory: it shares
+  // nothing with the project, which may be edited while the run goes on.
+  ModellAusPaket(*FKopie, *ModellAlsPaket(m), m.FileName);
+  FKopie->Modified = 0;
+}
+
+TLaufAuftrag::~TLaufAuftrag() {
+  Abbrechen();
+  if (FThread.joinable()) FThread.join();
+}
+
+void TLaufAuftrag::Starte() {
+  if (FThread.joinable() || FFertig) return;
+  FLauf = std::make_unique<TSimulationsLauf>(*FKopie);
+  FLauf->BeobachteElemente(FElemente);
+  FLauf->SetzeBeobachtungsintervall(FIntervall);
+  FThread = std::thread([this] { Lauf(); });
+}
+
+void TLaufAuftrag::Abbrechen() {
+  FAbbruch = true;
+  std::lock_guard<std::mutex> l(FMutex);
+  if (FLauf) FLauf->Abbrechen();
+}
+
+void TLaufAuftrag::Lauf() {
+  TWeiterleitung beobachter(*this);
+  TSimulationsLauf& lauf = *FLauf;
+  if (!FAbbruch && lauf.Vorbereiten(FStart, FEnde, &beobachter)) {
+    if (FAbbruch) lauf.Abbrechen();  // a cancel while the run was being prepared
+    while (!lauf.Schritte(1 << 16)) {
+    }
+  }
+  lauf.Abschliessen();
+  TLaufAuftragsErgebnis e{lauf.Resultat(), FRevision};
+  {
+    std::lock_guard<std::mutex> l(FMutex);
+    FErgebnis = std::move(e);
+  }
+  FFertig = true;
+  if (BeiEnde) BeiEnde();
+}
+
+std::optional<TLaufStand> TLaufAuftrag::LetzterStand() const {
+  std::lock_guard<std::mutex> l(FMutex);
+  return FStand;
+}
+
+TLaufAuftragsErgebnis TLaufAuftrag::Warte() {
+  if (FThread.joinable()) FThread.join();
+  std::lock_guard<std::mutex> l(FMutex);
+  TLaufAuftragsErgebnis e = FErgebnis ? std::move(*FErgebnis) : TLaufAuftragsErgebnis{};
+  FErgebnis.reset();
+  return e;
+}
+
+}  // namespace t21
