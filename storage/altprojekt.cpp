@@ -99,15 +99,6 @@ bool MitKodierung(const std::string& s) {
          std::string::npos;
 }
 
-// True when the file is a data packet in XML form (not the binary form).
-bool IstXmlPaket(const std::string& datei) {
-  bool ok = false;
-  const std::string t = LiesDatei(datei, ok);
-  size_t i = t.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;
-  while (i < t.size() && (t[i] == ' ' || t[i] == '\r' || t[i] == '\n' || t[i] == '\t')) ++i;
-  return ok && i < t.size() && t[i] == '<';
-}
-
 double Z(const TTabelle& t, int z, const char* s) {
   return AlsZahl(t.Wert(z, s));
 }
@@ -208,8 +199,15 @@ std::string TAltprojekt::FehlendeDatei(const std::string& s, int v) const {
 
 namespace {
 
+// The note on decimal commas read from a file of an older version.
+std::string KommaHinweis(const std::string& datei, int n) {
+  return "In der Datei " + datei + " wurden " + std::to_string(n) + (n == 1 ? " Zahl" : " Zahlen") +
+         " mit Dezimalkomma gelesen; die Datei bleibt unverändert.";
+}
+
 // Reads a data packet of an older folder: text without a declared encoding
-// that is not UTF-8 is taken as Windows-1252.
+// that is not UTF-8 is taken as Windows-1252; number fields may hold a
+// decimal comma. The file is only read.
 std::shared_ptr<TTabelle> LiesAltesPaket(const std::string& datei, std::string& fehler,
                                          std::vector<std::string>& hinweise) {
   bool ok = false;
@@ -224,22 +222,12 @@ std::shared_ptr<TTabelle> LiesAltesPaket(const std::string& datei, std::string& 
                        " enthält Zeichen des Windows-Zeichensatzes; sie wurden umgesetzt.");
   }
   std::string f;
-  auto t = LiesPaketText(text, f);
+  TPaketLesen lesen;
+  lesen.Dezimalkomma = true;
+  auto t = LiesPaketText(text, f, &lesen);
   if (!t) fehler = "Die Datei " + datei + " kann nicht gelesen werden: " + f;
+  if (t && lesen.Kommata > 0) hinweise.push_back(KommaHinweis(datei, lesen.Kommata));
   return t;
-}
-
-// Comma repair of a file, noted when its first line held a comma.
-void Kommata(const std::string& datei, std::vector<std::string>& hinweise) {
-  bool ok = false;
-  const std::string t = LiesDatei(datei, ok);
-  if (!ok) return;
-  const std::string erste = t.substr(0, t.find('\n'));
-  if (erste.find(',') == std::string::npos) return;
-  if (KommataErsetzen(datei))
-    hinweise.push_back("In der Datei " + datei +
-                       " wurden alle Kommata durch einen Punkt ersetzt (Original: " + datei +
-                       "~).");
 }
 
 }  // namespace
@@ -341,8 +329,9 @@ void TAltprojekt::DoppelteIDs() {
 
 void TAltprojekt::Seitendateien(const std::string& s, TM3Model* m) {
   if (const std::string def = DateiSuchen(s + ".DEF"); !def.empty()) {
-    Kommata(def, Hinweise);
-    FDM.LoadUserDefaults(def);
+    int kommata = 0;
+    FDM.LoadUserDefaults(def, &kommata);
+    if (kommata > 0) Hinweise.push_back(KommaHinweis(def, kommata));
   }
   if (!m) return;
   if (const std::string prl = DateiSuchen(s + ".PRL"); !prl.empty()) {
@@ -361,7 +350,6 @@ void TAltprojekt::Seitendateien(const std::string& s, TM3Model* m) {
     if (datei.empty() && !FProgrammordner.empty())
       datei = DateiSuchen((fs::path(FProgrammordner) / programm).string());
     if (datei.empty()) return;
-    if (IstXmlPaket(datei)) Kommata(datei, Hinweise);
     std::string fehler;
     auto p = LiesAltesPaket(datei, fehler, Hinweise);
     if (!p) {
@@ -408,8 +396,6 @@ bool TAltprojekt::Laden(const std::string& s, int v, TM3Model* m) {
       if (std::string_view("CON REG PAR ETA").find(code) != std::string_view::npos) continue;
       ok = CopyDataSet(*t, s + "." + code, 1);
     } else {
-      const std::string datei = DateiSuchen(s + "_" + code + ".xml");
-      if (!datei.empty()) Kommata(datei, Hinweise);
       ok = CopyDataSet(*t, s + "_" + code + ".xml", 2);
     }
     if (!ok) return false;
@@ -616,8 +602,6 @@ bool TAltprojekt::Zeichnung(TM3Model& m, const std::string& datei) {
              " wurde nicht gefunden.";
     return false;
   }
-  Kommata(modDatei, Hinweise);
-  Kommata(shpDatei, Hinweise);
   auto mod = LiesAltesPaket(modDatei, Fehler, Hinweise);
   if (!mod) return false;
   auto shp = LiesAltesPaket(shpDatei, Fehler, Hinweise);
@@ -659,6 +643,7 @@ bool TAltprojekt::Zeichnung(TM3Model& m, const std::string& datei) {
   // The shapes; a name taken already gets a free one.
   const TTabelle& t = *shp;
   std::vector<TCadShape*> erzeugt;
+  std::set<const TCadShape*> ausgewaehlt;
   std::set<std::string, NameLess> namen;
   for (int r = 0; r < t.Anzahl(); ++r) {
     const std::string name = S(t, r, "Name");
@@ -695,7 +680,7 @@ bool TAltprojekt::Zeichnung(TM3Model& m, const std::string& datei) {
     s->HGespiegelt = B(t, r, "HGespiegelt");
     s->VGespiegelt = B(t, r, "VGespiegelt");
     s->Solid = B(t, r, "Solid");
-    s->Selected = B(t, r, "Selected");
+    if (B(t, r, "Selected")) ausgewaehlt.insert(s);
     s->Visible = AlsBool(t.Wert(r, "Visible"), true);
     s->Ausrichtung = ganz("Ausrichtung", s->Ausrichtung);
     s->Val = S(t, r, "Val");
@@ -729,7 +714,7 @@ bool TAltprojekt::Zeichnung(TM3Model& m, const std::string& datei) {
     if (s->Typ() == "NET") m.Move(m.IndexOf(s), 0);
   }
   for (TCadShape* s : erzeugt)
-    if (s && s->Selected) m.SetSelected(s);
+    if (s && ausgewaehlt.count(s)) m.SetSelected(s);
   return true;
 }
 
@@ -769,11 +754,6 @@ void TAltprojekt::Version2(TM3Model& m) {
     neu.emplace_back(s, z);
   }
   if (m.Count() == 0) return;
-  // Selected shapes to the end, in reverse order of their former positions.
-  int i = m.Count() - 1;
-  while (i >= 1 && m.GetNode(i)->Selected) --i;
-  for (; i >= 1; --i)
-    if (m.GetNode(i)->Selected) m.Move(i, m.Count() - 1);
 
   TCadShape* wurzel = Wurzel(m);
   const TNET& netz = m.Netz();
@@ -815,8 +795,8 @@ bool TAltprojekt::ModellLaden(TM3Model& m, const std::string& datei, int version
   }
   TCadShape* wurzel = m.Root();
   wurzel->Visible = false;
-  wurzel->Selected = false;
-  m.Liste.Select(wurzel->Name);
+  m.Deselect(wurzel);
+  m.SetzeAktuell(wurzel);
   m.Modified = 0;
   auto meldung = FDM.Meldung;
   FDM.Meldung = [this](const std::string& t) { Hinweise.push_back(t); };
@@ -874,7 +854,7 @@ TOeffnenErgebnis ProjektOeffnen(TM3Model& m, TDataModule1& dm, const std::string
       // Nothing to build from: a new empty project.
       m.CreateNewShape("NET", kWurzelName, 0, 0);
       m.Root()->Visible = false;
-      m.Liste.Select(kWurzelName);
+      m.SetzeAktuell(m.Root());
       m.Modified = 0;
       m.AllesRechnen();
       lader.Fehlerprotokoll.push_back("\tDas System hat kein geschlossenes Siedlungsgebiet");
@@ -904,8 +884,8 @@ TOeffnenErgebnis ProjektOeffnen(TM3Model& m, TDataModule1& dm, const std::string
   // sub-area.
   m.AltesDateiformat = dm.AltesDateiformat = false;
   if (e.Ok && m.Count() > 0) {
-    TCadShape* letzte = m.GetNode(m.Count() - 1);
-    m.Liste.Select((letzte->Selected ? letzte : m.Root())->Name);
+    TCadShape* letzte = m.LetzteSelektion();
+    m.SetzeAktuell(letzte ? letzte : m.Root());
   }
   return e;
 }

@@ -3,7 +3,8 @@
 // table, no drawing) and ".MOD" (version 2: the drawing in "_SHP.xml" and
 // one XML table file per project table). An older project is read into the
 // project tables, repaired there and the model is built from the repaired
-// tables; every repair is reported in the load's Fehlerprotokoll.
+// tables; every repair is reported in the load's Fehlerprotokoll. Opening
+// reads the project's files and writes none of them.
 #pragma once
 
 #include <map>
@@ -37,8 +38,9 @@ class TAltprojekt {
 
   // The repairs of the load, each line as the user sees it.
   std::vector<std::string> Fehlerprotokoll;
-  // What the protocol does not report: comma repairs of files, skipped side
-  // files and values, messages of the table check.
+  // What the protocol does not report: decimal commas read from the files
+  // (which the load never writes), skipped side files and values, messages
+  // of the table check.
   std::vector<std::string> Hinweise;
   // Why the load failed (a file that is no readable data packet).
   std::string Fehler;

@@ -128,8 +128,18 @@ bool GleichOhneCase(const char* a, const std::string& b) {
   return !a[i] && i == b.size();
 }
 
-TWert WertAus(const TFeld& f, const char* roh) {
+TWert WertAus(const TFeld& f, const char* roh, TPaketLesen* lesen) {
   const std::string t = roh;
+  const bool zahl = f.Typ == TFeldTyp::Integer || f.Typ == TFeldTyp::Float;
+  if (zahl && t.find(',') != std::string::npos) {
+    // A decimal comma: a number only when the reader asks for it (files of
+    // older versions); otherwise no number, like any other text.
+    const double v = lesen && lesen->Dezimalkomma ? TextZuZahl(t, std::nan("")) : std::nan("");
+    if (std::isnan(v)) return f.Typ == TFeldTyp::Integer ? TWert(int32_t{0}) : TWert(0.0);
+    ++lesen->Kommata;
+    if (f.Typ == TFeldTyp::Integer) return AlsGanzzahl(TWert(v), 0);
+    return v;
+  }
   switch (f.Typ) {
     case TFeldTyp::Integer: {
       TWert w = t;
@@ -153,7 +163,7 @@ TWert WertAus(const TFeld& f, const char* roh) {
   }
 }
 
-void LiesZeilen(pugi::xml_node quelle, TTabelle& t) {
+void LiesZeilen(pugi::xml_node quelle, TTabelle& t, TPaketLesen* lesen) {
   const TSchema& s = t.Schema();
   for (auto row : quelle.children()) {
     if (row.type() != pugi::node_element) continue;
@@ -162,7 +172,7 @@ void LiesZeilen(pugi::xml_node quelle, TTabelle& t) {
       for (int i = 0; i < t.Spalten(); ++i) {
         const TFeld& f = s.Felder[static_cast<size_t>(i)];
         if (f.Typ == TFeldTyp::Nested || !GleichOhneCase(a.name(), f.Name)) continue;
-        t.Setze(z, i, WertAus(f, a.value()));
+        t.Setze(z, i, WertAus(f, a.value(), lesen));
         break;
       }
     }
@@ -170,9 +180,33 @@ void LiesZeilen(pugi::xml_node quelle, TTabelle& t) {
       if (kind.type() != pugi::node_element) continue;
       for (const TFeld& f : s.Felder)
         if (f.Typ == TFeldTyp::Nested && GleichOhneCase(kind.name(), f.Name))
-          LiesZeilen(kind, t.Kind(z, f.Name));
+          LiesZeilen(kind, t.Kind(z, f.Name), lesen);
     }
   }
+}
+
+// The packet's document; false with fehler set when the text is empty,
+// binary or no XML.
+bool Dokument(const std::string& text, pugi::xml_document& doc, std::string& fehler) {
+  size_t i = 0;
+  if (text.compare(0, 3, "\xEF\xBB\xBF") == 0) i = 3;
+  while (i < text.size() &&
+         (text[i] == ' ' || text[i] == '\r' || text[i] == '\n' || text[i] == '\t'))
+    ++i;
+  if (i >= text.size()) {
+    fehler = "Die Datei ist leer.";
+    return false;
+  }
+  if (text[i] != '<') {
+    fehler = "Die Datei ist ein Datenpaket in binärer Form; diese Form kann nicht gelesen werden.";
+    return false;
+  }
+  const auto ok = doc.load_buffer(text.data(), text.size(), pugi::parse_default);
+  if (!ok) {
+    fehler = std::string("Die Datei ist kein lesbares XML-Datenpaket: ") + ok.description();
+    return false;
+  }
+  return true;
 }
 
 }  // namespace
@@ -204,25 +238,10 @@ bool SchreibePaket(const TTabelle& t, const std::string& datei, std::string& feh
   return SchreibeDateiAtomar(datei, text, fehler);
 }
 
-std::shared_ptr<TTabelle> LiesPaketText(const std::string& text, std::string& fehler) {
-  size_t i = 0;
-  if (text.compare(0, 3, "\xEF\xBB\xBF") == 0) i = 3;
-  while (i < text.size() && (text[i] == ' ' || text[i] == '\r' || text[i] == '\n' || text[i] == '\t'))
-    ++i;
-  if (i >= text.size()) {
-    fehler = "Die Datei ist leer.";
-    return nullptr;
-  }
-  if (text[i] != '<') {
-    fehler = "Die Datei ist ein Datenpaket in binärer Form; diese Form kann nicht gelesen werden.";
-    return nullptr;
-  }
+std::shared_ptr<TTabelle> LiesPaketText(const std::string& text, std::string& fehler,
+                                        TPaketLesen* lesen) {
   pugi::xml_document doc;
-  const auto ok = doc.load_buffer(text.data(), text.size(), pugi::parse_default);
-  if (!ok) {
-    fehler = std::string("Die Datei ist kein lesbares XML-Datenpaket: ") + ok.description();
-    return nullptr;
-  }
+  if (!Dokument(text, doc, fehler)) return nullptr;
   auto dp = doc.child("DATAPACKET");
   auto felder = dp.child("METADATA").child("FIELDS");
   if (!dp || !felder) {
@@ -230,11 +249,26 @@ std::shared_ptr<TTabelle> LiesPaketText(const std::string& text, std::string& fe
     return nullptr;
   }
   auto t = std::make_shared<TTabelle>(SchemaAus(felder, ""));
-  LiesZeilen(dp.child("ROWDATA"), *t);
+  LiesZeilen(dp.child("ROWDATA"), *t, lesen);
   return t;
 }
 
-std::shared_ptr<TTabelle> LiesPaket(const std::string& datei, std::string& fehler) {
+std::optional<std::string> ErsterWert(const std::string& text, std::string_view spalte) {
+  pugi::xml_document doc;
+  std::string fehler;
+  if (!Dokument(text, doc, fehler)) return std::nullopt;
+  const std::string name(spalte);
+  for (auto row : doc.child("DATAPACKET").child("ROWDATA").children()) {
+    if (row.type() != pugi::node_element) continue;
+    for (auto a : row.attributes())
+      if (GleichOhneCase(a.name(), name)) return std::string(a.value());
+    return std::string();
+  }
+  return std::nullopt;
+}
+
+std::shared_ptr<TTabelle> LiesPaket(const std::string& datei, std::string& fehler,
+                                    TPaketLesen* lesen) {
   std::ifstream ein(datei, std::ios::binary);
   if (!ein) {
     fehler = "Die Datei " + datei + " wurde nicht gefunden.";
@@ -242,7 +276,7 @@ std::shared_ptr<TTabelle> LiesPaket(const std::string& datei, std::string& fehle
   }
   std::stringstream s;
   s << ein.rdbuf();
-  return LiesPaketText(s.str(), fehler);
+  return LiesPaketText(s.str(), fehler, lesen);
 }
 
 }  // namespace t21

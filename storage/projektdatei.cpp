@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <sstream>
 
 #include "model/elements.h"
@@ -617,6 +618,30 @@ void LiesElement(TElement& e, const std::string& typ, const TTabelle& hyd, int h
   }
 }
 
+bool LiesText(const std::string& datei, std::string& text) {
+  std::ifstream ein(datei, std::ios::binary);
+  if (!ein) return false;
+  std::stringstream s;
+  s << ein.rdbuf();
+  text = s.str();
+  return true;
+}
+
+// A project file of an older version, which opening read with its decimal
+// commas repaired, is kept as it is in datei + "~" before it is replaced for
+// the first time; a copy kept before stays. False with fehler set when the
+// copy cannot be written.
+bool AlteFassungAufbewahren(const std::string& datei, std::string& fehler) {
+  std::error_code ec;
+  if (!std::filesystem::is_regular_file(datei, ec) || std::filesystem::exists(datei + "~", ec))
+    return true;
+  std::string text;
+  if (!LiesText(datei, text)) return true;
+  const std::optional<std::string> version = ErsterWert(text, "ProgVersion");
+  if (!version || *version == kProgVersion) return true;
+  return SchreibeDateiAtomar(datei + "~", text, fehler);
+}
+
 }  // namespace
 
 std::string SchriftstilText(const TSchrift& f) {
@@ -725,7 +750,7 @@ std::shared_ptr<TTabelle> ModellAlsPaket(const TM3Model& m) {
     shp.Setze(r, "HGespiegelt", s->HGespiegelt);
     shp.Setze(r, "VGespiegelt", s->VGespiegelt);
     shp.Setze(r, "Solid", s->Solid);
-    shp.Setze(r, "Selected", s->Selected);
+    shp.Setze(r, "Selected", m.IsSelected(s));
     shp.Setze(r, "Visible", s->Visible);
     shp.Setze(r, "Ausrichtung", s->Ausrichtung);
     const bool polylinie = s->Typ() == "POL" || s->Typ() == "POG";
@@ -742,7 +767,9 @@ std::shared_ptr<TTabelle> ModellAlsPaket(const TM3Model& m) {
 }
 
 bool A3_SaveAs(const TM3Model& m, const std::string& dateiname, std::string& fehler) {
-  return SchreibePaket(*ModellAlsPaket(m), dateiname + ".T21", fehler);
+  const std::string datei = dateiname + ".T21";
+  if (!AlteFassungAufbewahren(datei, fehler)) return false;
+  return SchreibePaket(*ModellAlsPaket(m), datei, fehler);
 }
 
 TLadeErgebnis A3_Laden(TM3Model& m, const std::string& dateiname, TDataModule1* dm) {
@@ -750,8 +777,20 @@ TLadeErgebnis A3_Laden(TM3Model& m, const std::string& dateiname, TDataModule1* 
   std::string datei = dateiname + ".T21";
   if (!std::filesystem::exists(datei) && std::filesystem::exists(dateiname + ".t21"))
     datei = dateiname + ".t21";  // the extension in any case
+  std::string text;
+  if (!LiesText(datei, text)) {
+    e.Fehler = "Die Datei " + datei + " wurde nicht gefunden.";
+    return e;
+  }
   std::string fehler;
-  auto mod = LiesPaket(datei, fehler);
+  auto mod = LiesPaketText(text, fehler);
+  if (mod && mod->Anzahl() > 0 && AlsText(mod->Wert(0, "ProgVersion")) != kProgVersion) {
+    // An older version wrote decimal commas into number fields: read again
+    // with them. The file stays as it is; saving keeps it as datei + "~".
+    TPaketLesen lesen;
+    lesen.Dezimalkomma = true;
+    mod = LiesPaketText(text, fehler, &lesen);
+  }
   if (!mod) {
     e.Fehler = fehler;
     return e;
@@ -761,13 +800,6 @@ TLadeErgebnis A3_Laden(TM3Model& m, const std::string& dateiname, TDataModule1* 
     return e;
   }
   const std::string version = AlsText(mod->Wert(0, "ProgVersion"));
-  if (version != kProgVersion) {
-    if (KommataErsetzen(datei)) mod = LiesPaket(datei, fehler);
-    if (!mod || mod->Anzahl() < 1) {
-      e.Fehler = fehler;
-      return e;
-    }
-  }
 
   m.DeleteAll();
   m.PrintList.clear();
@@ -864,7 +896,7 @@ TLadeErgebnis A3_Laden(TM3Model& m, const std::string& dateiname, TDataModule1* 
   }
 
   if (version != kProgVersion) {
-    e.Meldung = "In der Datei mit den Eingangsdaten wurden alle Kommata\n\rdurch einen Punkt ersetzt.\n\r\n\rDie Originaldatei wurde in " +
+    e.Meldung = "In der Datei mit den Eingangsdaten wurden alle Kommata\n\rdurch einen Punkt ersetzt.\n\r\n\rDie Originaldatei wird beim Speichern in " +
                 m.FileName + ".T21~ umbenannt." + "\n\r\n\r";
     if (scriptInEntlastung)
       e.Meldung += std::string("Bitte korrigieren sie ihre Bewirtschaftungs-Scripts, wenn") + "\n\r" +
@@ -884,22 +916,19 @@ TLadeErgebnis A3_Laden(TM3Model& m, const std::string& dateiname, TDataModule1* 
   }
   m.Move(m.IndexOf(wurzel), 0);
   wurzel->Visible = false;
-  wurzel->Selected = false;
+  m.Deselect(wurzel);
   wurzel->SetParent(nullptr);
   // Every element shape without a successor hangs on the root.
   for (int i = 1; i < m.Count(); ++i) {
     TCadShape* s = m.GetNode(i);
     if (s->IsM3Shape() && !s->Parent() && s->Typ() != "NET") s->SetParent(wurzel);
   }
-  m.Liste.Select(wurzel->Name);
+  m.SetzeAktuell(wurzel);
   m.Modified = 0;
   m.Drawing = false;
 
   // Side files, each on its own: a failure skips only that file.
-  if (dm && std::filesystem::exists(dateiname + ".DEF")) {
-    KommataErsetzen(dateiname + ".DEF");
-    dm->LoadUserDefaults(dateiname + ".DEF");
-  }
+  if (dm && std::filesystem::exists(dateiname + ".DEF")) dm->LoadUserDefaults(dateiname + ".DEF");
   std::ifstream prl(dateiname + ".PRL");
   for (std::string z; prl && std::getline(prl, z);) {
     if (!z.empty() && z.back() == '\r') z.pop_back();

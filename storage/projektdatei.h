@@ -20,7 +20,8 @@ std::shared_ptr<TTabelle> NeuesProjektPaket();
 std::shared_ptr<TTabelle> ModellAlsPaket(const TM3Model& m);
 
 // Writes dateiname + ".T21" (atomically: a failed save leaves the old file
-// intact). False with fehler set.
+// intact). A file of an older version is first kept as dateiname + ".T21~"
+// (unless that exists). False with fehler set.
 bool A3_SaveAs(const TM3Model& m, const std::string& dateiname, std::string& fehler);
 
 struct TLadeErgebnis {
@@ -33,7 +34,10 @@ struct TLadeErgebnis {
 class TDataModule1;
 
 // Replaces the model's content by dateiname + ".T21" and computes it twice;
-// with dm, the project's defaults file is read into the tables' defaults.
+// with dm, the project's defaults file is read into the tables' defaults. A
+// file of an older version is read with the decimal commas of its numbers;
+// opening writes no file, the first save keeps the original as
+// dateiname + ".T21~".
 TLadeErgebnis A3_Laden(TM3Model& m, const std::string& dateiname, TDataModule1* dm = nullptr);
 
 // Saves the project under the model's file name: the project file, then the

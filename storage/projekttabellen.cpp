@@ -1,5 +1,6 @@
 #include "storage/projekttabellen.h"
 
+#include <algorithm>
 #include <cmath>
 #include <fstream>
 
@@ -193,7 +194,8 @@ bool TDataModule1::SaveUserDefaults(const std::string& s) const {
   return static_cast<bool>(aus);
 }
 
-bool TDataModule1::LoadUserDefaults(const std::string& datei) {
+bool TDataModule1::LoadUserDefaults(const std::string& datei, int* kommata) {
+  if (kommata) *kommata = 0;
   std::ifstream ein(datei, std::ios::binary);
   if (!ein) return false;
   std::map<std::string, std::string> werte;
@@ -204,8 +206,19 @@ bool TDataModule1::LoadUserDefaults(const std::string& datei) {
   }
   for (const auto& [code, t] : Dateien)
     for (int i = 0; i < t->Spalten(); ++i) {
-      const auto it = werte.find(t->Schema().Name + t->Schema().Felder[static_cast<size_t>(i)].Name);
-      if (it != werte.end()) t->SetzeVorgabe(i, it->second);
+      const TFeld& f = t->Schema().Felder[static_cast<size_t>(i)];
+      const auto it = werte.find(t->Schema().Name + f.Name);
+      if (it == werte.end()) continue;
+      std::string ausdruck = it->second;
+      // Files of older versions hold decimal commas; numbers get the point,
+      // texts keep what they hold.
+      const bool zahl =
+          f.Typ == TFeldTyp::Integer || f.Typ == TFeldTyp::Float || f.Typ == TFeldTyp::Date;
+      if (zahl && ausdruck.find(',') != std::string::npos) {
+        std::replace(ausdruck.begin(), ausdruck.end(), ',', '.');
+        if (kommata) ++*kommata;
+      }
+      t->SetzeVorgabe(i, std::move(ausdruck));
     }
   return true;
 }

@@ -70,7 +70,11 @@ class TDataModule1 {
   void EST_GK2_Standard();
 
   bool SaveUserDefaults(const std::string& s) const;  // s + ".DEF"
-  bool LoadUserDefaults(const std::string& datei);
+  // The defaults file: lines TABLECOLUMN=expression. A decimal comma in the
+  // expression of a number column becomes a point (files of older
+  // versions), kommata counts them; texts keep their commas. The file is
+  // only read.
+  bool LoadUserDefaults(const std::string& datei, int* kommata = nullptr);
 
   void CreateRecords(const std::string& von, const std::string& bis, const std::string& typ,
                      const std::string& ziel);

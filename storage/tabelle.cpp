@@ -4,7 +4,6 @@
 #include <cmath>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
 namespace t21 {
 
@@ -317,32 +316,6 @@ bool SchreibeDateiAtomar(const std::string& datei, const std::string& text, std:
     return false;
   }
   return true;
-}
-
-bool KommataErsetzen(const std::string& datei) {
-  std::ifstream ein(datei, std::ios::binary);
-  if (!ein) return false;
-  std::vector<std::string> zeilen;
-  std::string z;
-  bool letzteMitUmbruch = false;
-  std::stringstream puffer;
-  puffer << ein.rdbuf();
-  const std::string inhalt = puffer.str();
-  ein.close();
-  std::istringstream is(inhalt);
-  while (std::getline(is, z)) zeilen.push_back(z);
-  letzteMitUmbruch = !inhalt.empty() && inhalt.back() == '\n';
-  std::error_code ec;
-  if (!std::filesystem::exists(datei + "~", ec)) std::filesystem::rename(datei, datei + "~", ec);
-  if (!zeilen.empty())
-    for (char& c : zeilen[0])
-      if (c == ',') c = '.';
-  std::ofstream aus(datei, std::ios::binary | std::ios::trunc);
-  for (size_t i = 0; i < zeilen.size(); ++i) {
-    aus << zeilen[i];
-    if (i + 1 < zeilen.size() || letzteMitUmbruch) aus << '\n';
-  }
-  return static_cast<bool>(aus);
 }
 
 }  // namespace t21

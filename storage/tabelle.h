@@ -100,8 +100,5 @@ std::string OhneEndung(const std::string& datei);
 // Writes text to a temporary file beside datei and renames it, so a failed
 // write leaves an existing file intact. False with fehler set.
 bool SchreibeDateiAtomar(const std::string& datei, const std::string& text, std::string& fehler);
-// Repairs decimal commas in the first line of a text file (keeping the
-// unrepaired copy as file + "~"); false when the file cannot be read.
-bool KommataErsetzen(const std::string& datei);
 
 }  // namespace t21

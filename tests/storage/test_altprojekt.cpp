@@ -8,6 +8,7 @@
 #include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <sstream>
 
 #include "model/elements.h"
@@ -53,6 +54,15 @@ std::string Lies(const fs::path& p) {
   return s.str();
 }
 
+// Every file below a folder with its content: equal before and after a step
+// when the step wrote no file.
+std::map<std::string, std::string> Ordnerinhalt(const fs::path& ordner) {
+  std::map<std::string, std::string> r;
+  for (const auto& e : fs::recursive_directory_iterator(ordner))
+    if (e.is_regular_file()) r[fs::relative(e.path(), ordner).string()] = Lies(e.path());
+  return r;
+}
+
 void Schreibe(const fs::path& p, const std::string& text) {
   std::ofstream(p, std::ios::binary | std::ios::trunc) << text;
 }
@@ -94,6 +104,7 @@ class Altprojekt : public ::testing::Test {
 }  // namespace
 
 TEST_F(Altprojekt, ModFolderWithFaultsOpensListsEveryRepairAndComputes) {
+  const auto vorher = Ordnerinhalt(dir);
   const auto e = Oeffnen("mod/Altnetz.MOD");
   ASSERT_TRUE(e.Ok) << e.Meldung;
   EXPECT_EQ(e.Version, 2);
@@ -107,11 +118,17 @@ TEST_F(Altprojekt, ModFolderWithFaultsOpensListsEveryRepairAndComputes) {
                         "\tNeubau:: Name der Zielkomponente korrigiert."}));
   EXPECT_TRUE(e.Repariert());
 
-  // Decimal commas: repaired in the files, the originals kept.
+  // Decimal commas: read as the numbers they are, every file as it was (no
+  // copy beside it either), each file with commas noted.
+  EXPECT_EQ(Ordnerinhalt(dir), vorher);
   for (const char* f : {"Altnetz.MOD", "Altnetz_SHP.xml", "Altnetz_HYD.xml", "Altnetz_KEZ.xml",
-                        "Altnetz_CON.xml", "Altnetz_EST.xml"}) {
-    EXPECT_TRUE(fs::exists(dir / "mod" / (std::string(f) + "~"))) << f;
-    EXPECT_EQ(Lies(dir / "mod" / f).find(','), std::string::npos) << f;
+                        "Altnetz_CON.xml", "Altnetz_EST.xml", "Altnetz_NET.xml"}) {
+    const std::string datei = (dir / "mod" / f).string();
+    EXPECT_TRUE(std::any_of(e.Hinweise.begin(), e.Hinweise.end(), [&](const std::string& h) {
+      return h.rfind("In der Datei " + datei + " wurden ", 0) == 0 &&
+             h.find(" mit Dezimalkomma gelesen; die Datei bleibt unverändert.") !=
+                 std::string::npos;
+    })) << f;
   }
   EXPECT_EQ(El("Altstadt").SUM.RW, 3512345.5);
   EXPECT_EQ(El("Altstadt").SUM.Strasse, "Hauptstraße");
@@ -128,12 +145,14 @@ TEST_F(Altprojekt, ModFolderWithFaultsOpensListsEveryRepairAndComputes) {
   EXPECT_EQ(m.Referenz.SWGanglinien.Count(), StandardReferenzListen().SWGanglinien.Count());
   EXPECT_EQ(m.Referenz.FWGanglinien.Count(), StandardReferenzListen().FWGanglinien.Count());
 
-  // The model: root first and invisible, the selection at the end, the
-  // renamed shape with its own record, the duplicate IDs each with its own.
+  // The model: root first and invisible, the shapes in their stored order
+  // (the selection does not move them), the renamed shape with its own
+  // record, the duplicate IDs each with its own.
   EXPECT_EQ(Namen(), (std::vector<std::string>{kWurzelName, "Altstadt", "Altstadt_2", "Neubau",
-                                               "Gewerbe", "Sammler", "Bach", "Notiz", "RÜB 1"}));
+                                               "Gewerbe", "Sammler", "RÜB 1", "Bach", "Notiz"}));
+  EXPECT_EQ(m.Selection(), std::vector<TCadShape*>{m.Liste.Find("RÜB 1")});
   EXPECT_FALSE(m.Root()->Visible);
-  EXPECT_EQ(m.Liste.SelectedName(), "RÜB 1");
+  EXPECT_EQ(m.CurrentNode() ? m.CurrentNode()->Name : "", "RÜB 1");
   EXPECT_EQ(dynamic_cast<TKEM&>(El("Altstadt")).ED, 60);
   EXPECT_EQ(dynamic_cast<TKEM&>(El("Altstadt_2")).ED, 50);
   EXPECT_EQ(dynamic_cast<TKEM&>(El("Neubau")).ED, 45);
@@ -146,7 +165,7 @@ TEST_F(Altprojekt, ModFolderWithFaultsOpensListsEveryRepairAndComputes) {
   EXPECT_EQ(dynamic_cast<TRUB&>(El("RÜB 1")).QD, 35.5);
   EXPECT_EQ(dynamic_cast<TEST&>(El("Bach")).Profil.LEN, 1500);
   EXPECT_EQ(m.Netz().ProjektName, "Altnetz");
-  EXPECT_EQ(m.GetNode("Notiz")->Val, "Altnetz. Stand 1998");  // the repair touches texts too
+  EXPECT_EQ(m.GetNode("Notiz")->Val, "Altnetz, Stand 1998");  // texts keep their commas
   // The legacy sub-area of every catchment; the flag ends with the load.
   const auto& flaechen = dynamic_cast<TKEM&>(El("Altstadt")).AEs.Liste;
   ASSERT_EQ(flaechen.size(), 1u);
@@ -306,7 +325,8 @@ TEST_F(Altprojekt, EmptyFolderGivesANewEmptyProject) {
 
 TEST_F(Altprojekt, SideFilesAndWindowsCharacters) {
   const fs::path d = dir / "tre";
-  Schreibe(d / "Uralt.DEF", "CDSKEZWS=180,5\r\nCDSUnbekanntX=1\r\n");
+  Schreibe(d / "Uralt.DEF",
+           "CDSKEZWS=180,5\r\nCDSUnbekanntX=1\r\nCDSNetRegenreihe='Reinhold (n=1,0)'\r\n");
   Schreibe(d / "Uralt.PRL", "Bach\r\nOberdorf\r\n");
   std::string tw =
       "<?xml version=\"1.0\" standalone=\"yes\"?><DATAPACKET Version=\"2.0\"><METADATA><FIELDS>"
@@ -338,11 +358,15 @@ TEST_F(Altprojekt, SideFilesAndWindowsCharacters) {
 
   TOeffnenOptionen o;
   o.Programmordner = (dir / "programm").string();
+  const auto vorher = Ordnerinhalt(dir);
   const auto e = Oeffnen("tre/Uralt.TRE", o);
   ASSERT_TRUE(e.Ok) << e.Meldung;
+  EXPECT_EQ(Ordnerinhalt(dir), vorher);  // every file only read
   EXPECT_EQ(m.PrintList, (std::vector<std::string>{"Bach", "Oberdorf"}));
   const TTabelle& kez = dm.T("CDSKEZ");
+  const TTabelle& cdsNet = dm.T("CDSNet");
   EXPECT_EQ(kez.Vorgabe(kez.Schema().Index("WS")), "180.5");
+  EXPECT_EQ(cdsNet.Vorgabe(cdsNet.Schema().Index("Regenreihe")), "'Reinhold (n=1,0)'");
   ASSERT_EQ(m.Referenz.SWGanglinien.Count(), 1);
   EXPECT_EQ(m.Referenz.SWGanglinien.Eintraege[0].name, "Eigene");
   EXPECT_EQ(m.Referenz.SWGanglinien.Eintraege[0].werte[0], 0.5);
@@ -350,11 +374,22 @@ TEST_F(Altprojekt, SideFilesAndWindowsCharacters) {
   ASSERT_EQ(m.Referenz.FWGanglinien.Count(), 2);
   EXPECT_EQ(m.Referenz.FWGanglinien.Eintraege[0].name, "Programm");
   EXPECT_EQ(m.Referenz.FWGanglinien.Eintraege[0].werte[11], 1.25);
-  EXPECT_TRUE(fs::exists(d / "Uralt_TWGanglinien.XML~"));
+  EXPECT_FALSE(fs::exists(d / "Uralt_TWGanglinien.XML~"));
   EXPECT_EQ(m.Netz().ProjektName, "Grünau");
   EXPECT_TRUE(std::any_of(e.Hinweise.begin(), e.Hinweise.end(), [](const std::string& h) {
     return h.find("Uralt.NET") != std::string::npos && h.find("Windows") != std::string::npos;
   }));
+
+  // Saving writes the project in the current format and the repaired
+  // defaults; the folder's older files stay.
+  std::string fehler;
+  ASSERT_TRUE(Speichern(m, fehler, &dm)) << fehler;
+  const std::string def = Lies(d / "Uralt.DEF");
+  EXPECT_NE(def.find("CDSKEZWS=180.5\r\n"), std::string::npos);
+  EXPECT_NE(def.find("CDSNetRegenreihe='Reinhold (n=1,0)'\r\n"), std::string::npos);
+  EXPECT_TRUE(fs::exists(d / "Uralt.T21"));
+  EXPECT_FALSE(fs::exists(d / "Uralt.T21~"));
+  EXPECT_EQ(Lies(d / "Uralt.KEZ"), vorher.at("tre/Uralt.KEZ"));
 }
 
 TEST_F(Altprojekt, ProjectFileOpensWithoutProtocol) {

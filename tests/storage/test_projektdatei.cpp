@@ -4,11 +4,13 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <sstream>
 
 #include "model/elements.h"
 #include "storage/datenpaket.h"
 #include "storage/projektdatei.h"
+#include "storage/projekttabellen.h"
 #include "support/netzbau.h"
 
 using namespace t21;
@@ -18,6 +20,31 @@ using t21::test::StandardKEM;
 namespace fs = std::filesystem;
 
 namespace {
+
+std::string Datei(const fs::path& p) {
+  std::ifstream f(p, std::ios::binary);
+  std::stringstream s;
+  s << f.rdbuf();
+  return s.str();
+}
+
+// Every file below a folder with its content: equal before and after a step
+// when the step wrote no file.
+std::map<std::string, std::string> Ordnerinhalt(const fs::path& ordner) {
+  std::map<std::string, std::string> r;
+  for (const auto& e : fs::recursive_directory_iterator(ordner))
+    if (e.is_regular_file()) r[fs::relative(e.path(), ordner).string()] = Datei(e.path());
+  return r;
+}
+
+// Replaces the first occurrence of each text.
+void Ersetze(std::string& text, std::initializer_list<std::pair<std::string, std::string>> l) {
+  for (const auto& [von, nach] : l) {
+    const auto p = text.find(von);
+    ASSERT_NE(p, std::string::npos) << von;
+    text.replace(p, von.size(), nach);
+  }
+}
 
 class Projektdatei : public ::testing::Test {
  protected:
@@ -126,11 +153,11 @@ TEST_F(Projektdatei, RoundTripKeepsTheModel) {
     EXPECT_EQ(y->Pen, x->Pen);
     EXPECT_EQ(y->Brush, x->Brush);
     EXPECT_EQ(y->Ausrichtung, x->Ausrichtung);
-    EXPECT_EQ(y->Selected, x->Selected) << x->Name;
+    EXPECT_EQ(y->Model->IsSelected(y), x->Model->IsSelected(x)) << x->Name;
     EXPECT_EQ(y->Koordinaten, x->Koordinaten);
     EXPECT_EQ(y->Al, x->Al.substr(0, 3));  // the column holds three characters
   }
-  EXPECT_EQ(b.m.GetNode(b.m.Count() - 1)->Name, "RÜ 2");  // selection at the tail
+  EXPECT_EQ(b.m.LetzteSelektion()->Name, "RÜ 2");
   EXPECT_EQ(b.m.ParViewSettings, a.m.ParViewSettings);
   EXPECT_TRUE(b.m.AutoOeffnen);
   EXPECT_EQ(b.m.PrintList, a.m.PrintList);
@@ -253,18 +280,139 @@ TEST_F(Projektdatei, OlderVersionIsRepairedWithAMessage) {
   a.Neu("RUB", "B");
   a.El<TRUB>("B").Script = {"QD := MAX(1, 2);"};
   a.El<TRUB>("B").QD = 12.5;
+  a.El<TRUB>("B").Volumen = 800;
+  a.El<TRUB>("B").Memo = {"Becken 3, alt"};
   std::string text = PaketAlsText(*ModellAlsPaket(a.m));
-  text.replace(text.find("ProgVersion=\"1.2\""), 17, "ProgVersion=\"1.1\"");
-  text.replace(text.find("QD=\"12.5\""), 9, "QD=\"12,5\"");
+  Ersetze(text, {{"ProgVersion=\"1.2\"", "ProgVersion=\"1.1\""},
+                 {"QD=\"12.5\"", "QD=\"12,5\""},
+                 {" V=\"800\"", " V=\"800,0\""}});
   std::ofstream(Basis("alt") + ".T21", std::ios::binary) << text;
+  const auto vorher = Ordnerinhalt(dir);
   Netzbau b;
   const TLadeErgebnis e = A3_Laden(b.m, Basis("alt"));
   ASSERT_TRUE(e.Ok) << e.Fehler;
-  EXPECT_EQ(b.El<TRUB>("B").QD, 12.5);
-  EXPECT_TRUE(fs::exists(Basis("alt") + ".T21~"));
-  EXPECT_EQ(Lies(Basis("alt") + ".T21~"), text);
-  EXPECT_EQ(e.Meldung.rfind("In der Datei mit den Eingangsdaten wurden alle Kommata\n\rdurch einen Punkt ersetzt.", 0), 0u);
+  // Opening wrote no file: the project file as it was, no copy beside it.
+  EXPECT_EQ(Ordnerinhalt(dir), vorher);
+  EXPECT_FALSE(fs::exists(Basis("alt") + ".T21~"));
+  // The numbers with their decimal commas, the texts with their commas.
+  const auto& rub = b.El<TRUB>("B");
+  EXPECT_EQ(rub.QD, 12.5);
+  EXPECT_EQ(rub.Volumen, 800);
+  EXPECT_EQ(rub.Script, a.El<TRUB>("B").Script);
+  EXPECT_EQ(rub.Memo, a.El<TRUB>("B").Memo);
+  EXPECT_EQ(
+      e.Meldung.rfind(
+          "In der Datei mit den Eingangsdaten wurden alle Kommata\n\rdurch einen Punkt ersetzt.",
+          0),
+      0u);
+  EXPECT_NE(e.Meldung.find("Die Originaldatei wird beim Speichern in " + Basis("alt") +
+                           ".T21~ umbenannt."),
+            std::string::npos);
   EXPECT_NE(e.Meldung.find("DKI oder DKZ verwenden."), std::string::npos);
+
+  // The first save keeps the original as it was; later saves leave that
+  // copy alone.
+  std::string fehler;
+  ASSERT_TRUE(Speichern(b.m, fehler)) << fehler;
+  EXPECT_EQ(Lies(Basis("alt") + ".T21~"), text);
+  EXPECT_EQ(ErsterWert(Lies(Basis("alt") + ".T21"), "ProgVersion"), kProgVersion);
+  b.El<TRUB>("B").QD = 13;
+  ASSERT_TRUE(Speichern(b.m, fehler)) << fehler;
+  EXPECT_EQ(Lies(Basis("alt") + ".T21~"), text);
+  Netzbau c;
+  const TLadeErgebnis wieder = A3_Laden(c.m, Basis("alt"));
+  ASSERT_TRUE(wieder.Ok);
+  EXPECT_TRUE(wieder.Meldung.empty());
+  EXPECT_EQ(c.El<TRUB>("B").QD, 13);
+
+  // Saved under another name, the old file is not touched.
+  std::ofstream(Basis("alt2") + ".T21", std::ios::binary) << text;
+  Netzbau d;
+  ASSERT_TRUE(A3_Laden(d.m, Basis("alt2")).Ok);
+  d.m.FileName = Basis("neu");
+  ASSERT_TRUE(Speichern(d.m, fehler)) << fehler;
+  EXPECT_EQ(Lies(Basis("alt2") + ".T21"), text);
+  EXPECT_FALSE(fs::exists(Basis("alt2") + ".T21~"));
+  EXPECT_FALSE(fs::exists(Basis("neu") + ".T21~"));
+}
+
+TEST_F(Projektdatei, DefaultsFileIsRepairedWhenReadAndWrittenWhenSaved) {
+  Netzbau a;
+  a.Neu("KEM", "K");
+  a.m.FileName = Basis("def");
+  std::string fehler;
+  TDataModule1 dm;
+  ASSERT_TRUE(Speichern(a.m, fehler, &dm)) << fehler;
+  // The defaults of an older version: decimal commas, and texts with commas.
+  std::ofstream(Basis("def") + ".DEF", std::ios::binary | std::ios::trunc)
+      << "CDSHydID=0\r\nCDSKEZWS=150,5\r\nCDSKEZED=42,25\r\n"
+         "CDSNetRegenreihe='Reinhold (n=1,0)'\r\nCDSNetPROJEKTNAME='Nord, Süd'\r\n";
+  const auto vorher = Ordnerinhalt(dir);
+
+  Netzbau b;
+  TDataModule1 geladen;
+  ASSERT_TRUE(A3_Laden(b.m, Basis("def"), &geladen).Ok);
+  EXPECT_EQ(Ordnerinhalt(dir), vorher);
+  const TTabelle& kez = geladen.T("CDSKEZ");
+  const TTabelle& net = geladen.T("CDSNet");
+  EXPECT_EQ(kez.Vorgabe(kez.Schema().Index("WS")), "150.5");
+  EXPECT_EQ(kez.Vorgabe(kez.Schema().Index("ED")), "42.25");
+  EXPECT_EQ(net.Vorgabe(net.Schema().Index("Regenreihe")), "'Reinhold (n=1,0)'");
+  EXPECT_EQ(net.Vorgabe(net.Schema().Index("PROJEKTNAME")), "'Nord, Süd'");
+  // A new element of the project receives them.
+  TCadShape* neu = ElementAnlegen(geladen, b.m, "KEM", "Neu", 0, 0);
+  EXPECT_EQ(dynamic_cast<TKEM&>(*TM3Model::ElementOf(neu)).WS, 150.5);
+  EXPECT_EQ(dynamic_cast<TKEM&>(*TM3Model::ElementOf(neu)).ED, 42.25);
+
+  ASSERT_TRUE(Speichern(b.m, fehler, &geladen)) << fehler;
+  const std::string def = Lies(Basis("def") + ".DEF");
+  for (const char* z :
+       {"CDSKEZWS=150.5\r\n", "CDSKEZED=42.25\r\n", "CDSNetRegenreihe='Reinhold (n=1,0)'\r\n",
+        "CDSNetPROJEKTNAME='Nord, Süd'\r\n"})
+    EXPECT_NE(def.find(z), std::string::npos) << z;
+  EXPECT_FALSE(fs::exists(Basis("def") + ".DEF~"));
+}
+
+TEST_F(Projektdatei, DecimalCommasAreNumbersOnlyWhenTheReaderAsks) {
+  // One row per case: the float F, the integer I, the text S.
+  struct Fall {
+    const char* zeile;
+    double f, fOhne;
+    int32_t i, iOhne;
+    const char* s;
+  };
+  const Fall faelle[] = {
+      {"F=\"12,5\" I=\"7\" S=\"a,b\"", 12.5, 0, 7, 7, "a,b"},
+      {"F=\"-0,125\" I=\"3,0\" S=\"1,5\"", -0.125, 0, 3, 0, "1,5"},
+      {"F=\"1.5\" I=\"4\" S=\"\"", 1.5, 1.5, 4, 4, ""},
+      {"F=\"x,y\" I=\"a,b\" S=\"x\"", 0, 0, 0, 0, "x"},
+  };
+  std::string text =
+      "<?xml version=\"1.0\" standalone=\"yes\"?><DATAPACKET Version=\"2.0\"><METADATA><FIELDS>"
+      "<FIELD attrname=\"F\" fieldtype=\"r8\"/><FIELD attrname=\"I\" fieldtype=\"i4\"/>"
+      "<FIELD attrname=\"S\" fieldtype=\"string\" WIDTH=\"20\"/></FIELDS><PARAMS/></METADATA>"
+      "<ROWDATA>";
+  for (const Fall& f : faelle) text += std::string("<ROW ") + f.zeile + "/>";
+  text += "</ROWDATA></DATAPACKET>";
+  std::string fehler;
+  TPaketLesen lesen;
+  lesen.Dezimalkomma = true;
+  const auto mit = LiesPaketText(text, fehler, &lesen);
+  const auto ohne = LiesPaketText(text, fehler);
+  ASSERT_TRUE(mit && ohne) << fehler;
+  EXPECT_EQ(lesen.Kommata, 3);
+  for (int r = 0; r < 4; ++r) {
+    const Fall& f = faelle[r];
+    EXPECT_EQ(AlsZahl(mit->Wert(r, "F")), f.f) << f.zeile;
+    EXPECT_EQ(AlsZahl(ohne->Wert(r, "F")), f.fOhne) << f.zeile;
+    EXPECT_EQ(AlsGanzzahl(mit->Wert(r, "I")), f.i) << f.zeile;
+    EXPECT_EQ(AlsGanzzahl(ohne->Wert(r, "I")), f.iOhne) << f.zeile;
+    EXPECT_EQ(AlsText(mit->Wert(r, "S")), f.s) << f.zeile;
+    EXPECT_EQ(AlsText(ohne->Wert(r, "S")), f.s) << f.zeile;
+  }
+  EXPECT_EQ(ErsterWert(text, "s"), "a,b");
+  EXPECT_EQ(ErsterWert(text, "X"), "");
+  EXPECT_EQ(ErsterWert("kein Paket", "S"), std::nullopt);
 }
 
 TEST_F(Projektdatei, DamagedFilesAreRefusedAndTheModelStays) {

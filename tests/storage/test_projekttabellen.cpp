@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <tuple>
 
 #include "model/elements.h"
 #include "storage/projekttabellen.h"
@@ -126,11 +127,40 @@ TEST_F(Tabellen, UserDefaultsFile) {
 }
 
 TEST_F(Tabellen, CommaRepair) {
-  const std::string p = (dir / "a.txt").string();
-  std::ofstream(p, std::ios::binary) << "a,b\nc,d\n";
-  ASSERT_TRUE(KommataErsetzen(p));
-  EXPECT_EQ(Lies(p), "a.b\nc,d\n");
-  EXPECT_EQ(Lies(p + "~"), "a,b\nc,d\n");
+  // A defaults file of an older version: the decimal commas of number
+  // columns become points as it is read, on every line; texts keep their
+  // commas; the file itself is only read.
+  const std::string p = (dir / "alt.DEF").string();
+  const std::string text =
+      "CDSHydID=0\r\nCDSKEZWS=150,5\r\nCDSNetRegenreihe='Reinhold (n=1,0)'\r\n"
+      "CDSNetPSIA=0.65\r\nCDSNetPROJEKTNAME='Nord, Süd'\r\nCDSKEZX=11,25\r\n";
+  std::ofstream(p, std::ios::binary) << text;
+  int kommata = -1;
+  ASSERT_TRUE(dm.LoadUserDefaults(p, &kommata));
+  EXPECT_EQ(Lies(p), text);
+  EXPECT_FALSE(fs::exists(p + "~"));
+  EXPECT_EQ(kommata, 2);
+  const std::tuple<const char*, const char*, const char*> faelle[] = {
+      {"CDSKEZ", "WS", "150.5"},
+      {"CDSKEZ", "X", "11.25"},
+      {"CDSNet", "PSIA", "0.65"},
+      {"CDSNet", "Regenreihe", "'Reinhold (n=1,0)'"},
+      {"CDSNet", "PROJEKTNAME", "'Nord, Süd'"},
+  };
+  for (const auto& [tabelle, spalte, ausdruck] : faelle) {
+    const TTabelle& t = dm.T(tabelle);
+    EXPECT_EQ(t.Vorgabe(t.Schema().Index(spalte)), ausdruck) << tabelle << spalte;
+  }
+  dm.CreateRecords("K", "", "KEM", "");
+  EXPECT_EQ(W("CDSKEZ", "WS"), 150.5);
+  EXPECT_EQ(W("CDSKEZ", "X"), 11.25);
+  // saved again, the file holds the repaired expressions
+  ASSERT_TRUE(dm.SaveUserDefaults((dir / "neu").string()));
+  const std::string neu = Lies((dir / "neu.DEF").string());
+  for (const char* z : {"CDSKEZWS=150.5\r\n", "CDSNetRegenreihe='Reinhold (n=1,0)'\r\n",
+                        "CDSNetPROJEKTNAME='Nord, Süd'\r\n"})
+    EXPECT_NE(neu.find(z), std::string::npos) << z;
+
   EXPECT_EQ(TextZuZahl("12,5", -1), 12.5);
   EXPECT_EQ(TextZuZahl(" 3.25 ", -1), 3.25);
   EXPECT_EQ(TextZuZahl("x", -1), -1);
