@@ -569,6 +569,7 @@ void TCadModel::SelectedDeleteAllEdges() {
 
 void TCadModel::DeleteShape(TCadShape* p) {
   if (!p || p == Root()) return;
+  if (VorDemLoeschen) VorDemLoeschen(*p);
   p->DeleteAllEdges();
   p->SetParent(nullptr);  // off the root's upstream list
   Remove(p);

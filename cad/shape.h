@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -266,6 +267,9 @@ class TCadModel {
   virtual void DeleteShape(TCadShape* p);
   virtual void SelectedDelete();
   void FreeAll();
+  // Told about every shape DeleteShape is about to remove, while the shape
+  // is still whole (an edit being staged keeps its state for undo).
+  std::function<void(const TCadShape&)> VorDemLoeschen;
 
   // Receives the messages of refused links (beep and message box in the
   // program). Without a handler, messages are kept in LetzteMeldung only.

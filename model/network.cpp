@@ -166,6 +166,7 @@ bool TM3Model::FindNode(std::string_view sText) {
 
 void TM3Model::DeleteShape(TCadShape* p) {
   if (!p || p == Root()) return;
+  if (VorDemLoeschen) VorDemLoeschen(*p);
   TCadShape* root = Root();
   // A shape linked twice stands twice in the list; each entry undoes one link.
   const auto upstream = p->Zufluesse();
