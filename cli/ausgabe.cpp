@@ -4,15 +4,20 @@
 #include <cstdio>
 #include <iomanip>
 
+#include "cli/nachweis.h"
 #include "model/format.h"
 
 namespace t21 {
 
 bool FormatAusText(const std::string& s, Format& f) {
-  if (s == "text") f = Format::Text;
-  else if (s == "tsv") f = Format::Tsv;
-  else if (s == "json") f = Format::Json;
-  else return false;
+  if (s == "text")
+    f = Format::Text;
+  else if (s == "tsv")
+    f = Format::Tsv;
+  else if (s == "json")
+    f = Format::Json;
+  else
+    return false;
   return true;
 }
 
@@ -20,11 +25,21 @@ std::string JsonText(const std::string& s) {
   std::string r = "\"";
   for (unsigned char c : s) {
     switch (c) {
-      case '"': r += "\\\""; break;
-      case '\\': r += "\\\\"; break;
-      case '\n': r += "\\n"; break;
-      case '\r': r += "\\r"; break;
-      case '\t': r += "\\t"; break;
+      case '"':
+        r += "\\\"";
+        break;
+      case '\\':
+        r += "\\\\";
+        break;
+      case '\n':
+        r += "\\n";
+        break;
+      case '\r':
+        r += "\\r";
+        break;
+      case '\t':
+        r += "\\t";
+        break;
       default:
         if (c < 0x20) {
           char b[8];
@@ -65,64 +80,227 @@ const Spalte kSpalten[] = {
     {"DO2", "mg/l", 2, [](const TParameter& p) { return p.cDO2(); }},
 };
 
-std::string QrText(int i) { return ZahlText(kQr[static_cast<size_t>(i)], i == 1 ? 1 : 0); }
+std::string QrText(int i) {
+  return ZahlText(kQr[static_cast<size_t>(i)], i == 1 ? 1 : 0);
+}
 
 }  // namespace
 
-int SchreibeVerifikation(const TM3Model& m, Format f, std::ostream& out) {
+namespace {
+
+// s padded with blanks to `breite` characters (UTF-8 counted by code point).
+std::string Links(const std::string& s, size_t breite) {
+  size_t n = 0;
+  for (unsigned char c : s)
+    if ((c & 0xC0) != 0x80) ++n;
+  return n >= breite ? s + ' ' : s + std::string(breite - n, ' ');
+}
+
+void TextTabelle(const char* titel, const TParameterArray& a, std::ostream& out) {
+  out << "  " << titel << '\n';
+  out << "  " << std::setw(6) << "qr";
+  for (const auto& s : kSpalten) out << std::setw(11) << s.name;
+  out << "\n  " << std::setw(6) << "l/s*ha";
+  for (const auto& s : kSpalten) out << std::setw(11) << s.einheit;
+  out << '\n';
+  for (int i = 0; i < kAnzahlQr; ++i) {
+    out << "  " << std::setw(6) << QrText(i);
+    for (const auto& s : kSpalten) out << std::setw(11) << ZahlText(s.wert(a[i]), s.nachkomma);
+    out << '\n';
+  }
+}
+
+// A row "  meaning  symbol  value unit" with the value right-aligned.
+void TextWert(const TNachweisWert& w, std::ostream& out) {
+  out << "    " << Links(w.Bezeichnung, 44) << Links(w.Name, 12) << std::setw(16)
+      << ZahlText(w.Wert, w.Nachkomma) << ' ' << w.Einheit << '\n';
+}
+
+void SchreibeText(const TElementNachweis& n, std::ostream& out) {
+  out << n.Name << " (" << n.Typ << ")\n";
+  TextTabelle("Zufluss", n.Zufluss, out);
+  TextTabelle("Abfluss", n.Abfluss, out);
+  out << "  Summen" << std::setw(64) << "Zulauf" << std::setw(16) << "Ablauf" << '\n';
+  for (const auto& z : n.Summen)
+    out << "    " << Links(z.Bezeichnung, 44) << Links(z.Name, 12) << std::setw(16)
+        << ZahlText(z.Zulauf, z.Nachkomma) << std::setw(16) << ZahlText(z.Ablauf, z.Nachkomma)
+        << ' ' << z.Einheit << '\n';
+  if (!n.Bemessung.empty()) {
+    out << "  Bemessung\n";
+    for (const auto& w : n.Bemessung) TextWert(w, out);
+  }
+  if (!n.Bemessungsliste.empty()) {
+    out << "  Bemessungsliste\n";
+    for (const auto& z : n.Bemessungsliste) {
+      if (z.Groesse.empty() && z.Wert.empty()) {
+        out << "    " << z.Bezeichner << '\n';
+        continue;
+      }
+      out << "    " << Links(z.Bezeichner, 56) << Links(z.Groesse, 16) << std::setw(14) << z.Wert
+          << ' ' << z.Dimension << '\n';
+    }
+  }
+  if (n.MitUeberlauf) {
+    out << "  Überläufe\n  " << std::setw(6) << "qr" << std::setw(13) << "Q KÜ" << std::setw(13)
+        << "Q BÜ" << '\n';
+    for (int i = 0; i < kAnzahlQr; ++i)
+      out << "  " << std::setw(6) << QrText(i) << std::setw(12)
+          << ZahlText(n.QKUE[static_cast<size_t>(i)], 2) << std::setw(12)
+          << ZahlText(n.QBUE[static_cast<size_t>(i)], 2) << '\n';
+  }
+  for (const auto& p : n.Pruefungen) {
+    out << "  " << p.Bezeichnung << ": " << (p.Erfuellt ? "erfüllt" : "nicht erfüllt") << '\n';
+    for (const auto& w : p.Werte) TextWert(w, out);
+  }
+  if (!n.Gewaesser.empty()) {
+    out << "  Gewässer\n  " << std::setw(6) << "qr";
+    for (const auto& w : n.Gewaesser.front()) out << std::setw(10) << w.Name;
+    out << "\n  " << std::setw(6) << "l/s*ha";
+    for (const auto& w : n.Gewaesser.front()) out << std::setw(10) << w.Einheit;
+    out << '\n';
+    for (int i = 0; i < kAnzahlQr; ++i) {
+      out << "  " << std::setw(6) << QrText(i);
+      for (const auto& w : n.Gewaesser[static_cast<size_t>(i)])
+        out << std::setw(10) << ZahlText(w.Wert, w.Nachkomma);
+      out << '\n';
+    }
+  }
+  for (const auto& h : n.Hinweise) out << "  Hinweis: " << h << '\n';
+  out << '\n';
+}
+
+void JsonTabelle(const TParameterArray& a, std::ostream& out) {
+  out << '[';
+  for (int i = 0; i < kAnzahlQr; ++i) {
+    out << (i ? "," : "") << "{\"qr\":" << JsonZahl(kQr[static_cast<size_t>(i)]);
+    for (const auto& s : kSpalten) out << ",\"" << s.name << "\":" << JsonZahl(s.wert(a[i]));
+    out << '}';
+  }
+  out << ']';
+}
+
+void JsonWerte(const std::vector<TNachweisWert>& werte, std::ostream& out) {
+  for (size_t k = 0; k < werte.size(); ++k)
+    out << (k ? "," : "") << JsonText(werte[k].Name) << ':' << JsonZahl(werte[k].Wert);
+}
+
+void SchreibeJson(const TElementNachweis& n, std::ostream& out) {
+  out << "{\"name\":" << JsonText(n.Name) << ",\"typ\":" << JsonText(n.Typ) << ",\"zufluss\":";
+  JsonTabelle(n.Zufluss, out);
+  out << ",\"abfluss\":";
+  JsonTabelle(n.Abfluss, out);
+  for (const bool zulauf : {true, false}) {
+    out << (zulauf ? ",\"summen\":{\"zulauf\":{" : ",\"ablauf\":{");
+    for (size_t k = 0; k < n.Summen.size(); ++k)
+      out << (k ? "," : "") << JsonText(n.Summen[k].Name) << ':'
+          << JsonZahl(zulauf ? n.Summen[k].Zulauf : n.Summen[k].Ablauf);
+    out << (zulauf ? "}" : "}}");
+  }
+  if (!n.Bemessung.empty()) {
+    out << ",\"bemessung\":{";
+    JsonWerte(n.Bemessung, out);
+    out << '}';
+  }
+  if (!n.Bemessungsliste.empty()) {
+    out << ",\"bemessungsliste\":[";
+    for (size_t k = 0; k < n.Bemessungsliste.size(); ++k) {
+      const auto& z = n.Bemessungsliste[k];
+      out << (k ? "," : "") << "{\"bezeichner\":" << JsonText(z.Bezeichner)
+          << ",\"groesse\":" << JsonText(z.Groesse) << ",\"wert\":" << JsonText(z.Wert)
+          << ",\"dimension\":" << JsonText(z.Dimension) << '}';
+    }
+    out << ']';
+  }
+  if (n.MitUeberlauf) {
+    out << ",\"ueberlauf\":[";
+    for (int i = 0; i < kAnzahlQr; ++i)
+      out << (i ? "," : "") << "{\"qr\":" << JsonZahl(kQr[static_cast<size_t>(i)])
+          << ",\"QKUE\":" << JsonZahl(n.QKUE[static_cast<size_t>(i)])
+          << ",\"QBUE\":" << JsonZahl(n.QBUE[static_cast<size_t>(i)]) << '}';
+    out << ']';
+  }
+  if (!n.Pruefungen.empty()) {
+    out << ",\"pruefungen\":{";
+    for (size_t k = 0; k < n.Pruefungen.size(); ++k) {
+      const auto& p = n.Pruefungen[k];
+      out << (k ? "," : "") << JsonText(p.Name)
+          << ":{\"erfuellt\":" << (p.Erfuellt ? "true" : "false") << ',';
+      JsonWerte(p.Werte, out);
+      out << '}';
+    }
+    out << '}';
+  }
+  if (!n.Gewaesser.empty()) {
+    out << ",\"gewaesser\":[";
+    for (int i = 0; i < kAnzahlQr; ++i) {
+      out << (i ? "," : "") << "{\"qr\":" << JsonZahl(kQr[static_cast<size_t>(i)]) << ',';
+      const auto& g = n.Gewaesser[static_cast<size_t>(i)];
+      JsonWerte(std::vector<TNachweisWert>(g.begin(), g.end()), out);
+      out << '}';
+    }
+    out << ']';
+  }
+  out << ",\"hinweise\":[";
+  for (size_t k = 0; k < n.Hinweise.size(); ++k) out << (k ? "," : "") << JsonText(n.Hinweise[k]);
+  out << "]}";
+}
+
+// Long form: one value a row.
+void SchreibeTsv(const TElementNachweis& n, std::ostream& out) {
+  auto zeile = [&](const char* block, const std::string& groesse, const std::string& qr,
+                   const std::string& wert) {
+    out << n.Name << '\t' << n.Typ << '\t' << block << '\t' << groesse << '\t' << qr << '\t' << wert
+        << '\n';
+  };
+  auto qr = [](int i) { return JsonZahl(kQr[static_cast<size_t>(i)]); };
+  for (const bool zu : {true, false})
+    for (int i = 0; i < kAnzahlQr; ++i)
+      for (const auto& s : kSpalten)
+        zeile(zu ? "zufluss" : "abfluss", s.name, qr(i),
+              JsonZahl(s.wert(zu ? n.Zufluss[i] : n.Abfluss[i])));
+  for (const auto& z : n.Summen) zeile("summen.zulauf", z.Name, "", JsonZahl(z.Zulauf));
+  for (const auto& z : n.Summen) zeile("summen.ablauf", z.Name, "", JsonZahl(z.Ablauf));
+  for (const auto& w : n.Bemessung) zeile("bemessung", w.Name, "", JsonZahl(w.Wert));
+  for (const auto& z : n.Bemessungsliste)
+    if (!z.Groesse.empty()) zeile("bemessungsliste", z.Groesse, "", z.Wert);
+  if (n.MitUeberlauf)
+    for (int i = 0; i < kAnzahlQr; ++i) {
+      zeile("ueberlauf", "QKUE", qr(i), JsonZahl(n.QKUE[static_cast<size_t>(i)]));
+      zeile("ueberlauf", "QBUE", qr(i), JsonZahl(n.QBUE[static_cast<size_t>(i)]));
+    }
+  for (const auto& p : n.Pruefungen) {
+    const std::string block = "pruefungen." + p.Name;
+    zeile(block.c_str(), "erfuellt", "", p.Erfuellt ? "1" : "0");
+    for (const auto& w : p.Werte) zeile(block.c_str(), w.Name, "", JsonZahl(w.Wert));
+  }
+  for (size_t i = 0; i < n.Gewaesser.size(); ++i)
+    for (const auto& w : n.Gewaesser[i])
+      zeile("gewaesser", w.Name, qr(static_cast<int>(i)), JsonZahl(w.Wert));
+  for (const auto& h : n.Hinweise) zeile("hinweise", "", "", h);
+}
+
+}  // namespace
+
+int SchreibeVerifikation(TM3Model& m, Format f, std::ostream& out) {
   const auto reihe = m.Fliessreihenfolge();
   int mitMeldungen = 0;
   if (f == Format::Json) out << "{\"elemente\":[";
-  if (f == Format::Tsv) {
-    out << "ELEMENT\tTYP\tQR";
-    for (const auto& s : kSpalten) out << '\t' << s.name;
-    out << "\tHINWEISE\n";
-  }
+  if (f == Format::Tsv) out << "ELEMENT\tTYP\tBLOCK\tGROESSE\tQR\tWERT\n";
   bool erstes = true;
-  for (const TCadShape* shape : reihe) {
-    const TElement& e = *TM3Model::ElementOf(shape);
-    if (!e.FEHLER.empty()) ++mitMeldungen;
-    std::string hinweise;
-    for (const auto& h : e.FEHLER) hinweise += (hinweise.empty() ? "" : "; ") + h;
+  for (TCadShape* shape : reihe) {
+    const TElementNachweis n = Nachweis(m, shape);
+    if (!n.Hinweise.empty()) ++mitMeldungen;
     switch (f) {
-      case Format::Text: {
-        out << e.Name() << " (" << shape->Typ() << ")\n";
-        out << "  " << std::setw(6) << "qr";
-        for (const auto& s : kSpalten) out << std::setw(11) << s.name;
-        out << "\n  " << std::setw(6) << "l/s*ha";
-        for (const auto& s : kSpalten) out << std::setw(11) << s.einheit;
-        out << '\n';
-        for (int i = 0; i < kAnzahlQr; ++i) {
-          out << "  " << std::setw(6) << QrText(i);
-          for (const auto& s : kSpalten) out << std::setw(11) << ZahlText(s.wert(e.AB[i]), s.nachkomma);
-          out << '\n';
-        }
-        for (const auto& h : e.FEHLER) out << "  Hinweis: " << h << '\n';
-        out << '\n';
+      case Format::Text:
+        SchreibeText(n, out);
         break;
-      }
       case Format::Tsv:
-        for (int i = 0; i < kAnzahlQr; ++i) {
-          out << e.Name() << '\t' << shape->Typ() << '\t' << kQr[static_cast<size_t>(i)];
-          for (const auto& s : kSpalten) out << '\t' << JsonZahl(s.wert(e.AB[i]));
-          out << '\t' << hinweise << '\n';
-        }
+        SchreibeTsv(n, out);
         break;
-      case Format::Json: {
-        out << (erstes ? "" : ",") << "\n{\"name\":" << JsonText(e.Name())
-            << ",\"typ\":" << JsonText(shape->Typ()) << ",\"abfluss\":[";
-        for (int i = 0; i < kAnzahlQr; ++i) {
-          out << (i ? "," : "") << "{\"qr\":" << JsonZahl(kQr[static_cast<size_t>(i)]);
-          for (const auto& s : kSpalten)
-            out << ",\"" << s.name << "\":" << JsonZahl(s.wert(e.AB[i]));
-          out << '}';
-        }
-        out << "],\"hinweise\":[";
-        for (size_t k = 0; k < e.FEHLER.size(); ++k)
-          out << (k ? "," : "") << JsonText(e.FEHLER[k]);
-        out << "]}";
+      case Format::Json:
+        out << (erstes ? "" : ",") << '\n';
+        SchreibeJson(n, out);
         break;
-      }
     }
     erstes = false;
   }
