@@ -4,8 +4,11 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <limits>
 #include <optional>
 #include <sstream>
+#include <string_view>
+#include <unordered_set>
 
 #include "model/elements.h"
 #include "storage/datenpaket.h"
@@ -105,7 +108,7 @@ S BaueSchema() {
        Int("PenWidth"),     Int("BrushColor"),  Int("BrushStyle"),   Bool("HGespiegelt"),
        Bool("VGespiegelt"), Bool("Solid"),      Bool("Selected"),    Bool("Visible"),
        Int("Ausrichtung"),  Str("Val", 512),    Int("TextPos"),      Str("Alignment", 3),
-       Str("Format", 3),    Nest("HYD", hyd)});
+       Str("Format", 3),    Int("ShapeID"),     Nest("HYD", hyd)});
   return Schema(
       "MOD", {Str("ProgVersion", 255), Flt("OrgX"),  Flt("OrgY"),       Flt("Zoom"),
               Flt("GridMinor"),        Flt("GridMajor"), Int("GridColor"), Bool("ShowParent"),
@@ -317,21 +320,18 @@ void SchreibeElement(const TElement& e, TTabelle& hyd, int h) {
       d.Setze(r, "Abflussdrosselung", est->Drosselung);
       d.Setze(r, "Lage", est->Lage);
       d.Setze(r, "Salmoniden", est->Salmoniden);
-      // The background as concentrations; the pH without the eutrophication
-      // surcharge the reader adds back.
-      const TParameter& cv = est->CV;
+      // The background as it was entered: concentrations, the pH without
+      // the eutrophication surcharge; the oxygen deficit follows from it.
+      const THintergrund& hg = est->Hintergrund;
       const int v = par.Anhaengen();
       par.Setze(v, "Art", std::string("VB"));
-      par.Setze(v, "BSB", cv.cBSB());
-      par.Setze(v, "NH4", cv.cNH4());
-      par.Setze(v, "AFS", cv.cAFS());
-      par.Setze(v, "CSB", cv.cCSB());
-      par.Setze(v, "ALK", cv.cALK());
-      par.Setze(v, "DO2", cv.cDO2());
-      const double ph = cv.cPH();
-      par.Setze(v, "PH", (est->EUTROPH == "1" || est->EUTROPH == "2") ? ph - 0.5
-                         : est->EUTROPH == "3"                          ? ph - 1.0
-                                                                        : ph);
+      par.Setze(v, "BSB", hg.BSB);
+      par.Setze(v, "NH4", hg.NH4);
+      par.Setze(v, "AFS", hg.AFS);
+      par.Setze(v, "CSB", hg.CSB);
+      par.Setze(v, "ALK", hg.ALK);
+      par.Setze(v, "DO2", est->CV.cDO2());
+      par.Setze(v, "PH", hg.PH);
       par.Setze(v, "xxx", 0.0);
     } else if (const auto* oma = dynamic_cast<const TOMA*>(&e)) {
       TTabelle& d = t.Kind(z, "OMA");
@@ -426,6 +426,19 @@ void LiesElement(TElement& e, const std::string& typ, const TTabelle& hyd, int h
     n->cO2sat = O2Saettigung(n->Temperatur, n->mNN);
     n->pks = PKsWert(n->Temperatur);
     n->CR.DO2 = n->crDO2 / 100 * n->cO2sat;
+    // The rain water as the project keeps it (the deficit as a
+    // concentration, its share of the saturation follows) and the rain
+    // water load of the simulation.
+    if (const TTabelle* par = Erste(hyd, h, "PAR"))
+      for (int z = 0; z < par->Anzahl(); ++z) {
+        const std::string art = T(*par, z, "Art");
+        if (art == "CDN") LiesParameter(*par, z, n->cDN);
+        if (art != "CR") continue;
+        LiesParameter(*par, z, n->CR);
+        if (!Hat(*par, z, "DO2")) continue;
+        n->CR.DO2 = Z(*par, z, "DO2");
+        if (n->cO2sat > 0) n->crDO2 = std::round(n->CR.DO2 / n->cO2sat * 100 * 1e9) / 1e9;
+      }
     if (const TTabelle* fw = Erste(*t, 0, "FWGL")) {
       m.Referenz.FWGanglinien.Eintraege.clear();
       for (int r = 0; r < fw->Anzahl(); ++r) {
@@ -547,28 +560,9 @@ void LiesElement(TElement& e, const std::string& typ, const TTabelle& hyd, int h
       if (par) {
         // The background set from its concentrations at the low flow.
         const TNET& net = m.Netz();
-        const double q = std::max(est->_mnq * est->AE0, 1e-6);
-        const int eu = AlsGanzzahl(TWert(est->EUTROPH), 0);
-        double ph = Z(*par, 0, "PH"), o2 = 0;
-        const double sat = O2Saettigung(net.Temperatur, net.mNN);
-        if (eu == 1 || eu == 2) {
-          ph += 0.5;
-          o2 = 0.2 * sat;
-        } else if (eu == 3) {
-          ph += 1.0;
-          o2 = 0.4 * sat;
-        }
-        TParameter& cv = est->CV;
-        cv.Clear();
-        cv.Q = q;
-        cv.BSB = Z(*par, 0, "BSB") * q;
-        cv.NH4 = Z(*par, 0, "NH4") * q;
-        cv.AFS = Z(*par, 0, "AFS") * q;
-        cv.CSB = Z(*par, 0, "CSB") * q;
-        cv.ALK = Z(*par, 0, "ALK") * q;
-        cv.PH = ph * q;
-        cv.GK = TParameter::cGK(Z(*par, 0, "ALK"), ph) * q;
-        cv.DO2 = o2 * q;
+        est->Hintergrund = {Z(*par, 0, "BSB"), Z(*par, 0, "NH4"), Z(*par, 0, "AFS"),
+                            Z(*par, 0, "CSB"), Z(*par, 0, "ALK"), Z(*par, 0, "PH")};
+        est->SetzeHintergrund(O2Saettigung(net.Temperatur, net.mNN));
       }
     } else if (auto* oma = dynamic_cast<TOMA*>(&e)) {
       if (const TTabelle* d = Erste(*t, 0, "OMA")) {
@@ -617,6 +611,16 @@ void LiesElement(TElement& e, const std::string& typ, const TTabelle& hyd, int h
     }
   }
 }
+
+// Shapes made the way the drawing makes them, but outside any model, so that
+// a shape read from a row enters its model with the id it was stored with.
+class TFormVorlage : public TCadModel {
+ public:
+  std::unique_ptr<TCadShape> Neu(std::string_view typ, std::string_view name, double x, double y) {
+    TCadShape* s = CreateShape(typ, name, x, y);
+    return s ? Remove(s) : nullptr;
+  }
+};
 
 bool LiesText(const std::string& datei, std::string& text) {
   std::ifstream ein(datei, std::ios::binary);
@@ -697,6 +701,46 @@ std::shared_ptr<TTabelle> NeuesProjektPaket() {
   return std::make_shared<TTabelle>(schema);
 }
 
+void ShapeInZeile(const TCadShape& s, TTabelle& shp, int r) {
+  shp.Setze(r, "Name", s.Name);
+  shp.Setze(r, "Typ", s.Typ());
+  if (s.Parent()) shp.Setze(r, "Parent", s.Parent()->Name);
+  if (s.KUE()) shp.Setze(r, "KUE", s.KUE()->Name);
+  if (s.GEW()) shp.Setze(r, "GEW", s.GEW()->Name);
+  shp.Setze(r, "X1", s.X1);
+  shp.Setze(r, "Y1", s.Y1);
+  shp.Setze(r, "X2", s.X2);
+  shp.Setze(r, "Y2", s.Y2);
+  shp.Setze(r, "FontCharSet", s.Font.CharSet);
+  shp.Setze(r, "FontColor", s.Font.Color);
+  shp.Setze(r, "FontSize", s.Font.Size);
+  shp.Setze(r, "FontName", s.Font.Name);
+  shp.Setze(r, "FontStyle", SchriftstilText(s.Font));
+  shp.Setze(r, "PenColor", s.Pen.Color);
+  shp.Setze(r, "PenMode", s.Pen.Mode);
+  shp.Setze(r, "PenWidth", s.Pen.Width);
+  shp.Setze(r, "BrushColor", s.Brush.Color);
+  shp.Setze(r, "BrushStyle", s.Brush.Style);
+  shp.Setze(r, "HGespiegelt", s.HGespiegelt);
+  shp.Setze(r, "VGespiegelt", s.VGespiegelt);
+  shp.Setze(r, "Solid", s.Solid);
+  shp.Setze(r, "Visible", s.Visible);
+  shp.Setze(r, "Ausrichtung", s.Ausrichtung);
+  const bool polylinie = s.Typ() == "POL" || s.Typ() == "POG";
+  shp.Setze(r, "Val", polylinie ? PunkteAlsText(s.Koordinaten) : s.Val);
+  shp.Setze(r, "TextPos", s.TextPos);
+  shp.Setze(r, "Alignment", s.Al);
+  shp.Setze(r, "Format", s.Fmt);
+  // Ids beyond the 32 bits of an Integer column are not stored: such a
+  // shape gets a new one when it is read.
+  if (s.Id > 0 && s.Id <= static_cast<uint64_t>(std::numeric_limits<int32_t>::max()))
+    shp.Setze(r, "ShapeID", static_cast<int32_t>(s.Id));
+  if (const TElement* e = TM3Model::ElementOf(&s)) {
+    TTabelle& hyd = shp.Kind(r, "HYD");
+    SchreibeElement(*e, hyd, hyd.Anhaengen());
+  }
+}
+
 std::shared_ptr<TTabelle> ModellAlsPaket(const TM3Model& m) {
   auto mod = NeuesProjektPaket();
   const int z = mod->Anhaengen();
@@ -728,40 +772,9 @@ std::shared_ptr<TTabelle> ModellAlsPaket(const TM3Model& m) {
   for (int i = 0; i < m.Count(); ++i) {
     const TCadShape* s = m.GetNode(i);
     const int r = shp.Anhaengen();
-    shp.Setze(r, "Name", s->Name);
-    shp.Setze(r, "Typ", s->Typ());
-    if (s->Parent()) shp.Setze(r, "Parent", s->Parent()->Name);
-    if (s->KUE()) shp.Setze(r, "KUE", s->KUE()->Name);
-    if (s->GEW()) shp.Setze(r, "GEW", s->GEW()->Name);
-    shp.Setze(r, "X1", s->X1);
-    shp.Setze(r, "Y1", s->Y1);
-    shp.Setze(r, "X2", s->X2);
-    shp.Setze(r, "Y2", s->Y2);
-    shp.Setze(r, "FontCharSet", s->Font.CharSet);
-    shp.Setze(r, "FontColor", s->Font.Color);
-    shp.Setze(r, "FontSize", s->Font.Size);
-    shp.Setze(r, "FontName", s->Font.Name);
-    shp.Setze(r, "FontStyle", SchriftstilText(s->Font));
-    shp.Setze(r, "PenColor", s->Pen.Color);
-    shp.Setze(r, "PenMode", s->Pen.Mode);
-    shp.Setze(r, "PenWidth", s->Pen.Width);
-    shp.Setze(r, "BrushColor", s->Brush.Color);
-    shp.Setze(r, "BrushStyle", s->Brush.Style);
-    shp.Setze(r, "HGespiegelt", s->HGespiegelt);
-    shp.Setze(r, "VGespiegelt", s->VGespiegelt);
-    shp.Setze(r, "Solid", s->Solid);
+    ShapeInZeile(*s, shp, r);
+    // The selection is the views' state, kept by the project file only.
     shp.Setze(r, "Selected", m.IsSelected(s));
-    shp.Setze(r, "Visible", s->Visible);
-    shp.Setze(r, "Ausrichtung", s->Ausrichtung);
-    const bool polylinie = s->Typ() == "POL" || s->Typ() == "POG";
-    shp.Setze(r, "Val", polylinie ? PunkteAlsText(s->Koordinaten) : s->Val);
-    shp.Setze(r, "TextPos", s->TextPos);
-    shp.Setze(r, "Alignment", s->Al);
-    shp.Setze(r, "Format", s->Fmt);
-    if (const TElement* e = TM3Model::ElementOf(s)) {
-      TTabelle& hyd = shp.Kind(r, "HYD");
-      SchreibeElement(*e, hyd, hyd.Anhaengen());
-    }
   }
   return mod;
 }
@@ -770,6 +783,192 @@ bool A3_SaveAs(const TM3Model& m, const std::string& dateiname, std::string& feh
   const std::string datei = dateiname + ".T21";
   if (!AlteFassungAufbewahren(datei, fehler)) return false;
   return SchreibePaket(*ModellAlsPaket(m), datei, fehler);
+}
+
+namespace {
+
+// The shape of row r with the id given (0: the model's next).
+TCadShape* FormAusZeile(TM3Model& m, const TTabelle& shp, int r, uint64_t id,
+                        std::vector<std::string>& hinweise) {
+  const std::string name = T(shp, r, "Name");
+  const std::string typ = NeuerTypcode(T(shp, r, "Typ"));
+  std::unique_ptr<TCadShape> neu = TFormVorlage().Neu(typ, name, Z(shp, r, "X1"), Z(shp, r, "Y1"));
+  if (!neu) {
+    hinweise.push_back("Form " + name + " mit unbekanntem Typ \"" + typ + "\" übergangen");
+    return nullptr;
+  }
+  // The id enters the model with the shape; one taken already is replaced
+  // by the model's next.
+  neu->Id = id;
+  TCadShape* s = neu.get();
+  m.Add(std::move(neu));
+  s->X2 = Z(shp, r, "X2", s->X2);
+  s->Y2 = Z(shp, r, "Y2", s->Y2);
+  s->Font.CharSet = I(shp, r, "FontCharSet", s->Font.CharSet);
+  s->Font.Color = I(shp, r, "FontColor", s->Font.Color);
+  s->Font.Size = I(shp, r, "FontSize", s->Font.Size);
+  if (Hat(shp, r, "FontName")) s->Font.Name = T(shp, r, "FontName");
+  SchriftstilLesen(T(shp, r, "FontStyle"), s->Font);
+  s->Pen.Color = I(shp, r, "PenColor", s->Pen.Color);
+  s->Pen.Mode = I(shp, r, "PenMode", s->Pen.Mode);
+  s->Pen.Width = I(shp, r, "PenWidth", s->Pen.Width);
+  s->Brush.Color = I(shp, r, "BrushColor", s->Brush.Color);
+  s->Brush.Style = I(shp, r, "BrushStyle", s->Brush.Style);
+  s->HGespiegelt = B(shp, r, "HGespiegelt");
+  s->VGespiegelt = B(shp, r, "VGespiegelt");
+  s->Solid = B(shp, r, "Solid");
+  s->Visible = Hat(shp, r, "Visible") ? B(shp, r, "Visible") : true;
+  s->Ausrichtung = I(shp, r, "Ausrichtung", s->Ausrichtung);
+  s->Val = T(shp, r, "Val");
+  if (typ == "POL" || typ == "POG") s->Koordinaten = PunkteAusText(s->Val);
+  s->TextPos = I(shp, r, "TextPos", s->TextPos);
+  s->Al = T(shp, r, "Alignment");
+  s->Fmt = T(shp, r, "Format");
+  if (s->IsM3Shape()) {
+    if (auto element = CreateHydElement(typ)) {
+      if (const TTabelle* hyd = Erste(shp, r, "HYD")) LiesElement(*element, typ, *hyd, 0, m);
+      m.SetElement(s, std::move(element));
+      if (!m.Liste.Add(s->Name, s))
+        hinweise.push_back("Element " + s->Name + " ist doppelt vorhanden");
+    }
+  }
+  return s;
+}
+
+uint64_t GespeicherteId(const TTabelle& shp, int r) {
+  const int32_t id = I(shp, r, "ShapeID");
+  return id > 0 ? static_cast<uint64_t>(id) : 0;
+}
+
+}  // namespace
+
+TCadShape* ShapeAusZeile(TM3Model& m, const TTabelle& shp, int r,
+                         std::vector<std::string>& hinweise) {
+  return FormAusZeile(m, shp, r, GespeicherteId(shp, r), hinweise);
+}
+
+TLadeErgebnis ModellAusPaket(TM3Model& m, const TTabelle& mod, const std::string& dateiname,
+                             TDataModule1*) {
+  TLadeErgebnis e;
+  if (mod.Anzahl() < 1) {
+    e.Fehler = "Das Projekt " + dateiname + " enthält kein Modell.";
+    return e;
+  }
+  const std::string version = AlsText(mod.Wert(0, "ProgVersion"));
+
+  m.DeleteAll();
+  m.PrintList.clear();
+  m.FileName = dateiname;
+  m.Drawing = true;
+  m.Referenz = StandardReferenzListen();
+
+  TAnsichtEinstellungen& v = m.ParViewSettings;
+  const TTabelle& t = mod;
+  v.OrgX = Z(t, 0, "OrgX", v.OrgX);
+  v.OrgY = Z(t, 0, "OrgY", v.OrgY);
+  v.Zoom = Z(t, 0, "Zoom", v.Zoom);
+  v.GridMinor = Z(t, 0, "GridMinor", v.GridMinor);
+  v.GridMajor = Z(t, 0, "GridMajor", v.GridMajor);
+  v.GridColor = I(t, 0, "GridColor", v.GridColor);
+  v.ShowParent = B(t, 0, "ShowParent");
+  v.ShowKUE = B(t, 0, "ShowKUE");
+  v.ShowGEW = B(t, 0, "ShowGEW");
+  v.ShowBUE = B(t, 0, "ShowBUE");
+  v.ShowREG = B(t, 0, "ShowREG");
+  v.ShowGrid = B(t, 0, "ShowGrid");
+  v.SelPen.Color = I(t, 0, "SelPenColor", v.SelPen.Color);
+  v.SelPen.Mode = I(t, 0, "SelPenMode", v.SelPen.Mode);
+  v.SelPen.Width = I(t, 0, "SelPenWidth", v.SelPen.Width);
+  m.Font.CharSet = I(t, 0, "FontCharSet", m.Font.CharSet);
+  m.Font.Color = I(t, 0, "FontColor", m.Font.Color);
+  m.Font.Size = I(t, 0, "FontSize", m.Font.Size);
+  if (Hat(t, 0, "FontName")) m.Font.Name = T(t, 0, "FontName");
+  SchriftstilLesen(T(t, 0, "FontStyle"), m.Font);
+  m.AutoOeffnen = B(t, 0, "AutoOeffnen");
+  m.AmRasterAusrichten = B(t, 0, "AmRaster");
+
+  const TTabelle* shp = t.Kind(0, "SHP");
+  // The stored ids as they are. Rows without one (files of older versions)
+  // or with one an earlier row has get ids after the highest stored one, in
+  // row order, so that they take no stored id away.
+  const int zeilen = shp ? shp->Anzahl() : 0;
+  std::vector<uint64_t> ids(static_cast<size_t>(zeilen));
+  std::unordered_set<uint64_t> vergeben;
+  uint64_t frei = m.NaechsteId();
+  for (int r = 0; r < zeilen; ++r) {
+    const uint64_t id = GespeicherteId(*shp, r);
+    if (id > 0 && vergeben.insert(id).second) ids[static_cast<size_t>(r)] = id;
+    frei = std::max(frei, id + 1);
+  }
+  for (uint64_t& id : ids)
+    if (id == 0) id = frei++;
+  std::vector<TCadShape*> erzeugt;
+  bool scriptInEntlastung = false;
+  for (int r = 0; r < zeilen; ++r) {
+    TCadShape* s = FormAusZeile(m, *shp, r, ids[static_cast<size_t>(r)], e.Hinweise);
+    erzeugt.push_back(s);
+    if (const TElement* el = s && s->IsBauwerk() ? TM3Model::ElementOf(s) : nullptr)
+      scriptInEntlastung = scriptInEntlastung || !el->Script.empty();
+  }
+  // Second pass: the links, by name.
+  for (int r = 0; shp && r < shp->Anzahl(); ++r) {
+    TCadShape* s = erzeugt[static_cast<size_t>(r)];
+    if (!s) continue;
+    auto ziel = [&](const char* spalte) -> TCadShape* {
+      const std::string n = T(*shp, r, spalte);
+      if (n.empty()) return nullptr;
+      TCadShape* z = m.Liste.Find(n);
+      if (!z || z->Name != n) z = m.GetNode(n);
+      if (!z)
+        e.Hinweise.push_back("Verbindung von " + s->Name + " zu unbekanntem Element " + n +
+                             " übergangen");
+      return z;
+    };
+    if (TCadShape* p = ziel("Parent")) s->SetParent(p);
+    if (TCadShape* k = ziel("KUE")) s->SetKUE(k);
+    if (TCadShape* g = ziel("GEW")) s->SetGEW(g);
+  }
+
+  if (version != kProgVersion) {
+    e.Meldung =
+        "In der Datei mit den Eingangsdaten wurden alle Kommata\n\rdurch einen Punkt "
+        "ersetzt.\n\r\n\rDie Originaldatei wird beim Speichern in " +
+        m.FileName + ".T21~ umbenannt." + "\n\r\n\r";
+    if (scriptInEntlastung)
+      e.Meldung += std::string("Bitte korrigieren sie ihre Bewirtschaftungs-Scripts, wenn") +
+                   "\n\r" + "sie hierin eine der Funktionen MIN, MAX, FormatFloat," + "\n\r" +
+                   "FormatDateTime, Copy, DKI oder DKZ verwenden.";
+  }
+
+  // Selection to the tail, the root to index 0.
+  for (int r = 0; shp && r < shp->Anzahl(); ++r)
+    if (TCadShape* s = erzeugt[static_cast<size_t>(r)]; s && B(*shp, r, "Selected")) m.SetSelected(s);
+  TCadShape* wurzel = m.GetNode(kWurzelName);
+  if (!wurzel || !dynamic_cast<TNET*>(TM3Model::ElementOf(wurzel))) {
+    e.Hinweise.push_back(std::string("Projektdatensatz \"") + kWurzelName +
+                         "\" fehlte und wurde neu angelegt");
+    wurzel = m.TCadModel::CreateShape("NET", kWurzelName, 0, 0);
+    m.SetElement(wurzel, std::make_unique<TNET>());
+    m.Liste.Add(wurzel->Name, wurzel);
+  }
+  m.Move(m.IndexOf(wurzel), 0);
+  wurzel->Visible = false;
+  m.Deselect(wurzel);
+  wurzel->SetParent(nullptr);
+  // Every element shape without a successor hangs on the root.
+  for (int i = 1; i < m.Count(); ++i) {
+    TCadShape* s = m.GetNode(i);
+    if (s->IsM3Shape() && !s->Parent() && s->Typ() != "NET") s->SetParent(wurzel);
+  }
+  m.SetzeAktuell(wurzel);
+  m.Modified = 0;
+  m.Drawing = false;
+
+  TNET& net = m.Netz();
+  net.SetzePsiTafel(net.Spenden.GetR15());
+  m.AllesRechnen();
+  e.Ok = true;
+  return e;
 }
 
 TLadeErgebnis A3_Laden(TM3Model& m, const std::string& dateiname, TDataModule1* dm) {
@@ -799,133 +998,8 @@ TLadeErgebnis A3_Laden(TM3Model& m, const std::string& dateiname, TDataModule1* 
     e.Fehler = "Die Projektdatei " + datei + " enthält kein Modell.";
     return e;
   }
-  const std::string version = AlsText(mod->Wert(0, "ProgVersion"));
-
-  m.DeleteAll();
-  m.PrintList.clear();
-  m.FileName = dateiname;
-  m.Drawing = true;
-  m.Referenz = StandardReferenzListen();
-
-  TAnsichtEinstellungen& v = m.ParViewSettings;
-  const TTabelle& t = *mod;
-  v.OrgX = Z(t, 0, "OrgX", v.OrgX);
-  v.OrgY = Z(t, 0, "OrgY", v.OrgY);
-  v.Zoom = Z(t, 0, "Zoom", v.Zoom);
-  v.GridMinor = Z(t, 0, "GridMinor", v.GridMinor);
-  v.GridMajor = Z(t, 0, "GridMajor", v.GridMajor);
-  v.GridColor = I(t, 0, "GridColor", v.GridColor);
-  v.ShowParent = B(t, 0, "ShowParent");
-  v.ShowKUE = B(t, 0, "ShowKUE");
-  v.ShowGEW = B(t, 0, "ShowGEW");
-  v.ShowBUE = B(t, 0, "ShowBUE");
-  v.ShowREG = B(t, 0, "ShowREG");
-  v.ShowGrid = B(t, 0, "ShowGrid");
-  v.SelPen.Color = I(t, 0, "SelPenColor", v.SelPen.Color);
-  v.SelPen.Mode = I(t, 0, "SelPenMode", v.SelPen.Mode);
-  v.SelPen.Width = I(t, 0, "SelPenWidth", v.SelPen.Width);
-  m.Font.CharSet = I(t, 0, "FontCharSet", m.Font.CharSet);
-  m.Font.Color = I(t, 0, "FontColor", m.Font.Color);
-  m.Font.Size = I(t, 0, "FontSize", m.Font.Size);
-  if (Hat(t, 0, "FontName")) m.Font.Name = T(t, 0, "FontName");
-  SchriftstilLesen(T(t, 0, "FontStyle"), m.Font);
-  m.AutoOeffnen = B(t, 0, "AutoOeffnen");
-  m.AmRasterAusrichten = B(t, 0, "AmRaster");
-
-  const TTabelle* shp = t.Kind(0, "SHP");
-  std::vector<TCadShape*> erzeugt;
-  bool scriptInEntlastung = false;
-  for (int r = 0; shp && r < shp->Anzahl(); ++r) {
-    const std::string name = T(*shp, r, "Name");
-    const std::string typ = NeuerTypcode(T(*shp, r, "Typ"));
-    TCadShape* s = m.TCadModel::CreateShape(typ, name, Z(*shp, r, "X1"), Z(*shp, r, "Y1"));
-    erzeugt.push_back(s);
-    if (!s) {
-      e.Hinweise.push_back("Form " + name + " mit unbekanntem Typ \"" + typ + "\" übergangen");
-      continue;
-    }
-    s->X2 = Z(*shp, r, "X2", s->X2);
-    s->Y2 = Z(*shp, r, "Y2", s->Y2);
-    s->Font.CharSet = I(*shp, r, "FontCharSet", s->Font.CharSet);
-    s->Font.Color = I(*shp, r, "FontColor", s->Font.Color);
-    s->Font.Size = I(*shp, r, "FontSize", s->Font.Size);
-    if (Hat(*shp, r, "FontName")) s->Font.Name = T(*shp, r, "FontName");
-    SchriftstilLesen(T(*shp, r, "FontStyle"), s->Font);
-    s->Pen.Color = I(*shp, r, "PenColor", s->Pen.Color);
-    s->Pen.Mode = I(*shp, r, "PenMode", s->Pen.Mode);
-    s->Pen.Width = I(*shp, r, "PenWidth", s->Pen.Width);
-    s->Brush.Color = I(*shp, r, "BrushColor", s->Brush.Color);
-    s->Brush.Style = I(*shp, r, "BrushStyle", s->Brush.Style);
-    s->HGespiegelt = B(*shp, r, "HGespiegelt");
-    s->VGespiegelt = B(*shp, r, "VGespiegelt");
-    s->Solid = B(*shp, r, "Solid");
-    s->Visible = Hat(*shp, r, "Visible") ? B(*shp, r, "Visible") : true;
-    s->Ausrichtung = I(*shp, r, "Ausrichtung", s->Ausrichtung);
-    s->Val = T(*shp, r, "Val");
-    if (typ == "POL" || typ == "POG") s->Koordinaten = PunkteAusText(s->Val);
-    s->TextPos = I(*shp, r, "TextPos", s->TextPos);
-    s->Al = T(*shp, r, "Alignment");
-    s->Fmt = T(*shp, r, "Format");
-    if (s->IsM3Shape()) {
-      auto element = CreateHydElement(typ);
-      if (element) {
-        if (const TTabelle* hyd = Erste(*shp, r, "HYD")) LiesElement(*element, typ, *hyd, 0, m);
-        if ((typ == "RU" || typ == "RUB" || typ == "RKB") && !element->Script.empty())
-          scriptInEntlastung = true;
-        m.SetElement(s, std::move(element));
-        if (!m.Liste.Add(s->Name, s))
-          e.Hinweise.push_back("Element " + s->Name + " ist doppelt vorhanden");
-      }
-    }
-  }
-  // Second pass: the links, by name.
-  for (int r = 0; shp && r < shp->Anzahl(); ++r) {
-    TCadShape* s = erzeugt[static_cast<size_t>(r)];
-    if (!s) continue;
-    auto ziel = [&](const char* spalte) -> TCadShape* {
-      const std::string n = T(*shp, r, spalte);
-      if (n.empty()) return nullptr;
-      TCadShape* z = m.Liste.Find(n);
-      if (!z || z->Name != n) z = m.GetNode(n);
-      if (!z) e.Hinweise.push_back("Verbindung von " + s->Name + " zu unbekanntem Element " + n + " übergangen");
-      return z;
-    };
-    if (TCadShape* p = ziel("Parent")) s->SetParent(p);
-    if (TCadShape* k = ziel("KUE")) s->SetKUE(k);
-    if (TCadShape* g = ziel("GEW")) s->SetGEW(g);
-  }
-
-  if (version != kProgVersion) {
-    e.Meldung = "In der Datei mit den Eingangsdaten wurden alle Kommata\n\rdurch einen Punkt ersetzt.\n\r\n\rDie Originaldatei wird beim Speichern in " +
-                m.FileName + ".T21~ umbenannt." + "\n\r\n\r";
-    if (scriptInEntlastung)
-      e.Meldung += std::string("Bitte korrigieren sie ihre Bewirtschaftungs-Scripts, wenn") + "\n\r" +
-                   "sie hierin eine der Funktionen MIN, MAX, FormatFloat," + "\n\r" +
-                   "FormatDateTime, Copy, DKI oder DKZ verwenden.";
-  }
-
-  // Selection to the tail, the root to index 0.
-  for (int r = 0; shp && r < shp->Anzahl(); ++r)
-    if (TCadShape* s = erzeugt[static_cast<size_t>(r)]; s && B(*shp, r, "Selected")) m.SetSelected(s);
-  TCadShape* wurzel = m.GetNode(kWurzelName);
-  if (!wurzel || !dynamic_cast<TNET*>(TM3Model::ElementOf(wurzel))) {
-    e.Hinweise.push_back(std::string("Projektdatensatz \"") + kWurzelName + "\" fehlte und wurde neu angelegt");
-    wurzel = m.TCadModel::CreateShape("NET", kWurzelName, 0, 0);
-    m.SetElement(wurzel, std::make_unique<TNET>());
-    m.Liste.Add(wurzel->Name, wurzel);
-  }
-  m.Move(m.IndexOf(wurzel), 0);
-  wurzel->Visible = false;
-  m.Deselect(wurzel);
-  wurzel->SetParent(nullptr);
-  // Every element shape without a successor hangs on the root.
-  for (int i = 1; i < m.Count(); ++i) {
-    TCadShape* s = m.GetNode(i);
-    if (s->IsM3Shape() && !s->Parent() && s->Typ() != "NET") s->SetParent(wurzel);
-  }
-  m.SetzeAktuell(wurzel);
-  m.Modified = 0;
-  m.Drawing = false;
+  e = ModellAusPaket(m, *mod, dateiname, dm);
+  if (!e.Ok) return e;
 
   // Side files, each on its own: a failure skips only that file.
   if (dm && std::filesystem::exists(dateiname + ".DEF")) dm->LoadUserDefaults(dateiname + ".DEF");
@@ -934,11 +1008,6 @@ TLadeErgebnis A3_Laden(TM3Model& m, const std::string& dateiname, TDataModule1* 
     if (!z.empty() && z.back() == '\r') z.pop_back();
     if (!z.empty()) m.PrintList.push_back(z);
   }
-
-  TNET& net = m.Netz();
-  net.SetzePsiTafel(net.Spenden.GetR15());
-  m.AllesRechnen();
-  e.Ok = true;
   return e;
 }
 

@@ -16,8 +16,15 @@ inline constexpr const char* kProgVersion = "1.2";
 // The empty dataset tree of a project file (MOD with its nested tables).
 std::shared_ptr<TTabelle> NeuesProjektPaket();
 
-// The model as a packet.
+// The model as a packet: the project record with one shape row per shape
+// in drawing order, and the selection.
 std::shared_ptr<TTabelle> ModellAlsPaket(const TM3Model& m);
+
+// One shape as row r of the packet's shape table (NeuesProjektPaket's SHP):
+// its drawing attributes, its id (column ShapeID), its links by name
+// (Parent, KUE, GEW) and its element's input data (nested HYD). The
+// selection is not the shape's: ModellAlsPaket adds it.
+void ShapeInZeile(const TCadShape& s, TTabelle& shp, int r);
 
 // Writes dateiname + ".T21" (atomically: a failed save leaves the old file
 // intact). A file of an older version is first kept as dateiname + ".T21~"
@@ -33,12 +40,28 @@ struct TLadeErgebnis {
 
 class TDataModule1;
 
-// Replaces the model's content by dateiname + ".T21" and computes it twice;
-// with dm, the project's defaults file is read into the tables' defaults. A
-// file of an older version is read with the decimal commas of its numbers;
-// opening writes no file, the first save keeps the original as
-// dateiname + ".T21~".
+// Replaces the model's content by dateiname + ".T21" (ModellAusPaket) and
+// reads the side files: the print list, and with dm the project's defaults
+// file into the tables' defaults. A file of an older version is read with
+// the decimal commas of its numbers; opening writes no file, the first save
+// keeps the original as dateiname + ".T21~".
 TLadeErgebnis A3_Laden(TM3Model& m, const std::string& dateiname, TDataModule1* dm = nullptr);
+
+// Replaces the model's content by a project packet (as ModellAlsPaket makes
+// it, or as read from a project file), its file name by dateiname, and
+// computes it twice; no file is read. A packet of the model gives a model
+// that computes as the original does and gives the same packet. The print
+// list is a side file and stays empty; dm is not needed by the packet.
+TLadeErgebnis ModellAusPaket(TM3Model& m, const TTabelle& mod, const std::string& dateiname,
+                             TDataModule1* dm = nullptr);
+
+// Creates the shape of row r of a packet's shape table in m, with its
+// element (entered in m.Liste) and its stored id when that is free; the
+// links stay unset (the caller sets them by the names in the row). Null,
+// with a note in hinweise, for an unknown type. With its links set again,
+// ShapeInZeile of the new shape gives row r exactly.
+TCadShape* ShapeAusZeile(TM3Model& m, const TTabelle& shp, int r,
+                         std::vector<std::string>& hinweise);
 
 // Saves the project under the model's file name: the project file, then the
 // side files (".DEF" with dm, ".PRL", the hydrograph files); sets Modified

@@ -2,13 +2,19 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <map>
+#include <regex>
+#include <set>
 #include <sstream>
 
 #include "model/elements.h"
 #include "storage/datenpaket.h"
+#include "storage/export_csv.h"
 #include "storage/projektdatei.h"
 #include "storage/projekttabellen.h"
 #include "support/netzbau.h"
@@ -20,6 +26,9 @@ using t21::test::StandardKEM;
 namespace fs = std::filesystem;
 
 namespace {
+
+const fs::path kBeispiel =
+    fs::path(__FILE__).parent_path().parent_path().parent_path() / "beispiel";
 
 std::string Datei(const fs::path& p) {
   std::ifstream f(p, std::ios::binary);
@@ -413,6 +422,240 @@ TEST_F(Projektdatei, DecimalCommasAreNumbersOnlyWhenTheReaderAsks) {
   EXPECT_EQ(ErsterWert(text, "s"), "a,b");
   EXPECT_EQ(ErsterWert(text, "X"), "");
   EXPECT_EQ(ErsterWert("kein Paket", "S"), std::nullopt);
+}
+
+TEST_F(Projektdatei, ShapeIdsSurviveSavingAndLoading) {
+  Netzbau a;
+  BaueModell(a);
+  a.m.DeleteShape(a.Shape("Wald"));  // a gap in the ids
+  const uint64_t id = a.Shape("C")->Id;
+  a.m.RenameNode("Sammler", a.Shape("C"));
+  EXPECT_EQ(a.Shape("Sammler")->Id, id);
+  a.m.FileName = Basis("ids");
+  std::string fehler;
+  ASSERT_TRUE(Speichern(a.m, fehler)) << fehler;
+  EXPECT_NE(Lies(Basis("ids") + ".T21").find("<FIELD attrname=\"ShapeID\" fieldtype=\"i4\"/>"),
+            std::string::npos);
+
+  Netzbau b;
+  b.Neu("KEM", "vorher");  // ids of a former content do not matter
+  ASSERT_TRUE(A3_Laden(b.m, Basis("ids")).Ok);
+  ASSERT_EQ(b.m.Count(), a.m.Count());
+  uint64_t hoechste = 0;
+  for (int i = 0; i < a.m.Count(); ++i) {
+    const TCadShape* x = a.m.GetNode(i);
+    ASSERT_TRUE(b.Shape(x->Name)) << x->Name;
+    EXPECT_EQ(b.Shape(x->Name)->Id, x->Id) << x->Name;
+    EXPECT_EQ(b.m.GetNodeById(x->Id), b.Shape(x->Name));
+    hoechste = std::max(hoechste, x->Id);
+  }
+  EXPECT_GT(b.m.NaechsteId(), hoechste);
+  EXPECT_GT(b.m.CreateNewShape("KEM", "danach", 0, 0)->Id, hoechste);
+
+  // Files without the column (older versions): ids in row order. Ids taken
+  // twice in a file: the later shape gets a new one.
+  const std::string text = Lies(Basis("ids") + ".T21");
+  std::string ohne = std::regex_replace(text, std::regex(" ShapeID=\"[0-9]+\""), "");
+  Ersetze(ohne, {{"<FIELD attrname=\"ShapeID\" fieldtype=\"i4\"/>", ""}});
+  std::string doppelt = text;
+  const std::string bach = " ShapeID=\"" + std::to_string(a.Shape("Bach")->Id) + "\"";
+  const std::string filter = " ShapeID=\"" + std::to_string(a.Shape("Filter")->Id) + "\"";
+  Ersetze(doppelt, {{filter, bach}});
+  for (const auto& [name, inhalt] : {std::pair{"ohne", ohne}, std::pair{"doppelt", doppelt}}) {
+    std::ofstream(Basis(name) + ".T21", std::ios::binary) << inhalt;
+    Netzbau c;
+    ASSERT_TRUE(A3_Laden(c.m, Basis(name)).Ok) << name;
+    std::set<uint64_t> ids;
+    uint64_t letzte = 0;
+    for (int i = 0; i < a.m.Count(); ++i) {
+      const uint64_t n = c.Shape(a.m.GetNode(i)->Name)->Id;
+      EXPECT_NE(n, 0u);
+      EXPECT_TRUE(ids.insert(n).second) << name << " " << n;
+      if (std::string(name) == "ohne") {
+        EXPECT_GT(n, letzte);
+      }
+      letzte = n;
+    }
+    if (std::string(name) == "doppelt") {
+      // every stored id kept, the second Bach id replaced by a new one
+      for (int i = 0; i < a.m.Count(); ++i) {
+        const TCadShape* x = a.m.GetNode(i);
+        if (x->Name != "Filter") {
+          EXPECT_EQ(c.Shape(x->Name)->Id, x->Id) << x->Name;
+        }
+      }
+      EXPECT_GT(c.Shape("Filter")->Id, hoechste);
+    }
+  }
+
+  // An id beyond the 32 bits of the column is not stored; the shape gets a
+  // new one on loading.
+  auto gross = std::make_unique<TCadShape>("TEX");
+  gross->Name = "Groß";
+  gross->Id = uint64_t{1} << 40;
+  a.m.Add(std::move(gross));
+  ASSERT_TRUE(Speichern(a.m, fehler)) << fehler;
+  Netzbau d;
+  ASSERT_TRUE(A3_Laden(d.m, Basis("ids")).Ok);
+  ASSERT_TRUE(d.Shape("Groß"));
+  EXPECT_NE(d.Shape("Groß")->Id, 0u);
+  EXPECT_LT(d.Shape("Groß")->Id, uint64_t{1} << 31);
+  EXPECT_EQ(d.Shape("Bach")->Id, a.Shape("Bach")->Id);
+}
+
+TEST_F(Projektdatei, ShapeRowsRoundTripExactly) {
+  Netzbau a;
+  BaueModell(a);
+  // Values without a short decimal form.
+  a.Shape("Altstadt")->X1 = 0.1 + 0.2;
+  a.Shape("Linie")->Y2 = 1.0 / 3;
+  a.El<TKEM>("Altstadt").ED = 1.0 / 3;
+  a.El<TKEM>("Altstadt").AEs.Liste[1].AE = std::nextafter(10.0, 11.0);
+  a.El<TRUB>("RÜB 1").QD = 2.0 / 7;
+  a.El<TEST>("Bach").HMNQ = std::sqrt(2.0);
+  a.El<TCON>("C").TF = 1e-300;
+  a.Netz().cM = std::acos(-1.0);
+  a.Rechnen();
+
+  auto paket = NeuesProjektPaket();
+  TTabelle& zeilen = paket->Kind(paket->Anhaengen(), "SHP");
+  for (int i = 0; i < a.m.Count(); ++i) ShapeInZeile(*a.m.GetNode(i), zeilen, zeilen.Anhaengen());
+  EXPECT_TRUE(IstNull(zeilen.Wert(a.m.IndexOf(a.Shape("RÜ 2")), "Selected")));  // the views' state
+
+  TM3Model b;
+  b.DeleteAll();
+  std::vector<std::string> hinweise;
+  std::vector<TCadShape*> neu;
+  for (int r = 0; r < zeilen.Anzahl(); ++r) neu.push_back(ShapeAusZeile(b, zeilen, r, hinweise));
+  EXPECT_TRUE(hinweise.empty());
+  ASSERT_EQ(b.Count(), a.m.Count());
+  for (int r = 0; r < zeilen.Anzahl(); ++r) {
+    const TCadShape* x = a.m.GetNode(r);
+    ASSERT_TRUE(neu[static_cast<size_t>(r)]) << x->Name;
+    TCadShape* y = neu[static_cast<size_t>(r)];
+    EXPECT_EQ(y->Id, x->Id) << x->Name;
+    EXPECT_EQ(y->Model, &b);
+    EXPECT_EQ(!!TM3Model::ElementOf(y), !!TM3Model::ElementOf(x)) << x->Name;
+    if (TM3Model::ElementOf(y)) {
+      EXPECT_EQ(b.Liste.Find(x->Name), y) << x->Name;
+    }
+    EXPECT_FALSE(y->Parent() || y->KUE() || y->GEW()) << x->Name;  // links are the caller's
+  }
+  // With the links set again by the names in the rows, the rows come out
+  // the same, every double included.
+  for (int r = 0; r < zeilen.Anzahl(); ++r) {
+    TCadShape* y = neu[static_cast<size_t>(r)];
+    if (auto* p = b.GetNode(AlsText(zeilen.Wert(r, "Parent")))) y->SetParent(p);
+    if (auto* k = b.GetNode(AlsText(zeilen.Wert(r, "KUE")))) y->SetKUE(k);
+    if (auto* g = b.GetNode(AlsText(zeilen.Wert(r, "GEW")))) y->SetGEW(g);
+  }
+  auto wieder = NeuesProjektPaket();
+  TTabelle& zeilen2 = wieder->Kind(wieder->Anhaengen(), "SHP");
+  for (int i = 0; i < b.Count(); ++i) ShapeInZeile(*b.GetNode(i), zeilen2, zeilen2.Anhaengen());
+  const std::string x = PaketAlsText(zeilen), y = PaketAlsText(zeilen2);
+  const auto d = std::mismatch(x.begin(), x.end(), y.begin(), y.end());
+  EXPECT_TRUE(x == y) << "erster Unterschied: "
+                      << x.substr(static_cast<size_t>(d.first - x.begin()), 80);
+
+  // The model's packet writes its rows the same way.
+  const std::shared_ptr<const TTabelle> modell = ModellAlsPaket(a.m);
+  const TTabelle* imPaket = modell->Kind(0, "SHP");
+  ASSERT_TRUE(imPaket);
+  TTabelle ohneAuswahl = *imPaket;
+  for (int r = 0; r < ohneAuswahl.Anzahl(); ++r) ohneAuswahl.Setze(r, "Selected", TWert{});
+  EXPECT_TRUE(PaketAlsText(ohneAuswahl) == x);
+
+  // An unknown type: no shape, a note.
+  zeilen.Setze(0, "Typ", std::string("XYZ"));
+  EXPECT_EQ(ShapeAusZeile(b, zeilen, 0, hinweise), nullptr);
+  ASSERT_EQ(hinweise.size(), 1u);
+  EXPECT_EQ(hinweise[0],
+            "Form " + std::string(kWurzelName) + " mit unbekanntem Typ \"XYZ\" übergangen");
+}
+
+namespace {
+
+// The computed state of every element, as bytes, and the tabular export.
+std::pair<std::map<std::string, std::string>, std::string> Ergebnisse(const TM3Model& m) {
+  std::map<std::string, std::string> r;
+  for (int i = 0; i < m.Count(); ++i)
+    if (const TElement* e = TM3Model::ElementOf(m.GetNode(i)))
+      r[m.GetNode(i)->Name] =
+          std::string(reinterpret_cast<const char*>(e->AB.par.data()), sizeof e->AB.par) +
+          std::string(reinterpret_cast<const char*>(&e->SUM.E), sizeof e->SUM.E);
+  return {r, CreateCSVFile(m)};
+}
+
+}  // namespace
+
+TEST_F(Projektdatei, ModelCopiedInMemoryComputesAndWritesAsTheOriginal) {
+  const std::pair<const char*, std::function<void(Netzbau&)>> faelle[] = {
+      {"Beispiel",
+       [](Netzbau& n) {
+         ASSERT_TRUE(A3_Laden(n.m, (kBeispiel / "Beispiel").string()).Ok);
+         // the rain gauges' files where a run finds them
+         for (int i = 0; i < n.m.Count(); ++i)
+           if (auto* r = dynamic_cast<TREG*>(TM3Model::ElementOf(n.m.GetNode(i))))
+             r->SetData((kBeispiel / r->FileName).string());
+       }},
+      {"Prüfmodell",
+       [this](Netzbau& n) {
+         BaueModell(n);
+         // rain water of the project other than the defaults
+         TNET& net = n.Netz();
+         net.SetData(750, 0.7, "42", "Prüfprojekt", "", "", 44000, 0, false, 0.667, 0.05, 2.74,
+                     24.5, 4.25, 7.1, 2.2, 11, 1.5, 35, 17, &net.Spenden, 350);
+         n.Rechnen();
+         n.m.FileName = Basis("original");
+         std::string fehler;
+         ASSERT_TRUE(Speichern(n.m, fehler)) << fehler;  // side files beside it
+       }},
+  };
+  for (const auto& [name, bauen] : faelle) {
+    SCOPED_TRACE(name);
+    Netzbau original;
+    bauen(original);
+    const auto paket = ModellAlsPaket(original.m);
+    Netzbau kopie;
+    const TLadeErgebnis e = ModellAusPaket(kopie.m, *paket, original.m.FileName);
+    ASSERT_TRUE(e.Ok) << e.Fehler;
+    EXPECT_TRUE(e.Hinweise.empty());
+    EXPECT_TRUE(e.Meldung.empty());
+
+    const std::string x = PaketAlsText(*paket), y = PaketAlsText(*ModellAlsPaket(kopie.m));
+    const auto d = std::mismatch(x.begin(), x.end(), y.begin(), y.end());
+    EXPECT_TRUE(x == y) << "erster Unterschied: "
+                        << x.substr(static_cast<size_t>(d.first - x.begin()), 80);
+    EXPECT_EQ(kopie.m.FileName, original.m.FileName);
+    EXPECT_TRUE(kopie.m.PrintList.empty());  // a side file, read by A3_Laden only
+    ASSERT_EQ(kopie.m.Count(), original.m.Count());
+    for (int i = 0; i < original.m.Count(); ++i) {
+      const TCadShape* s = original.m.GetNode(i);
+      EXPECT_EQ(kopie.m.GetNode(i)->Name, s->Name);
+      EXPECT_EQ(kopie.m.GetNode(i)->Id, s->Id);
+      if (const auto* r = dynamic_cast<const TREG*>(TM3Model::ElementOf(s))) {
+        EXPECT_EQ(dynamic_cast<const TREG&>(*TM3Model::ElementOf(kopie.m.GetNode(i))).FileName,
+                  r->FileName);
+      }
+    }
+    const TNET& a = original.Netz();
+    const TNET& b = kopie.Netz();
+    for (auto [p, q] : {std::pair{&a.CR, &b.CR}, std::pair{&a.cDN, &b.cDN}}) {
+      for (double TParameter::*f : {&TParameter::BSB, &TParameter::NH4, &TParameter::AFS,
+                                    &TParameter::CSB, &TParameter::ALK, &TParameter::DO2})
+        EXPECT_EQ(q->*f, p->*f);
+      EXPECT_EQ(double(q->PH), double(p->PH));
+    }
+    EXPECT_NEAR(b.crDO2, a.crDO2, 1e-9);
+    const auto& sw = kopie.m.Referenz.SWGanglinien.Eintraege;
+    const auto& swOriginal = original.m.Referenz.SWGanglinien.Eintraege;
+    ASSERT_EQ(sw.size(), swOriginal.size());
+    for (size_t i = 0; i < sw.size(); ++i) {
+      EXPECT_EQ(sw[i].name, swOriginal[i].name);
+      EXPECT_EQ(sw[i].werte, swOriginal[i].werte);
+    }
+    EXPECT_TRUE(Ergebnisse(kopie.m) == Ergebnisse(original.m));
+  }
 }
 
 TEST_F(Projektdatei, DamagedFilesAreRefusedAndTheModelStays) {
