@@ -1,9 +1,12 @@
-// Tamkor21, the application: Qt in German, the main window.
+// Tamkor21, the application: Qt in German, the main window; a project named
+// on the command line is opened at start.
 #include <QApplication>
 #include <QLibraryInfo>
 #include <QLocale>
-#include <QMainWindow>
 #include <QTranslator>
+
+#include "app/dialoge.h"
+#include "app/hauptfenster.h"
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
@@ -17,9 +20,14 @@ int main(int argc, char* argv[]) {
     QApplication::installTranslator(&qtTexte);
   }
 
-  QMainWindow fenster;
-  fenster.setWindowTitle(QStringLiteral("QTZ Tamkor21"));
-  fenster.resize(1024, 768);
+  t21::TQtDialoge dialoge;
+  t21::TMainFrm fenster(dialoge);
   fenster.show();
+  const QStringList argumente = QApplication::arguments();
+  if (argumente.size() > 1) {
+    const QString datei = argumente.at(1);
+    QMetaObject::invokeMethod(
+        &fenster, [&fenster, datei] { fenster.Oeffne(datei); }, Qt::QueuedConnection);
+  }
   return app.exec();
 }

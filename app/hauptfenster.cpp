@@ -1,0 +1,879 @@
+#include "app/hauptfenster.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QApplication>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QSplitter>
+#include <QStandardPaths>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <QToolBar>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "app/dialoge.h"
+#include "app/ergebnisleiste.h"
+#include "app/infobox.h"
+#include "document/dokument.h"
+#include "painting/bildexport.h"
+#include "painting/zeichenansicht.h"
+#include "storage/altprojekt.h"
+#include "storage/export_csv.h"
+#include "storage/export_xlsx.h"
+#include "storage/projektdatei.h"
+#include "storage/tabelle.h"
+
+namespace t21 {
+
+namespace {
+
+QString Q(const std::string& s) {
+  return QString::fromStdString(s);
+}
+std::string S(const QString& s) {
+  return s.toStdString();
+}
+
+// Folders compared as the file system of the older projects did: ignoring case.
+bool GleicherOrdner(const QString& a, const QString& b) {
+  return QDir::cleanPath(a).compare(QDir::cleanPath(b), Qt::CaseInsensitive) == 0;
+}
+
+}  // namespace
+
+TMainFrm::TMainFrm(TDialoge& dialoge, QString programmordner, QWidget* parent)
+    : QMainWindow(parent), FDialoge(dialoge), FProgrammordner(std::move(programmordner)) {
+  setObjectName(QStringLiteral("TMainFrm"));
+  if (FProgrammordner.isEmpty()) FProgrammordner = QCoreApplication::applicationDirPath();
+  FProgrammordner = QDir::cleanPath(FProgrammordner);
+  // The program's own files are written beside the program where that is
+  // allowed, else into the user's data folder.
+  FDatenordner = FProgrammordner;
+  if (!QFileInfo(FProgrammordner).isWritable()) {
+    FDatenordner = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    QDir().mkpath(FDatenordner);
+  }
+  setWindowTitle(QString::fromUtf8(kTitel));
+
+  // The drawing beside the side panel with element list, result bar and
+  // overview.
+  auto* teiler = new QSplitter(this);
+  FAnsicht = new TZeichenAnsicht(teiler);
+  FAnsicht->setObjectName(QStringLiteral("Zeichnung"));
+  auto* seite = new QWidget(teiler);
+  auto* seitenLayout = new QVBoxLayout(seite);
+  seitenLayout->setContentsMargins(2, 2, 2, 2);
+  FElementBox = new QComboBox(seite);
+  FElementBox->setObjectName(QStringLiteral("ElementBox"));
+  FElementBox->setToolTip(QStringLiteral("alphabetisch geordnete Elementliste"));
+  seitenLayout->addWidget(FElementBox);
+  FErgebnis = new TErgebnisleiste(seite);
+  seitenLayout->addWidget(FErgebnis, 1);
+  FUebersicht = new TZeichenAnsicht;
+  FUebersicht->setObjectName(QStringLiteral("Navigator"));
+  FUebersicht->setToolTip(QStringLiteral("Navigator"));
+  FUebersicht->setFixedHeight(150);
+  FErgebnis->SetzeNavigator(FUebersicht);
+  if (TCadShape* r = FUebersichtModell.CreateShape("REC", "Ausschnitt", 0, 0)) {
+    r->Brush.Color = 0x0000FF;  // red
+    r->Brush.Style = 0;         // solid
+  }
+  FUebersicht->SetModel(&FUebersichtModell);
+  FUebersicht->View().SetOrgZoom(0, 0, 1);
+  teiler->addWidget(FAnsicht);
+  teiler->addWidget(seite);
+  teiler->setStretchFactor(0, 1);
+  teiler->setStretchFactor(1, 0);
+  teiler->setSizes({760, 260});
+  setCentralWidget(teiler);
+
+  FStatus = new QLabel(this);
+  statusBar()->addWidget(FStatus, 1);
+
+  MenuesAnlegen();
+  WerkzeugleisteAnlegen();
+
+  connect(FElementBox, &QComboBox::currentIndexChanged, this, [this](int i) {
+    if (FFuelleListe || i < 0) return;
+    KnotenClick(FElementBox->itemData(i).toULongLong());
+  });
+  connect(FErgebnis, &TErgebnisleiste::ReiterGewechselt, this, &TMainFrm::ShowResults);
+  FElementBox->setFocus();
+  resize(1180, 800);
+}
+
+TMainFrm::~TMainFrm() {
+  for (TOffen& o : FModelle) o.Dok->Abmelden(o.Beobachter);
+  FAnsicht->SetModel(nullptr);
+}
+
+TDokument* TMainFrm::Aktuell() const {
+  return FAktuell >= 0 && FAktuell < ModellAnzahl()
+             ? FModelle[static_cast<size_t>(FAktuell)].Dok.get()
+             : nullptr;
+}
+
+QAction* TMainFrm::Aktion(const QString& name) const {
+  return findChild<QAction*>(name);
+}
+
+QAction* TMainFrm::Neu(QMenu* m, const QString& name, const QString& text, const QKeySequence& k,
+                       bool aktiv) {
+  auto* a = new QAction(text, this);
+  a->setObjectName(name);
+  if (!k.isEmpty()) a->setShortcut(k);
+  a->setEnabled(aktiv);
+  if (m) m->addAction(a);
+  return a;
+}
+
+void TMainFrm::MenuesAnlegen() {
+  using K = QKeySequence;
+  QMenuBar* mb = menuBar();
+
+  QMenu* datei = mb->addMenu(QStringLiteral("&Datei"));
+  connect(Neu(datei, "Datei_NeuClick", "&Neu", K(Qt::CTRL | Qt::Key_N)), &QAction::triggered, this,
+          [this] { Datei_NeuClick(); });
+  connect(Neu(datei, "Datei_OeffnenClick", "Ö&ffnen...", K(Qt::CTRL | Qt::Key_O)),
+          &QAction::triggered, this, [this] { Datei_OeffnenClick(); });
+  connect(Neu(datei, "Datei_SchliessenClick", "Schließen..."), &QAction::triggered, this,
+          [this] { Datei_SchliessenClick(); });
+  connect(Neu(datei, "Datei_SpeichernClick", "&Speichern", K(Qt::CTRL | Qt::Key_S)),
+          &QAction::triggered, this, [this] { Datei_SpeichernClick(); });
+  connect(Neu(datei, "Datei_SpeichernUnterClick", "Speichern &unter...", K(Qt::CTRL | Qt::Key_U)),
+          &QAction::triggered, this, [this] { Datei_SpeichernUnterClick(); });
+  // The print selection comes with the verification report pages.
+  Neu(datei, "Datei_DruckenClick", "&Drucken...", K(Qt::CTRL | Qt::Key_P), false);
+  QMenu* exp = datei->addMenu(QStringLiteral("&Export"));
+  exp->menuAction()->setObjectName(QStringLiteral("Datei_Export"));
+  connect(Neu(exp, "Datei_Export_CSVClick", "&CSV-File in Zwischenablage", K(Qt::CTRL | Qt::Key_C)),
+          &QAction::triggered, this, [this] { ExportCSV(); });
+  connect(Neu(exp, "Datei_Export_EXCELClick", "&EXCEL-Mappe", K(Qt::CTRL | Qt::Key_E)),
+          &QAction::triggered, this, [this] { ExportExcel(); });
+  auto zwischenablage = [this] {
+    QString fehler;
+    if (TDokument* d = Aktuell(); d && !BildInZwischenablage(d->Model(), FAnsicht->View(), fehler))
+      FDialoge.Meldung(this, fehler);
+  };
+  connect(
+      Neu(exp, "Datei_Export_MetaClick", "&Metadatei in Zwischenablage", K(Qt::CTRL | Qt::Key_M)),
+      &QAction::triggered, this, zwischenablage);
+  connect(
+      Neu(exp, "Datei_Export_BitmapClick", "&Bitmap in Zwischenablage", K(Qt::CTRL | Qt::Key_B)),
+      &QAction::triggered, this, zwischenablage);
+  connect(Neu(exp, "Datei_Export_DateiClick", "In &Datei...", K(Qt::CTRL | Qt::Key_D)),
+          &QAction::triggered, this, [this] { ExportBild(); });
+  connect(Neu(datei, "Datei_BeendenClick", "&Beenden", K(Qt::Key_F4)), &QAction::triggered, this,
+          &QWidget::close);
+
+  QMenu* bearb = mb->addMenu(QStringLiteral("&Bearbeiten"));
+  connect(Neu(bearb, "Bearbeiten_RueckgaengigClick", "&Rückgängig", K(Qt::CTRL | Qt::Key_Z)),
+          &QAction::triggered, this, [this] {
+            if (TDokument* d = Aktuell(); d && d->KannRueckgaengig()) d->Rueckgaengig();
+          });
+  connect(Neu(bearb, "Bearbeiten_WiederholenClick", "&Wiederholen", K(Qt::CTRL | Qt::Key_Y)),
+          &QAction::triggered, this, [this] {
+            if (TDokument* d = Aktuell(); d && d->KannWiederholen()) d->Wiederholen();
+          });
+  bearb->addSeparator();
+  QAction* auto_ = Neu(bearb, "Bearbeiten_EditorAutomatischClick", "Editor automatisch &öffnen");
+  QAction* raster =
+      Neu(bearb, "Bearbeiten_AmRasterClick", "&Neue Komponenten am Raster ausrichten");
+  for (QAction* a : {auto_, raster}) {
+    a->setCheckable(true);
+    a->setChecked(true);
+    connect(a, &QAction::triggered, this, [this, a, auto_](bool an) {
+      TDokument* d = Aktuell();
+      if (!d) return;
+      const bool istAuto = a == auto_;
+      if ((istAuto ? d->Model().AutoOeffnen : d->Model().AmRasterAusrichten) == an) return;
+      TCommit c = d->Beginne(a->text().remove(QLatin1Char('&')).toStdString());
+      c.AendereModell();
+      (istAuto ? c.Model().AutoOeffnen : c.Model().AmRasterAusrichten) = an;
+      d->Push(c);
+    });
+  }
+  // The editing commands of the drawing come with the editor tools.
+  Neu(bearb, "Bearbeiten_AusschneidenClick", "&Ausschneiden", K(Qt::CTRL | Qt::Key_X), false);
+  Neu(bearb, "Bearbeiten_KopierenClick", "&Kopieren", K(Qt::CTRL | Qt::Key_C), false);
+  Neu(bearb, "Bearbeiten_EinfuegenClick", "&Einfügen", K(Qt::CTRL | Qt::Key_V), false);
+  Neu(bearb, "Bearbeiten_EditierenClick", "&Editieren...", K(Qt::CTRL | Qt::Key_E), false);
+  Neu(bearb, "Bearbeiten_LoeschenClick", "&Löschen", K(Qt::Key_Delete), false);
+  Neu(bearb, "Bearbeiten_UmbenennenClick", "&Umbenennen...", K(Qt::Key_F2), false);
+  Neu(bearb, "Bearbeiten_GrafikClick", "&Grafikeigenschaften...", K(Qt::CTRL | Qt::Key_G), false);
+  Neu(bearb, "Bearbeiten_GeoClick", "&Rechts- und Hochwerte übernehmen", K(Qt::CTRL | Qt::Key_R),
+      false);
+  Neu(bearb, "Bearbeiten_AlleClick", "&Alle markieren", K(Qt::CTRL | Qt::Key_A), false);
+  Neu(bearb, "Bearbeiten_SuchenClick", "&Suchen...", K(Qt::CTRL | Qt::Key_F), false);
+  Neu(bearb, "Bearbeiten_WeitereClick", "weitere Optionen in den lokalen Menus", {}, false);
+
+  QMenu* ansicht = mb->addMenu(QStringLiteral("&Ansicht"));
+  const char* schalter[][2] = {{"Ansicht_AbflussClick", "&Abfluss"},
+                               {"Ansicht_KUEClick", "&KÜ-Zuordnung"},
+                               {"Ansicht_BUEClick", "&BÜ-Zuordnung"},
+                               {"Ansicht_GEWClick", "&Gewässer-Zuordnung"},
+                               {"Ansicht_REGClick", "&Regenschreiber-Zuordnung"},
+                               {"Ansicht_RasterClick", "R&aster"}};
+  for (auto& s : schalter) {
+    QAction* a = Neu(ansicht, QString::fromUtf8(s[0]), QString::fromUtf8(s[1]));
+    a->setCheckable(true);
+    a->setChecked(true);
+    connect(a, &QAction::triggered, this, [this] { Ansichtsschalter(); });
+  }
+  QMenu* zoom = ansicht->addMenu(QStringLiteral("&Zoom"));
+  zoom->menuAction()->setObjectName(QStringLiteral("Ansicht_Zoom"));
+  connect(Neu(zoom, "Ansicht_Zoom_GesamtClick", "&Gesamtprojekt"), &QAction::triggered, this,
+          [this] { FAnsicht->ZoomAll(); });
+  connect(Neu(zoom, "Ansicht_Zoom_MarkierteClick", "&markierte Komponenten"), &QAction::triggered,
+          this, [this] { FAnsicht->ZoomSelected(); });
+  for (int i = 0; i < static_cast<int>(kZoomStufen.size()); ++i) {
+    const int prozent = static_cast<int>(kZoomStufen[static_cast<size_t>(i)] * 100 + 0.5);
+    connect(Neu(zoom, QStringLiteral("Ansicht_Zoom_%1Click").arg(prozent),
+                QStringLiteral("%1 %").arg(prozent)),
+            &QAction::triggered, this, [this, i] { FAnsicht->ZoomStufe(i); });
+  }
+  QMenu* aus = ansicht->addMenu(QStringLiteral("&Ausblenden"));
+  aus->menuAction()->setObjectName(QStringLiteral("Ansicht_Ausblenden"));
+  Neu(aus, "Ausblenden_GrafikClick", "&Grafik-Komponenten", {}, false);
+  Neu(aus, "Ausblenden_HydroClick", "&Hydrologische Komponenten", {}, false);
+  Neu(aus, "Ausblenden_KonfiguriertClick", "&Konfigurierte Komponenten", {}, false);
+  Neu(aus, "Ausblenden_OhneVerbindungClick", "Komponenten ohne &Verbindung", {}, false);
+  Neu(aus, "Ausblenden_MarkierteClick", "&Markierte Komponenten", {}, false);
+  aus->addSeparator();
+  Neu(aus, "Ausblenden_EinblendenClick", "&Versteckte einblenden", {}, false);
+  QMenu* leiste = ansicht->addMenu(QStringLiteral("&Werkzeugleiste"));
+  leiste->menuAction()->setObjectName(QStringLiteral("Ansicht_Werkzeugleiste"));
+  QAction* hydro = Neu(leiste, "Werkzeugleiste_HydroClick", "&Hydrologische Komponenten");
+  QAction* grafik = Neu(leiste, "Werkzeugleiste_GrafikClick", "&Grafik-Komponenten");
+  for (QAction* a : {hydro, grafik}) {
+    a->setCheckable(true);
+    a->setChecked(true);
+  }
+  connect(hydro, &QAction::toggled, this, [this](bool an) {
+    for (QAction* a : FHydroKnoepfe) a->setVisible(an);
+  });
+  connect(grafik, &QAction::toggled, this, [this](bool an) {
+    for (QAction* a : FGrafikKnoepfe) a->setVisible(an);
+  });
+  Neu(ansicht, "Ansicht_StandardvorgabenClick", "&Standardvorgaben", {}, false);
+
+  QMenu* sim = mb->addMenu(QStringLiteral("&Simulation"));
+  Neu(sim, "Simulation_LangzeitClick", "&Langzeitsimulation", {}, false);
+  Neu(sim, "Simulation_AbgleichClick", "&Modell-Abgleich", {}, false);
+
+  FModelleMenue = mb->addMenu(QStringLiteral("&Modelle"));
+  FModelleMenue->menuAction()->setObjectName(QStringLiteral("Modelle"));
+
+  QMenu* einf = mb->addMenu(QStringLiteral("&Einfügen"));
+  const char* palette[][2] = {{"KEM", "&Mischwassernetz"},
+                              {"KES", "&Schmutzwassernetz"},
+                              {"KER", "&Regenwassernetz"},
+                              {"RU", "Regen&überlauf"},
+                              {"RUB", "Regenüberlauf&becken / Stauraumkanal"},
+                              {"RKB", "Regenkl&ärbecken"},
+                              {"OMA", "&Ortspezifische Massnahme"},
+                              {"KLG", "&Kläranlage"},
+                              {"EST", "&Einleitungsstelle"},
+                              {"CON", "&Connector"},
+                              {"REG", "Rege&nschreiber"},
+                              {"AEO", "&oberirdisches Einzugsgebiet"},
+                              {nullptr, nullptr},
+                              {"LIN", "&Linie"},
+                              {"REC", "Rec&hteck"},
+                              {"CIR", "Kre&is / Ellipse"},
+                              {"RRE", "Rechteck mit &gerundeten Kanten"},
+                              {"RAU", "Rau&te"},
+                              {"POL", "Pol&y-Linie"},
+                              {"POG", "Polygo&n"},
+                              {"TEX", "&Textfeld"},
+                              {"DIM", "&Vermaßung"},
+                              {"DOT", "&Punkt"},
+                              {"IMP", "Schrift&feld"},
+                              {"BMP", "&Bild"},
+                              {"YON", "&Ja/Nein-Abfrage"}};
+  // The creation tools come with the editor tools of the drawing.
+  for (auto& p : palette) {
+    if (!p[0]) {
+      einf->addSeparator();
+      continue;
+    }
+    Neu(einf, QStringLiteral("Einfuegen_%1Click").arg(QString::fromUtf8(p[0])),
+        QString::fromUtf8(p[1]), {}, false);
+  }
+
+  QMenu* zus = mb->addMenu(QStringLiteral("&Zusätzlich"));
+  connect(Neu(zus, "Zusaetzlich_FensterDruckenClick", "&Fenster drucken"), &QAction::triggered,
+          this, [this] { FensterDrucken(); });
+  Neu(zus, "Zusaetzlich_RegioClick", "&Regionalisierungs-Rechner", {}, false);
+  Neu(zus, "Zusaetzlich_UPNClick", "&UPN-Rechner", {}, false);
+
+  QMenu* kunde = mb->addMenu(QStringLiteral("Kunde"));
+  Neu(kunde, "Kunde_AdresseClick", "&Adresse editieren...", {}, false);
+
+  QMenu* hilfe = mb->addMenu(QStringLiteral("&Hilfe"));
+  connect(Neu(hilfe, "Hilfe_InfoClick", "In&fo..."), &QAction::triggered, this,
+          [this] { Info(false); });
+}
+
+void TMainFrm::WerkzeugleisteAnlegen() {
+  FWerkzeuge = addToolBar(QStringLiteral("Werkzeugleiste"));
+  FWerkzeuge->setObjectName(QStringLiteral("Werkzeugleiste"));
+  FWerkzeuge->setMovable(false);
+  auto knopf = [this](const char* name, const char* text, const char* hinweis,
+                      QAction* wie = nullptr, QToolBar* bar = nullptr) {
+    auto* a = new QAction(QString::fromUtf8(text), this);
+    a->setObjectName(QStringLiteral("Knopf_%1").arg(QString::fromUtf8(name)));
+    a->setToolTip(QString::fromUtf8(hinweis));
+    a->setStatusTip(QString::fromUtf8(hinweis));
+    if (wie) {
+      connect(a, &QAction::triggered, wie, &QAction::trigger);
+      a->setEnabled(wie->isEnabled());
+    }
+    (bar ? bar : FWerkzeuge)->addAction(a);
+    return a;
+  };
+  knopf("Neu", "Neu", "Neu", Aktion("Datei_NeuClick"));
+  knopf("Oeffnen", "Öffnen", "Öffnen", Aktion("Datei_OeffnenClick"));
+  knopf("Speichern", "Speichern", "Speichern", Aktion("Datei_SpeichernClick"));
+  knopf("Drucken", "Drucken", "Drucken", Aktion("Datei_DruckenClick"));
+  FWerkzeuge->addSeparator();
+  // The tools and the palette form one exclusive group.
+  auto* gruppe = new QActionGroup(this);
+  gruppe->setExclusive(true);
+  auto werkzeug = [&](const char* name, const char* text, const char* hinweis, bool aktiv,
+                      QToolBar* bar = nullptr) {
+    QAction* a = knopf(name, text, hinweis, nullptr, bar);
+    a->setCheckable(true);
+    a->setEnabled(aktiv);
+    gruppe->addAction(a);
+    return a;
+  };
+  werkzeug("Einzelauswahl", "Auswahl", "Einzelauswahl", true)->setChecked(true);
+  werkzeug("SchnittAuswahl", "Schnitt", "Schnitt-Auswahl", false);
+  werkzeug("FensterAuswahl", "Fenster", "Fenster-Auswahl", false);
+  werkzeug("Verschieben", "Verschieben", "verschieben", false);
+  werkzeug("Zoomen", "Zoomen", "zoomen", false);
+  FWerkzeuge->addSeparator();
+  knopf("AllesZoomen", "Alles", "alles zoomen", Aktion("Ansicht_Zoom_GesamtClick"));
+  knopf("MarkierteZoomen", "Markierte", "markierte zoomen", Aktion("Ansicht_Zoom_MarkierteClick"));
+  FWerkzeuge->addSeparator();
+  QAction* net = knopf("NET", "NET", "geschlossenes Siedlungsgebiet");
+  net->setEnabled(false);  // the project dialog comes with the element dialogs
+  FHydroKnoepfe.push_back(net);
+  const char* netzPalette[][2] = {{"KEM", "MW-Netz"},
+                                  {"KES", "SW-Netz"},
+                                  {"KER", "RW-Netz"},
+                                  {"AEO", "natürliches Einzugsgebiet"},
+                                  {"RU", "RÜ"},
+                                  {"RUB", "RÜB /SK"},
+                                  {"RKB", "RKB"},
+                                  {"OMA", "ortspezifische Maßnahme"},
+                                  {"KLG", "KLG"},
+                                  {"EST", "Einleitung"},
+                                  {"CON", "Connector"},
+                                  {"REG", "Regenschreiber"},
+                                  {"AEK", "AEV"},
+                                  {"VFL", "Versickerungsfläche"},
+                                  {"VBE", "Versickerungsbecken"},
+                                  {"VMU", "Versickerungsmulde"},
+                                  {"VRI", "Versickerungsrigole"},
+                                  {"VSC", "Versickerungsschacht"}};
+  const QStringList bleiben = {"AEO", "AEK", "VFL", "VBE", "VMU", "VRI", "VSC"};
+  for (auto& p : netzPalette) {
+    QAction* a = werkzeug(p[0], p[0], p[1], false);
+    if (!bleiben.contains(QString::fromUtf8(p[0]))) FHydroKnoepfe.push_back(a);
+  }
+  // The bar wraps into two rows.
+  addToolBarBreak();
+  QToolBar* zweite = addToolBar(QStringLiteral("Grafik"));
+  zweite->setObjectName(QStringLiteral("Werkzeugleiste2"));
+  zweite->setMovable(false);
+  const char* grafikPalette[][2] = {{"LIN", "Linie"},
+                                    {"REC", "Rechteck"},
+                                    {"CIR", "Ellipse / Kreis"},
+                                    {"RRE", "abgerundetes Rechteck"},
+                                    {"RAU", "Raute"},
+                                    {"POL", "Poly-Linie"},
+                                    {"POG", "Polygon"},
+                                    {"TEX", "Text"},
+                                    {"DIM", "Vermaßung"},
+                                    {"DOT", "Punkt"},
+                                    {"IMP", "Beschriftungsfeld"},
+                                    {"BMP", "Bild"},
+                                    {"YON", "Entscheidung"}};
+  for (auto& p : grafikPalette) FGrafikKnoepfe.push_back(werkzeug(p[0], p[0], p[1], false, zweite));
+  zweite->addSeparator();
+  knopf("Drehen", "Drehen", "markierte drehen", nullptr, zweite)->setEnabled(false);
+  knopf("SpiegelnH", "Spiegeln H", "markierte horizontal spiegeln", nullptr, zweite)
+      ->setEnabled(false);
+  knopf("SpiegelnV", "Spiegeln V", "markierte vertikal spiegeln", nullptr, zweite)
+      ->setEnabled(false);
+  zweite->addSeparator();
+  knopf("Adresse", "Adresse", "Adresse", Aktion("Kunde_AdresseClick"), zweite);
+  knopf("Rechner", "Rechner", "Rechner", Aktion("Zusaetzlich_UPNClick"), zweite);
+  knopf("Hilfe", "Hilfe", "Hilfe", Aktion("Hilfe_InfoClick"), zweite);
+}
+
+void TMainFrm::showEvent(QShowEvent* e) {
+  QMainWindow::showEvent(e);
+  if (!FGestartet) {
+    FGestartet = true;
+    QMetaObject::invokeMethod(
+        this, [this] { Starte(true); }, Qt::QueuedConnection);
+  }
+}
+
+void TMainFrm::Starte(bool infoBox) {
+  FGestartet = true;
+  if (ModellAnzahl() > 0) return;
+  if (infoBox) Info(true);
+  // Screens of more than 96 dpi are scaled by Qt itself (the drawing and
+  // the lists in device-independent pixels), so large fonts need no warning.
+  Datei_NeuClick();
+}
+
+void TMainFrm::Info(bool start) {
+  TInfoBox box(this, start);
+  box.exec();
+}
+
+// ---------------------------------------------------------------- models
+
+QString TMainFrm::Anzeigename(const TDokument& d) const {
+  return Q(d.DateiName());
+}
+
+int TMainFrm::IndexVon(const QString& basis) const {
+  for (int i = 0; i < ModellAnzahl(); ++i) {
+    if (QDir::cleanPath(Q(Modell(i).DateiName()))
+            .compare(QDir::cleanPath(basis), Qt::CaseInsensitive) == 0)
+      return i;
+  }
+  return -1;
+}
+
+bool TMainFrm::IstProgrammordner(const QString& basis) const {
+  return GleicherOrdner(QFileInfo(basis).absolutePath(), FProgrammordner);
+}
+
+void TMainFrm::Aufnehmen(std::unique_ptr<TDokument> d) {
+  TOffen o;
+  TDokument* p = d.get();
+  o.Dok = std::move(d);
+  o.Beobachter = p->Beobachte([this, p](const TAenderung&) { Geaendert(p); });
+  o.Eintrag = new QAction(Anzeigename(*p), this);
+  o.Eintrag->setCheckable(true);
+  connect(o.Eintrag, &QAction::triggered, this, [this, p] {
+    for (int i = 0; i < ModellAnzahl(); ++i)
+      if (&Modell(i) == p) Umschalten(i);
+  });
+  FModelleMenue->addAction(o.Eintrag);
+  FModelle.push_back(std::move(o));
+  FAktuell = ModellAnzahl() - 1;
+  Anzeigen();
+}
+
+void TMainFrm::Datei_NeuClick() {
+  if (Aktuell() && FrageVorDemSchliessen() == static_cast<int>(TDialoge::TAntwort::Abbrechen))
+    return;
+  int n = 1;
+  auto name = [&] { return QDir(FProgrammordner).filePath(QStringLiteral("Unbenannt%1").arg(n)); };
+  while (IndexVon(name()) >= 0) ++n;
+  auto d = std::make_unique<TDokument>();
+  d->SetzeDateiName(S(QDir::toNativeSeparators(name())));
+  Aufnehmen(std::move(d));
+  FAnsicht->View().Zuruecksetzen();
+}
+
+void TMainFrm::Umschalten(int index) {
+  if (index < 0 || index >= ModellAnzahl() || index == FAktuell) return;
+  FAktuell = index;
+  Anzeigen();
+}
+
+// Shows the current project: drawing, element list, result bar, caption.
+void TMainFrm::Anzeigen() {
+  TDokument* d = Aktuell();
+  FAnsicht->SetModel(d ? &d->Model() : nullptr);
+  FAnsicht->Neuzeichnen();
+  for (int i = 0; i < ModellAnzahl(); ++i)
+    FModelle[static_cast<size_t>(i)].Eintrag->setChecked(i == FAktuell);
+  ElementlisteFuellen();
+  Beschriftung();
+  ShowResults();
+  Statusleiste();
+  Befehle();
+}
+
+void TMainFrm::Geaendert(TDokument* d) {
+  if (d != Aktuell()) {
+    Befehle();
+    return;
+  }
+  FAnsicht->Neuzeichnen();
+  ElementlisteFuellen();
+  ShowResults();
+  Beschriftung();
+  Statusleiste();
+  Befehle();
+}
+
+void TMainFrm::ElementlisteFuellen() {
+  FFuelleListe = true;
+  FElementBox->clear();
+  TDokument* d = Aktuell();
+  if (d) {
+    const TM3Model& m = d->Model();
+    std::vector<std::pair<QString, uint64_t>> eintraege;
+    for (int i = 0; i < m.Count(); ++i) {
+      const TCadShape* s = m.GetNode(i);
+      if (s && s->IsM3Shape()) eintraege.emplace_back(Q(s->Name), s->Id);
+    }
+    std::sort(eintraege.begin(), eintraege.end(), [](const auto& a, const auto& b) {
+      return QString::localeAwareCompare(a.first, b.first) < 0;
+    });
+    for (auto& [name, id] : eintraege)
+      FElementBox->addItem(name, QVariant::fromValue<qulonglong>(id));
+    // The current element, else the last shape if it is selected, else the root.
+    uint64_t aktuell = d->Auswahl().Aktuell;
+    if (!m.GetNodeById(aktuell)) {
+      const TCadShape* letzte = m.Count() > 0 ? m.GetNode(m.Count() - 1) : nullptr;
+      aktuell = letzte && m.IsSelected(letzte) ? letzte->Id : (m.Root() ? m.Root()->Id : 0);
+      d->Auswahl().Aktuell = aktuell;
+    }
+    FElementBox->setCurrentIndex(FElementBox->findData(QVariant::fromValue<qulonglong>(aktuell)));
+  }
+  FFuelleListe = false;
+}
+
+void TMainFrm::KnotenClick(uint64_t id) {
+  TDokument* d = Aktuell();
+  if (!d) return;
+  if (!d->Model().GetNodeById(id) && d->Model().Root()) id = d->Model().Root()->Id;
+  d->Auswahl().Aktuell = id;
+  FFuelleListe = true;
+  FElementBox->setCurrentIndex(FElementBox->findData(QVariant::fromValue<qulonglong>(id)));
+  FFuelleListe = false;
+  ShowResults();
+  Statusleiste();
+}
+
+void TMainFrm::ShowResults() {
+  TDokument* d = Aktuell();
+  if (!d) return;
+  const TM3Model& m = d->Model();
+  const TElement* e = m.CurrentElement();
+  if (e) {
+    FErgebnis->Zeige(e, d->Zufluss(d->Auswahl().Aktuell), m.Netz());
+  } else {
+    FErgebnis->Zeige(nullptr, m.Zufluss(), m.Netz());
+  }
+}
+
+void TMainFrm::Beschriftung() {
+  TDokument* d = Aktuell();
+  QString t = QString::fromUtf8(kTitel);
+  if (d) t += QStringLiteral(" - ") + Anzeigename(*d) + QStringLiteral("[*]");
+  setWindowTitle(t);
+  setWindowModified(d && d->Modified());
+  for (TOffen& o : FModelle) o.Eintrag->setText(Anzeigename(*o.Dok));
+}
+
+void TMainFrm::Statusleiste() {
+  TDokument* d = Aktuell();
+  if (!d) {
+    FStatus->clear();
+    return;
+  }
+  const TM3Model& m = d->Model();
+  int elemente = 0;
+  for (int i = 0; i < m.Count(); ++i)
+    if (m.GetNode(i)->IsM3Shape()) ++elemente;
+  QString text = QStringLiteral("%1 Komponenten, davon %2 Elemente").arg(m.Count()).arg(elemente);
+  if (const TCadShape* s = m.CurrentNode()) text += QStringLiteral("   aktuell: ") + Q(s->Name);
+  if (d->Modified()) text += QStringLiteral("   geändert");
+  FStatus->setText(text);
+}
+
+void TMainFrm::Befehle() {
+  TDokument* d = Aktuell();
+  // The two check items show the current project's settings.
+  if (d) {
+    Aktion("Bearbeiten_EditorAutomatischClick")->setChecked(d->Model().AutoOeffnen);
+    Aktion("Bearbeiten_AmRasterClick")->setChecked(d->Model().AmRasterAusrichten);
+  }
+  QAction* rueck = Aktion("Bearbeiten_RueckgaengigClick");
+  QAction* wieder = Aktion("Bearbeiten_WiederholenClick");
+  rueck->setEnabled(d && d->KannRueckgaengig());
+  wieder->setEnabled(d && d->KannWiederholen());
+  rueck->setText(d && d->KannRueckgaengig()
+                     ? QStringLiteral("&Rückgängig: ") + Q(d->RueckgaengigTitel())
+                     : QStringLiteral("&Rückgängig"));
+  wieder->setText(d && d->KannWiederholen()
+                      ? QStringLiteral("&Wiederholen: ") + Q(d->WiederholenTitel())
+                      : QStringLiteral("&Wiederholen"));
+}
+
+void TMainFrm::Ansichtsschalter() {
+  TCadView& v = FAnsicht->View();
+  v.SetShowParent(Aktion("Ansicht_AbflussClick")->isChecked());
+  v.SetShowKUE(Aktion("Ansicht_KUEClick")->isChecked());
+  v.SetShowBUE(Aktion("Ansicht_BUEClick")->isChecked());
+  v.SetShowGEW(Aktion("Ansicht_GEWClick")->isChecked());
+  v.SetShowREG(Aktion("Ansicht_REGClick")->isChecked());
+  v.SetShowGrid(Aktion("Ansicht_RasterClick")->isChecked());
+}
+
+// --------------------------------------------------------- closing, saving
+
+int TMainFrm::FrageVorDemSchliessen() {
+  TDokument* d = Aktuell();
+  if (!d || !d->Modified()) return static_cast<int>(TDialoge::TAntwort::Nein);
+  TDialoge::TAntwort a = FDialoge.JaNeinAbbrechen(this, QString::fromUtf8(kFrageSpeichern));
+  if (a == TDialoge::TAntwort::Ja && !Datei_SpeichernUnterClick())
+    a = TDialoge::TAntwort::Abbrechen;  // not saved: the project stays
+  return static_cast<int>(a);
+}
+
+bool TMainFrm::Datei_SchliessenClick() {
+  return Schliessen(FAktuell, true);
+}
+
+bool TMainFrm::Schliessen(int index, bool vomMenue) {
+  if (index < 0 || index >= ModellAnzahl()) return false;
+  Umschalten(index);
+  if (FrageVorDemSchliessen() == static_cast<int>(TDialoge::TAntwort::Abbrechen)) return false;
+  TOffen o = std::move(FModelle[static_cast<size_t>(index)]);
+  FModelle.erase(FModelle.begin() + index);
+  o.Dok->Abmelden(o.Beobachter);
+  FModelleMenue->removeAction(o.Eintrag);
+  delete o.Eintrag;
+  FAnsicht->SetModel(nullptr);
+  FAktuell = ModellAnzahl() > 0 ? 0 : -1;
+  o.Dok.reset();
+  if (ModellAnzahl() == 0 && vomMenue) {
+    Datei_NeuClick();
+  } else {
+    Anzeigen();
+  }
+  return true;
+}
+
+void TMainFrm::closeEvent(QCloseEvent* e) {
+  while (ModellAnzahl() > 0) {
+    if (!Schliessen(FAktuell, false)) {
+      e->ignore();
+      return;
+    }
+  }
+  e->accept();
+}
+
+bool TMainFrm::Datei_SpeichernClick() {
+  TDokument* d = Aktuell();
+  if (!d) return false;
+  if (IstProgrammordner(Q(d->DateiName()))) {
+    FDialoge.Meldung(this, QString::fromUtf8(kKeinProjektOrdner));
+    return false;
+  }
+  return SpeichernAls(Q(d->DateiName()));
+}
+
+bool TMainFrm::SpeichernAls(const QString& basis) {
+  TDokument* d = Aktuell();
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  std::string fehler;
+  const bool gleich = Q(d->DateiName()) == basis;
+  const bool ok = gleich ? d->Speichern(fehler) : d->SpeichernUnter(S(basis), fehler);
+  QApplication::restoreOverrideCursor();
+  if (!ok) {
+    FDialoge.Meldung(this,
+                     QStringLiteral("Das Projekt konnte nicht gespeichert werden.\r") + Q(fehler));
+  }
+  Beschriftung();
+  Statusleiste();
+  return ok;
+}
+
+bool TMainFrm::Datei_SpeichernUnterClick() {
+  TDokument* d = Aktuell();
+  if (!d) return false;
+  const QString datei = FDialoge.DateiSpeichern(this, QStringLiteral("Projekt speichern als ..."),
+                                                QStringLiteral("TamKor21 - Dateien  (*.T21)"));
+  if (datei.isEmpty()) return false;
+  const QString basis = QDir::cleanPath(Q(OhneEndung(S(QFileInfo(datei).absoluteFilePath()))));
+  if (IstProgrammordner(basis)) {
+    FDialoge.Meldung(this, QString::fromUtf8(kKeinProjektOrdner));
+    return false;
+  }
+  const int anderes = IndexVon(basis);
+  if (anderes >= 0 && anderes != FAktuell) {
+    FDialoge.Meldung(this, QString::fromUtf8(kAnderesModellOffen));
+    return false;
+  }
+  const bool selbe = QDir::cleanPath(Q(d->DateiName())).compare(basis, Qt::CaseInsensitive) == 0;
+  if (!selbe) {
+    const QString t21 = basis + QStringLiteral(".T21");
+    if (QFileInfo::exists(t21) &&
+        !FDialoge.JaNein(this, QStringLiteral("Die Datei \"%1\" existiert bereits.\nSoll sie "
+                                              "überschrieben werden?")
+                                   .arg(QDir::toNativeSeparators(t21)))) {
+      return false;
+    }
+    for (const char* alt : {".MOD", ".TRE"}) {
+      const QString a = basis + QString::fromUtf8(alt);
+      if (QFileInfo::exists(a) &&
+          !FDialoge.JaNein(this, QStringLiteral("Unter diesem Namen gibt es ein Projekt älteren "
+                                                "Formats (\"%1\").\nTrotzdem speichern?")
+                                     .arg(QDir::toNativeSeparators(a)))) {
+        return false;
+      }
+    }
+  }
+  return SpeichernAls(selbe ? Q(d->DateiName()) : basis);
+}
+
+// ----------------------------------------------------------------- opening
+
+bool TMainFrm::Datei_OeffnenClick() {
+  const QString datei = FDialoge.DateiOeffnen(
+      this, QStringLiteral("Projekt öffnen"),
+      QStringLiteral("TamKor21-Datei  (*.T21);;TamKor 2 - Datei     (*.MOD);;TamKor 1 - Datei     "
+                     "(*.TRE)"));
+  if (datei.isEmpty()) return false;
+  return Oeffne(datei);
+}
+
+bool TMainFrm::Oeffne(const QString& dateiQ) {
+  const std::string datei = S(QFileInfo(dateiQ).absoluteFilePath());
+  const int version = ProjektVersion(datei);
+  if (version == 0) {
+    FDialoge.Meldung(this, QString::fromUtf8(kUngueltigeDateibezeichnung));
+    return false;
+  }
+  const QString basis = QDir::cleanPath(Q(OhneEndung(datei)));
+  if (IndexVon(basis) >= 0) {
+    FDialoge.Meldung(this, QString::fromUtf8(kModellBereitsGeladen));
+    return false;
+  }
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  std::unique_ptr<TDokument> d;
+  QStringList protokoll;
+  QString meldung, fehler;
+  if (version == 3) {
+    TLadeErgebnis e;
+    d = TDokument::Oeffnen(S(basis), e);
+    if (!d) fehler = Q(e.Fehler);
+    meldung = Q(e.Meldung);
+    for (auto& h : e.Hinweise) protokoll << Q(h);
+  } else {
+    // An older project folder: read by the loader of older projects, then
+    // taken into a document through a project file of its own in a
+    // temporary folder. The project is new in this form, so it counts as
+    // changed until it is saved.
+    TM3Model m;
+    TDataModule1 dm;
+    TOeffnenOptionen opt;
+    opt.Programmordner = S(FProgrammordner);
+    TOeffnenErgebnis e = ProjektOeffnen(m, dm, datei, opt);
+    for (auto& z : e.Fehlerprotokoll) protokoll << Q(z);
+    if (!e.Ok) {
+      fehler = Q(e.Meldung);
+    } else {
+      QTemporaryDir tmp;
+      const std::string zwischen = S(QDir(tmp.path()).filePath(QStringLiteral("Projekt")));
+      std::string f;
+      TLadeErgebnis le;
+      if (A3_SaveAs(m, zwischen, f)) d = TDokument::Oeffnen(zwischen, le);
+      if (!d) {
+        fehler = Q(f.empty() ? le.Fehler : f);
+      } else {
+        d->SetzeDateiName(S(QDir::toNativeSeparators(basis)));
+        TCommit c = d->Beginne("Öffnen");
+        c.AendereModell();
+        d->Push(c);
+      }
+    }
+  }
+  QApplication::restoreOverrideCursor();
+  if (!d) {
+    FDialoge.Meldung(
+        this, fehler.isEmpty() ? QStringLiteral("Das Projekt kann nicht geladen werden.") : fehler);
+    return false;
+  }
+  if (d->Model().Root()) d->Auswahl().Aktuell = 0;
+  FAnsicht->View().Zuruecksetzen();
+  Aufnehmen(std::move(d));
+  const TAnsichtEinstellungen& a = Aktuell()->Model().ParViewSettings;
+  Aktion("Ansicht_AbflussClick")->setChecked(a.ShowParent);
+  Aktion("Ansicht_KUEClick")->setChecked(a.ShowKUE);
+  Aktion("Ansicht_GEWClick")->setChecked(a.ShowGEW);
+  Aktion("Ansicht_BUEClick")->setChecked(a.ShowBUE);
+  Aktion("Ansicht_REGClick")->setChecked(a.ShowREG);
+  Aktion("Ansicht_RasterClick")->setChecked(a.ShowGrid);
+  Ansichtsschalter();
+  FAnsicht->ZoomAll();
+  if (!protokoll.isEmpty()) FDialoge.Protokoll(this, QStringLiteral("Fehlermeldung"), protokoll);
+  if (!meldung.isEmpty()) FDialoge.Meldung(this, meldung);
+  return true;
+}
+
+// ----------------------------------------------------------------- exports
+
+void TMainFrm::ExportCSV() {
+  TDokument* d = Aktuell();
+  if (!d) return;
+  QApplication::clipboard()->setText(Q(CreateCSVFile(d->Model())));
+}
+
+void TMainFrm::ExportExcel() {
+  TDokument* d = Aktuell();
+  if (!d) return;
+  const QString datei = FDialoge.DateiSpeichern(this, QStringLiteral("EXCEL-Mappe speichern"),
+                                                QStringLiteral("EXCEL-Mappe (*.xlsx)"));
+  if (datei.isEmpty()) return;
+  QString ziel = datei;
+  if (!ziel.endsWith(QStringLiteral(".xlsx"), Qt::CaseInsensitive)) ziel += QStringLiteral(".xlsx");
+  TDataModule1 dm;
+  std::string fehler;
+  if (!SaveModelToEXCEL(dm, d->Model(), S(ziel), fehler))
+    FDialoge.Meldung(
+        this, QStringLiteral("Die EXCEL-Mappe konnte nicht geschrieben werden.\r") + Q(fehler));
+}
+
+void TMainFrm::ExportBild() {
+  TDokument* d = Aktuell();
+  if (!d) return;
+  const QString datei = FDialoge.DateiSpeichern(this, QStringLiteral("Bild speichern"),
+                                                QStringLiteral("Bild (*.svg *.pdf *.png *.bmp)"));
+  if (datei.isEmpty()) return;
+  QString fehler;
+  if (!SpeichereBild(d->Model(), FAnsicht->View(), datei, fehler)) FDialoge.Meldung(this, fehler);
+}
+
+void TMainFrm::FensterDrucken() {
+  QPrinter drucker;
+  QPrintDialog dlg(&drucker, this);
+  dlg.setWindowTitle(QStringLiteral("Fenster drucken"));
+  if (dlg.exec() != QDialog::Accepted) return;
+  const QPixmap bild = grab();
+  QPainter p(&drucker);
+  const QRect r = p.viewport();
+  QSize s = bild.size();
+  s.scale(r.size(), Qt::KeepAspectRatio);
+  p.drawPixmap(QRect(r.topLeft(), s), bild);
+}
+
+}  // namespace t21

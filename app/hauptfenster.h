@@ -1,0 +1,135 @@
+// The main window: menus, tool bar, the drawing with the overview, the
+// element list, the result bar and the status bar, and the list of open
+// projects (one current). Every change of a project goes through its
+// document; the window follows the document's change notices and never
+// computes the network itself.
+#pragma once
+
+#include <QMainWindow>
+#include <QString>
+#include <memory>
+#include <vector>
+
+#include "cad/shape.h"
+
+class QAction;
+class QActionGroup;
+class QComboBox;
+class QLabel;
+class QMenu;
+class QToolBar;
+
+namespace t21 {
+
+class TDialoge;
+class TDokument;
+class TErgebnisleiste;
+class TZeichenAnsicht;
+
+inline constexpr const char* kTitel = "QTZ Tamkor21";
+inline constexpr const char* kFrageSpeichern = "Änderungen jetzt speichern?";
+inline constexpr const char* kKeinProjektOrdner =
+    "In diesem Ordner können Sie kein Projekt speichern.\rWählen Sie bitte einen anderen Ordner.";
+inline constexpr const char* kAnderesModellOffen =
+    "Unter diesem Namen ist bereits ein anderes Modell geöffnet.\rWählen Sie bitte einen anderen "
+    "Namen.";
+
+class TMainFrm : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  // programmordner: where the program's own files are read (empty: the
+  // program file's folder).
+  explicit TMainFrm(TDialoge& dialoge, QString programmordner = {}, QWidget* parent = nullptr);
+  ~TMainFrm() override;
+
+  // What happens when the window is first shown: the information box
+  // (closing itself after 30 s) unless infoBox is false, one new project.
+  void Starte(bool infoBox = true);
+
+  // The open projects, in the order of the menu "&Modelle".
+  int ModellAnzahl() const { return static_cast<int>(FModelle.size()); }
+  TDokument& Modell(int i) const { return *FModelle[static_cast<size_t>(i)].Dok; }
+  int AktuellerIndex() const { return FAktuell; }
+  TDokument* Aktuell() const;
+  QMenu* ModelleMenue() const { return FModelleMenue; }
+  QComboBox* ElementBox() const { return FElementBox; }
+  TErgebnisleiste* Ergebnisleiste() const { return FErgebnis; }
+  QToolBar* Werkzeugleiste() const { return FWerkzeuge; }
+  // An action by its object name (the handler's name, "Datei_NeuClick").
+  QAction* Aktion(const QString& name) const;
+  const QString& Programmordner() const { return FProgrammordner; }
+  // Where the program writes its own files: the program folder, or the
+  // user's data folder when the program folder cannot be written.
+  const QString& Datenordner() const { return FDatenordner; }
+
+  // Commands. The bool ones return whether they were carried out.
+  void Datei_NeuClick();
+  bool Datei_OeffnenClick();
+  bool Oeffne(const QString& datei);
+  bool Datei_SchliessenClick();
+  bool Datei_SpeichernClick();
+  bool Datei_SpeichernUnterClick();
+  void Umschalten(int index);
+  void Info(bool start);
+
+  // Makes the shape with this id current (element list, result bar).
+  void KnotenClick(uint64_t id);
+  // Refreshes the result bar for the current element.
+  void ShowResults();
+
+ protected:
+  void showEvent(QShowEvent* e) override;
+  void closeEvent(QCloseEvent* e) override;
+
+ private:
+  struct TOffen {
+    std::unique_ptr<TDokument> Dok;
+    int Beobachter = 0;
+    QAction* Eintrag = nullptr;
+  };
+
+  void MenuesAnlegen();
+  void WerkzeugleisteAnlegen();
+  QAction* Neu(QMenu* m, const QString& name, const QString& text, const QKeySequence& k = {},
+               bool aktiv = true);
+  // The question before a project is dropped: Nein when unchanged; a Ja
+  // whose save does not happen counts as Abbrechen.
+  int FrageVorDemSchliessen();
+  bool Schliessen(int index, bool vomMenue);
+  void Aufnehmen(std::unique_ptr<TDokument> d);
+  void Anzeigen();
+  void ElementlisteFuellen();
+  void Beschriftung();
+  void Statusleiste();
+  void Befehle();
+  void Geaendert(TDokument* d);
+  bool SpeichernAls(const QString& basis);
+  bool IstProgrammordner(const QString& basis) const;
+  int IndexVon(const QString& basis) const;
+  QString Anzeigename(const TDokument& d) const;
+  void ExportCSV();
+  void ExportExcel();
+  void ExportBild();
+  void FensterDrucken();
+  void Ansichtsschalter();
+
+  TDialoge& FDialoge;
+  QString FProgrammordner, FDatenordner;
+  std::vector<TOffen> FModelle;
+  int FAktuell = -1;
+  bool FGestartet = false;
+  bool FFuelleListe = false;
+
+  TZeichenAnsicht* FAnsicht = nullptr;
+  TZeichenAnsicht* FUebersicht = nullptr;
+  TCadModel FUebersichtModell{"Übersicht"};
+  QComboBox* FElementBox = nullptr;
+  TErgebnisleiste* FErgebnis = nullptr;
+  QToolBar* FWerkzeuge = nullptr;
+  QMenu* FModelleMenue = nullptr;
+  QLabel* FStatus = nullptr;
+  std::vector<QAction*> FGrafikKnoepfe, FHydroKnoepfe;
+};
+
+}  // namespace t21

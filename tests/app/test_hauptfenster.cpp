@@ -1,0 +1,470 @@
+// The main window without a display: its menus and tool bar, the open
+// projects in "&Modelle", the questions before a changed project is
+// dropped, saving and its refusals, undo and redo through the menu.
+#include <QAction>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QKeySequence>
+#include <QLocale>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolBar>
+
+#include "app/hauptfenster.h"
+#include "document/dokument.h"
+#include "falsche_dialoge.h"
+
+using t21::TDialoge;
+using t21::TMainFrm;
+using A = TDialoge::TAntwort;
+
+namespace {
+
+QString Beispiel() {
+  return QStringLiteral(T21_QUELLE "/beispiel/Beispiel.T21");
+}
+
+// A change of the current project (one undo step).
+void Aendern(TMainFrm& f) {
+  f.Aktion("Bearbeiten_EditorAutomatischClick")->trigger();
+}
+
+QStringList Modelle(const TMainFrm& f) {
+  QStringList l;
+  for (QAction* a : f.ModelleMenue()->actions()) l << QFileInfo(a->text()).fileName();
+  return l;
+}
+
+QString Name(const TMainFrm& f) {
+  return QFileInfo(QString::fromStdString(f.Aktuell()->DateiName())).fileName();
+}
+
+struct TEintrag {
+  QString Menue, Text, Taste;
+  bool Aktiv;
+};
+
+}  // namespace
+
+class TestHauptfenster : public QObject {
+  Q_OBJECT
+
+  QTemporaryDir FProgramm;
+
+  std::unique_ptr<TMainFrm> Fenster(TFalscheDialoge& d) {
+    auto f = std::make_unique<TMainFrm>(d, FProgramm.path());
+    f->Starte(false);
+    return f;
+  }
+
+ private slots:
+  void initTestCase() { QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany)); }
+
+  void TitelUndMenueleiste() {
+    TFalscheDialoge d;
+    auto f = Fenster(d);
+    QVERIFY(f->windowTitle().startsWith(QStringLiteral("QTZ Tamkor21 - ")));
+    QStringList titel;
+    for (QAction* a : f->menuBar()->actions()) titel << a->text();
+    QCOMPARE(titel, QStringList({"&Datei", "&Bearbeiten", "&Ansicht", "&Simulation", "&Modelle",
+                                 "&Einfügen", "&Zusätzlich", "Kunde", "&Hilfe"}));
+  }
+
+  void JederMenueeintrag() {
+    TFalscheDialoge d;
+    auto f = Fenster(d);
+    // Caption, key and whether it works now, in menu order. Commands of
+    // windows that are not there yet are disabled.
+    const std::vector<TEintrag> soll = {
+        {"&Datei", "&Neu", "Ctrl+N", true},
+        {"&Datei", "Ö&ffnen...", "Ctrl+O", true},
+        {"&Datei", "Schließen...", "", true},
+        {"&Datei", "&Speichern", "Ctrl+S", true},
+        {"&Datei", "Speichern &unter...", "Ctrl+U", true},
+        {"&Datei", "&Drucken...", "Ctrl+P", false},
+        {"&Datei", "&Export", "", true},
+        {"&Datei", "&Beenden", "F4", true},
+        {"&Export", "&CSV-File in Zwischenablage", "Ctrl+C", true},
+        {"&Export", "&EXCEL-Mappe", "Ctrl+E", true},
+        {"&Export", "&Metadatei in Zwischenablage", "Ctrl+M", true},
+        {"&Export", "&Bitmap in Zwischenablage", "Ctrl+B", true},
+        {"&Export", "In &Datei...", "Ctrl+D", true},
+        {"&Bearbeiten", "&Rückgängig", "Ctrl+Z", false},
+        {"&Bearbeiten", "&Wiederholen", "Ctrl+Y", false},
+        {"&Bearbeiten", "Editor automatisch &öffnen", "", true},
+        {"&Bearbeiten", "&Neue Komponenten am Raster ausrichten", "", true},
+        {"&Bearbeiten", "&Ausschneiden", "Ctrl+X", false},
+        {"&Bearbeiten", "&Kopieren", "Ctrl+C", false},
+        {"&Bearbeiten", "&Einfügen", "Ctrl+V", false},
+        {"&Bearbeiten", "&Editieren...", "Ctrl+E", false},
+        {"&Bearbeiten", "&Löschen", "Del", false},
+        {"&Bearbeiten", "&Umbenennen...", "F2", false},
+        {"&Bearbeiten", "&Grafikeigenschaften...", "Ctrl+G", false},
+        {"&Bearbeiten", "&Rechts- und Hochwerte übernehmen", "Ctrl+R", false},
+        {"&Bearbeiten", "&Alle markieren", "Ctrl+A", false},
+        {"&Bearbeiten", "&Suchen...", "Ctrl+F", false},
+        {"&Bearbeiten", "weitere Optionen in den lokalen Menus", "", false},
+        {"&Ansicht", "&Abfluss", "", true},
+        {"&Ansicht", "&KÜ-Zuordnung", "", true},
+        {"&Ansicht", "&BÜ-Zuordnung", "", true},
+        {"&Ansicht", "&Gewässer-Zuordnung", "", true},
+        {"&Ansicht", "&Regenschreiber-Zuordnung", "", true},
+        {"&Ansicht", "R&aster", "", true},
+        {"&Ansicht", "&Zoom", "", true},
+        {"&Ansicht", "&Ausblenden", "", true},
+        {"&Ansicht", "&Werkzeugleiste", "", true},
+        {"&Ansicht", "&Standardvorgaben", "", false},
+        {"&Zoom", "&Gesamtprojekt", "", true},
+        {"&Zoom", "&markierte Komponenten", "", true},
+        {"&Zoom", "1 %", "", true},
+        {"&Zoom", "2 %", "", true},
+        {"&Zoom", "4 %", "", true},
+        {"&Zoom", "8 %", "", true},
+        {"&Zoom", "16 %", "", true},
+        {"&Zoom", "32 %", "", true},
+        {"&Zoom", "64 %", "", true},
+        {"&Zoom", "100 %", "", true},
+        {"&Zoom", "128 %", "", true},
+        {"&Zoom", "256 %", "", true},
+        {"&Zoom", "512 %", "", true},
+        {"&Zoom", "1024 %", "", true},
+        {"&Ausblenden", "&Grafik-Komponenten", "", false},
+        {"&Ausblenden", "&Hydrologische Komponenten", "", false},
+        {"&Ausblenden", "&Konfigurierte Komponenten", "", false},
+        {"&Ausblenden", "Komponenten ohne &Verbindung", "", false},
+        {"&Ausblenden", "&Markierte Komponenten", "", false},
+        {"&Ausblenden", "&Versteckte einblenden", "", false},
+        {"&Werkzeugleiste", "&Hydrologische Komponenten", "", true},
+        {"&Werkzeugleiste", "&Grafik-Komponenten", "", true},
+        {"&Simulation", "&Langzeitsimulation", "", false},
+        {"&Simulation", "&Modell-Abgleich", "", false},
+        {"&Einfügen", "&Mischwassernetz", "", false},
+        {"&Einfügen", "&Schmutzwassernetz", "", false},
+        {"&Einfügen", "&Regenwassernetz", "", false},
+        {"&Einfügen", "Regen&überlauf", "", false},
+        {"&Einfügen", "Regenüberlauf&becken / Stauraumkanal", "", false},
+        {"&Einfügen", "Regenkl&ärbecken", "", false},
+        {"&Einfügen", "&Ortspezifische Massnahme", "", false},
+        {"&Einfügen", "&Kläranlage", "", false},
+        {"&Einfügen", "&Einleitungsstelle", "", false},
+        {"&Einfügen", "&Connector", "", false},
+        {"&Einfügen", "Rege&nschreiber", "", false},
+        {"&Einfügen", "&oberirdisches Einzugsgebiet", "", false},
+        {"&Einfügen", "&Linie", "", false},
+        {"&Einfügen", "Rec&hteck", "", false},
+        {"&Einfügen", "Kre&is / Ellipse", "", false},
+        {"&Einfügen", "Rechteck mit &gerundeten Kanten", "", false},
+        {"&Einfügen", "Rau&te", "", false},
+        {"&Einfügen", "Pol&y-Linie", "", false},
+        {"&Einfügen", "Polygo&n", "", false},
+        {"&Einfügen", "&Textfeld", "", false},
+        {"&Einfügen", "&Vermaßung", "", false},
+        {"&Einfügen", "&Punkt", "", false},
+        {"&Einfügen", "Schrift&feld", "", false},
+        {"&Einfügen", "&Bild", "", false},
+        {"&Einfügen", "&Ja/Nein-Abfrage", "", false},
+        {"&Zusätzlich", "&Fenster drucken", "", true},
+        {"&Zusätzlich", "&Regionalisierungs-Rechner", "", false},
+        {"&Zusätzlich", "&UPN-Rechner", "", false},
+        {"Kunde", "&Adresse editieren...", "", false},
+        {"&Hilfe", "In&fo...", "", true},
+    };
+    std::vector<TEintrag> ist;
+    std::function<void(QMenu*)> sammeln = [&](QMenu* m) {
+      for (QAction* a : m->actions()) {
+        if (a->isSeparator()) continue;
+        ist.push_back({m->title(), a->text(), a->shortcut().toString(), a->isEnabled()});
+      }
+      for (QAction* a : m->actions())
+        if (a->menu()) sammeln(a->menu());
+    };
+    for (QAction* a : f->menuBar()->actions())
+      if (a->menu() != f->ModelleMenue()) sammeln(a->menu());
+    QCOMPARE(ist.size(), soll.size());
+    for (size_t i = 0; i < soll.size(); ++i) {
+      const QString wo = soll[i].Menue + " / " + soll[i].Text;
+      QCOMPARE(ist[i].Menue + " / " + ist[i].Text, wo);
+      QVERIFY2(ist[i].Taste == soll[i].Taste, qPrintable(wo + ": " + ist[i].Taste));
+      QVERIFY2(ist[i].Aktiv == soll[i].Aktiv, qPrintable(wo));
+    }
+    // The check items of the view start on; the two of "&Bearbeiten" show
+    // the settings of the current project (off for a new one).
+    for (const char* n : {"Bearbeiten_EditorAutomatischClick", "Bearbeiten_AmRasterClick"}) {
+      QVERIFY2(f->Aktion(n)->isCheckable() && !f->Aktion(n)->isChecked(), n);
+    }
+    for (const char* n : {"Ansicht_AbflussClick", "Ansicht_KUEClick", "Ansicht_BUEClick",
+                          "Ansicht_GEWClick", "Ansicht_REGClick", "Ansicht_RasterClick",
+                          "Werkzeugleiste_HydroClick", "Werkzeugleiste_GrafikClick"}) {
+      QVERIFY2(f->Aktion(n)->isCheckable() && f->Aktion(n)->isChecked(), n);
+    }
+  }
+
+  void Werkzeugleiste() {
+    TFalscheDialoge d;
+    auto f = Fenster(d);
+    QStringList hinweise;
+    for (QToolBar* b : f->findChildren<QToolBar*>())
+      for (QAction* a : b->actions())
+        if (!a->isSeparator()) hinweise << a->toolTip();
+    const QStringList soll = {"Neu",
+                              "Öffnen",
+                              "Speichern",
+                              "Drucken",
+                              "Einzelauswahl",
+                              "Schnitt-Auswahl",
+                              "Fenster-Auswahl",
+                              "verschieben",
+                              "zoomen",
+                              "alles zoomen",
+                              "markierte zoomen",
+                              "geschlossenes Siedlungsgebiet",
+                              "MW-Netz",
+                              "SW-Netz",
+                              "RW-Netz",
+                              "natürliches Einzugsgebiet",
+                              "RÜ",
+                              "RÜB /SK",
+                              "RKB",
+                              "ortspezifische Maßnahme",
+                              "KLG",
+                              "Einleitung",
+                              "Connector",
+                              "Regenschreiber",
+                              "AEV",
+                              "Versickerungsfläche",
+                              "Versickerungsbecken",
+                              "Versickerungsmulde",
+                              "Versickerungsrigole",
+                              "Versickerungsschacht",
+                              "Linie",
+                              "Rechteck",
+                              "Ellipse / Kreis",
+                              "abgerundetes Rechteck",
+                              "Raute",
+                              "Poly-Linie",
+                              "Polygon",
+                              "Text",
+                              "Vermaßung",
+                              "Punkt",
+                              "Beschriftungsfeld",
+                              "Bild",
+                              "Entscheidung",
+                              "markierte drehen",
+                              "markierte horizontal spiegeln",
+                              "markierte vertikal spiegeln",
+                              "Adresse",
+                              "Rechner",
+                              "Hilfe"};
+    QCOMPARE(hinweise, soll);
+    QVERIFY(f->Aktion("Knopf_Einzelauswahl")->isChecked());
+    // "&Grafik-Komponenten" hides the graphic palette, the hydrological one
+    // the network buttons except AEO, AEK and the infiltration buttons.
+    f->Aktion("Werkzeugleiste_GrafikClick")->trigger();
+    QVERIFY(!f->Aktion("Knopf_LIN")->isVisible());
+    QVERIFY(!f->Aktion("Knopf_YON")->isVisible());
+    QVERIFY(f->Aktion("Knopf_KEM")->isVisible());
+    f->Aktion("Werkzeugleiste_HydroClick")->trigger();
+    for (const char* weg : {"Knopf_NET", "Knopf_KEM", "Knopf_RUB", "Knopf_EST", "Knopf_REG"})
+      QVERIFY2(!f->Aktion(weg)->isVisible(), weg);
+    for (const char* bleibt : {"Knopf_AEO", "Knopf_AEK", "Knopf_VFL", "Knopf_VSC"})
+      QVERIFY2(f->Aktion(bleibt)->isVisible(), bleibt);
+  }
+
+  void NeueModelleUndSchliessen() {
+    TFalscheDialoge d;
+    auto f = Fenster(d);
+    QCOMPARE(Modelle(*f), QStringList({"Unbenannt1"}));
+    f->Aktion("Datei_NeuClick")->trigger();
+    QCOMPARE(Modelle(*f), QStringList({"Unbenannt1", "Unbenannt2"}));
+    QCOMPARE(Name(*f), QStringLiteral("Unbenannt2"));
+    QVERIFY(d.Fragen.isEmpty());  // nothing changed: no question
+    // Switching through the menu.
+    f->ModelleMenue()->actions().at(0)->trigger();
+    QCOMPARE(Name(*f), QStringLiteral("Unbenannt1"));
+    QVERIFY(f->windowTitle().endsWith(QStringLiteral("Unbenannt1[*]")));
+    // Closing the first switches to the first remaining one.
+    f->Aktion("Datei_SchliessenClick")->trigger();
+    QCOMPARE(Modelle(*f), QStringList({"Unbenannt2"}));
+    QCOMPARE(Name(*f), QStringLiteral("Unbenannt2"));
+    // The smallest free number is taken again.
+    f->Aktion("Datei_NeuClick")->trigger();
+    QCOMPARE(Modelle(*f), QStringList({"Unbenannt2", "Unbenannt1"}));
+    f->Aktion("Datei_SchliessenClick")->trigger();
+    f->Aktion("Datei_SchliessenClick")->trigger();
+    // The last one closed from the menu: a new project, number 1 again.
+    QCOMPARE(Modelle(*f), QStringList({"Unbenannt1"}));
+    QCOMPARE(f->ModellAnzahl(), 1);
+  }
+
+  void FrageVorDemSchliessen_data() {
+    QTest::addColumn<int>("antwort");
+    QTest::addColumn<QString>("datei");  // the save dialog's answer after Ja
+    QTest::addColumn<int>("modelleDanach");
+    QTest::addColumn<bool>("gespeichert");
+    QTest::newRow("Nein schließt") << int(A::Nein) << "" << 0 << false;
+    QTest::newRow("Abbrechen bleibt") << int(A::Abbrechen) << "" << 1 << false;
+    QTest::newRow("Ja, Dialog abgebrochen, bleibt") << int(A::Ja) << "" << 1 << false;
+    QTest::newRow("Ja und gespeichert") << int(A::Ja) << "ordner/Projekt.T21" << 0 << true;
+    QTest::newRow("Ja, in den Programmordner, bleibt") << int(A::Ja) << "PROGRAMM" << 1 << false;
+    QTest::newRow("Ja, Speichern scheitert, bleibt")
+        << int(A::Ja) << "fehlt/nicht/da/Projekt.T21" << 1 << false;
+  }
+
+  void FrageVorDemSchliessen() {
+    QFETCH(int, antwort);
+    QFETCH(QString, datei);
+    QFETCH(int, modelleDanach);
+    QFETCH(bool, gespeichert);
+    QTemporaryDir tmp;
+    QDir(tmp.path()).mkdir("ordner");
+    TFalscheDialoge d;
+    auto f = Fenster(d);
+    f->Aktion("Datei_NeuClick")->trigger();  // a second, unchanged project
+    f->ModelleMenue()->actions().at(0)->trigger();
+    Aendern(*f);
+    QVERIFY(f->Aktuell()->Modified());
+    d.Antworten.push_back(static_cast<A>(antwort));
+    if (datei == "PROGRAMM") {
+      d.Dateien.push_back(FProgramm.filePath("X.T21"));
+    } else if (!datei.isEmpty()) {
+      d.Dateien.push_back(tmp.filePath(datei));
+    } else {
+      d.Dateien.push_back({});
+    }
+    f->Aktion("Datei_SchliessenClick")->trigger();
+    QCOMPARE(d.Fragen, QStringList({"Änderungen jetzt speichern?"}));
+    QCOMPARE(f->ModellAnzahl(), 1 + modelleDanach);
+    QCOMPARE(QFile::exists(tmp.filePath("ordner/Projekt.T21")), gespeichert);
+    if (modelleDanach == 1) {
+      // Kept: still current, still changed, under its old name.
+      QCOMPARE(Name(*f), QStringLiteral("Unbenannt1"));
+      QVERIFY(f->Aktuell()->Modified());
+    }
+    // A save that went wrong said why.
+    if (antwort == int(A::Ja) && !datei.isEmpty())
+      QCOMPARE(d.Meldungen.size(), gespeichert ? 0 : 1);
+  }
+
+  void BeendenFragtJedesGeaenderteModell() {
+    TFalscheDialoge d;
+    auto f = Fenster(d);
+    Aendern(*f);
+    d.Antworten = {A::Nein};  // "&Neu" asks about Unbenannt1 and keeps it open
+    f->Aktion("Datei_NeuClick")->trigger();
+    QCOMPARE(d.Fragen, QStringList({"Änderungen jetzt speichern?"}));
+    Aendern(*f);
+    QCOMPARE(f->ModellAnzahl(), 2);
+    // The current one first: Nein closes it, Abbrechen for the other keeps
+    // the window open with it.
+    d.Fragen.clear();
+    d.Antworten = {A::Nein, A::Abbrechen};
+    QVERIFY(!f->close());
+    QCOMPARE(d.Fragen.size(), 2);
+    QCOMPARE(f->ModellAnzahl(), 1);
+    QCOMPARE(Name(*f), QStringLiteral("Unbenannt1"));
+    d.Antworten = {A::Nein};
+    QVERIFY(f->close());
+    QCOMPARE(f->ModellAnzahl(), 0);
+  }
+
+  void SpeichernUndSeineGrenzen() {
+    QTemporaryDir tmp;
+    TFalscheDialoge d;
+    auto f = Fenster(d);
+    // A new project lies in the program folder.
+    QVERIFY(!f->Datei_SpeichernClick());
+    QCOMPARE(d.Meldungen.value(0),
+             QStringLiteral("In diesem Ordner können Sie kein Projekt speichern.\rWählen Sie "
+                            "bitte einen anderen Ordner."));
+    // Save as into another folder renames model, menu item and caption.
+    d.Dateien = {tmp.filePath("Eins.T21")};
+    QVERIFY(f->Datei_SpeichernUnterClick());
+    QCOMPARE(Name(*f), QStringLiteral("Eins"));
+    QCOMPARE(Modelle(*f), QStringList({"Eins"}));
+    QVERIFY(f->windowTitle().contains(QStringLiteral("Eins")));
+    QVERIFY(QFile::exists(tmp.filePath("Eins.T21")));
+    Aendern(*f);
+    QVERIFY(f->Datei_SpeichernClick());
+    QVERIFY(!f->Aktuell()->Modified());
+    // Another project may not be saved onto the file of the first.
+    f->Datei_NeuClick();
+    d.Meldungen.clear();
+    d.Dateien = {tmp.filePath("eins.t21")};
+    QVERIFY(!f->Datei_SpeichernUnterClick());
+    QCOMPARE(d.Meldungen.size(), 1);
+    QCOMPARE(Name(*f), QStringLiteral("Unbenannt1"));
+    // An existing file is only overwritten when the answer is Ja.
+    QFile fremd(tmp.filePath("Zwei.T21"));
+    QVERIFY(fremd.open(QIODevice::WriteOnly));
+    fremd.write("fremd");
+    fremd.close();
+    d.Fragen.clear();
+    d.Dateien = {tmp.filePath("Zwei.T21")};
+    d.JaNeinAntworten = {false};
+    QVERIFY(!f->Datei_SpeichernUnterClick());
+    QCOMPARE(d.Fragen.size(), 1);
+    QFile gelesen(tmp.filePath("Zwei.T21"));
+    QVERIFY(gelesen.open(QIODevice::ReadOnly));
+    QCOMPARE(gelesen.readAll(), QByteArray("fremd"));
+    d.Dateien = {tmp.filePath("Zwei.T21")};
+    d.JaNeinAntworten = {true};
+    QVERIFY(f->Datei_SpeichernUnterClick());
+    QCOMPARE(Name(*f), QStringLiteral("Zwei"));
+  }
+
+  void OeffnenUndSeineGrenzen() {
+    TFalscheDialoge d;
+    auto f = Fenster(d);
+    d.Dateien = {Beispiel()};
+    QVERIFY(f->Datei_OeffnenClick());
+    QCOMPARE(f->ModellAnzahl(), 2);
+    QCOMPARE(Name(*f), QStringLiteral("Beispiel"));
+    QVERIFY(!f->Aktuell()->Modified());
+    QVERIFY(f->ElementBox()->count() >= 8);
+    // Found by its file, not by a caption: a second open is refused.
+    d.Dateien = {QString(Beispiel()).toLower().replace("beispiel.t21", "BEISPIEL.T21")};
+    QVERIFY(!f->Datei_OeffnenClick());
+    QCOMPARE(d.Meldungen.value(0), QStringLiteral("Das Modell ist bereits geladen"));
+    QCOMPARE(f->ModellAnzahl(), 2);
+    d.Meldungen.clear();
+    QVERIFY(!f->Oeffne(QStringLiteral("projekt.txt")));
+    QCOMPARE(d.Meldungen.value(0), QStringLiteral("Ungültige Dateibezeichnung"));
+    d.Meldungen.clear();
+    QVERIFY(!f->Oeffne(FProgramm.filePath("gibtsnicht.T21")));
+    QCOMPARE(d.Meldungen.size(), 1);
+    QCOMPARE(Name(*f), QStringLiteral("Beispiel"));
+  }
+
+  void RueckgaengigUndWiederholenUeberDasMenue() {
+    TFalscheDialoge d;
+    auto f = Fenster(d);
+    QAction* rueck = f->Aktion("Bearbeiten_RueckgaengigClick");
+    QAction* wieder = f->Aktion("Bearbeiten_WiederholenClick");
+    QAction* schalter = f->Aktion("Bearbeiten_EditorAutomatischClick");
+    QVERIFY(!rueck->isEnabled());
+    const bool vorher = f->Aktuell()->Model().AutoOeffnen;
+    schalter->trigger();
+    QCOMPARE(f->Aktuell()->Model().AutoOeffnen, !vorher);
+    QVERIFY(f->Aktuell()->Modified());
+    QVERIFY(f->isWindowModified());
+    QVERIFY(rueck->isEnabled());
+    QVERIFY(rueck->text().startsWith(QStringLiteral("&Rückgängig: ")));
+    rueck->trigger();
+    QCOMPARE(f->Aktuell()->Model().AutoOeffnen, vorher);
+    QVERIFY(!f->Aktuell()->Modified());
+    QVERIFY(!f->isWindowModified());
+    QCOMPARE(schalter->isChecked(), vorher);  // the menu follows the document
+    QVERIFY(wieder->isEnabled());
+    wieder->trigger();
+    QCOMPARE(f->Aktuell()->Model().AutoOeffnen, !vorher);
+    QVERIFY(f->Aktuell()->Modified());
+    QVERIFY(!wieder->isEnabled());
+  }
+};
+
+QTEST_MAIN(TestHauptfenster)
+#include "test_hauptfenster.moc"
