@@ -215,7 +215,7 @@ TErgebnisleiste::TErgebnisleiste(QWidget* parent) : QWidget(parent) {
     l->setRootIsDecorated(false);
     l->setUniformRowHeights(true);
     l->header()->setStretchLastSection(false);
-    l->setColumnWidth(0, 80);
+    l->setColumnWidth(0, 100);  // "SUM A_b,a,III" in full
     l->setColumnWidth(1, 70);
     l->setColumnWidth(2, 60);
     l->headerItem()->setTextAlignment(1, Qt::AlignRight | Qt::AlignVCenter);
@@ -229,7 +229,7 @@ TErgebnisleiste::TErgebnisleiste(QWidget* parent) : QWidget(parent) {
   FMemo->setPlaceholderText(QStringLiteral("Fehlerhinweise"));
   FMemo->setReadOnly(true);
   FLayout->addWidget(FMemo, 1);
-  setMinimumWidth(80 + 70 + 60 + 24);
+  setMinimumWidth(100 + 70 + 60 + 24);
   connect(FTabs, &QTabBar::currentChanged, this, [this] { emit ReiterGewechselt(); });
 }
 

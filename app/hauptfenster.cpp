@@ -9,6 +9,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QFont>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMenuBar>
@@ -331,6 +332,10 @@ void TMainFrm::WerkzeugleisteAnlegen() {
   FWerkzeuge = addToolBar(QStringLiteral("Werkzeugleiste"));
   FWerkzeuge->setObjectName(QStringLiteral("Werkzeugleiste"));
   FWerkzeuge->setMovable(false);
+  // A smaller font, so that both rows fit a window of 1100 pixels.
+  QFont klein = FWerkzeuge->font();
+  klein.setPointSizeF(klein.pointSizeF() * 0.85);
+  FWerkzeuge->setFont(klein);
   auto knopf = [this](const char* name, const char* text, const char* hinweis,
                       QAction* wie = nullptr, QToolBar* bar = nullptr) {
     auto* a = new QAction(QString::fromUtf8(text), this);
@@ -391,15 +396,20 @@ void TMainFrm::WerkzeugleisteAnlegen() {
                                   {"VRI", "Versickerungsrigole"},
                                   {"VSC", "Versickerungsschacht"}};
   const QStringList bleiben = {"AEO", "AEK", "VFL", "VBE", "VMU", "VRI", "VSC"};
+  // The bar wraps into two rows, before the sub-area button.
+  QToolBar* zweite = nullptr;
   for (auto& p : netzPalette) {
-    QAction* a = werkzeug(p[0], p[0], p[1], false);
+    if (!zweite && QString::fromUtf8(p[0]) == QStringLiteral("AEK")) {
+      addToolBarBreak();
+      zweite = addToolBar(QStringLiteral("Grafik"));
+      zweite->setObjectName(QStringLiteral("Werkzeugleiste2"));
+      zweite->setMovable(false);
+      zweite->setFont(FWerkzeuge->font());
+    }
+    QAction* a = werkzeug(p[0], p[0], p[1], false, zweite);
     if (!bleiben.contains(QString::fromUtf8(p[0]))) FHydroKnoepfe.push_back(a);
   }
-  // The bar wraps into two rows.
-  addToolBarBreak();
-  QToolBar* zweite = addToolBar(QStringLiteral("Grafik"));
-  zweite->setObjectName(QStringLiteral("Werkzeugleiste2"));
-  zweite->setMovable(false);
+  zweite->addSeparator();
   const char* grafikPalette[][2] = {{"LIN", "Linie"},
                                     {"REC", "Rechteck"},
                                     {"CIR", "Ellipse / Kreis"},
@@ -824,7 +834,9 @@ bool TMainFrm::Oeffne(const QString& dateiQ) {
   Aktion("Ansicht_REGClick")->setChecked(a.ShowREG);
   Aktion("Ansicht_RasterClick")->setChecked(a.ShowGrid);
   Ansichtsschalter();
-  FAnsicht->ZoomAll();
+  // The whole drawing, once the view has its size.
+  QMetaObject::invokeMethod(
+      this, [this] { FAnsicht->ZoomAll(); }, Qt::QueuedConnection);
   if (!protokoll.isEmpty()) FDialoge.Protokoll(this, QStringLiteral("Fehlermeldung"), protokoll);
   if (!meldung.isEmpty()) FDialoge.Meldung(this, meldung);
   return true;
