@@ -217,7 +217,7 @@ TErgebnisleiste::TErgebnisleiste(QWidget* parent) : QWidget(parent) {
     l->header()->setStretchLastSection(false);
     l->setColumnWidth(0, 100);  // "SUM A_b,a,III" in full
     l->setColumnWidth(1, 70);
-    l->setColumnWidth(2, 60);
+    l->setColumnWidth(2, 72);  // "kg/(ha*a)" in full
     l->headerItem()->setTextAlignment(1, Qt::AlignRight | Qt::AlignVCenter);
     l->setFixedHeight(kArten[k].Hoehe);
     l->setVisible(false);
@@ -229,7 +229,7 @@ TErgebnisleiste::TErgebnisleiste(QWidget* parent) : QWidget(parent) {
   FMemo->setPlaceholderText(QStringLiteral("Fehlerhinweise"));
   FMemo->setReadOnly(true);
   FLayout->addWidget(FMemo, 1);
-  setMinimumWidth(100 + 70 + 60 + 24);
+  setMinimumWidth(100 + 70 + 72 + 24);
   connect(FTabs, &QTabBar::currentChanged, this, [this] { emit ReiterGewechselt(); });
 }
 

@@ -16,6 +16,7 @@
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QShortcut>
 #include <QSplitter>
 #include <QStandardPaths>
 #include <QStatusBar>
@@ -26,6 +27,7 @@
 
 #include "app/dialoge.h"
 #include "app/ergebnisleiste.h"
+#include "app/hilfe.h"
 #include "app/infobox.h"
 #include "document/dokument.h"
 #include "painting/bildexport.h"
@@ -97,7 +99,7 @@ TMainFrm::TMainFrm(TDialoge& dialoge, QString programmordner, QWidget* parent)
   teiler->addWidget(seite);
   teiler->setStretchFactor(0, 1);
   teiler->setStretchFactor(1, 0);
-  teiler->setSizes({760, 260});
+  teiler->setSizes({880, 290});
   setCentralWidget(teiler);
 
   FStatus = new QLabel(this);
@@ -112,6 +114,9 @@ TMainFrm::TMainFrm(TDialoge& dialoge, QString programmordner, QWidget* parent)
   });
   connect(FErgebnis, &TErgebnisleiste::ReiterGewechselt, this, &TMainFrm::ShowResults);
   FElementBox->setFocus();
+  auto* f1 = new QShortcut(QKeySequence(Qt::Key_F1), this);
+  connect(f1, &QShortcut::activated, this,
+          [this] { ZeigeHilfe(this, QStringLiteral("hauptfenster")); });
   resize(1180, 800);
 }
 
@@ -321,7 +326,8 @@ void TMainFrm::MenuesAnlegen() {
   Neu(zus, "Zusaetzlich_UPNClick", "&UPN-Rechner", {}, false);
 
   QMenu* kunde = mb->addMenu(QStringLiteral("Kunde"));
-  Neu(kunde, "Kunde_AdresseClick", "&Adresse editieren...", {}, false);
+  connect(Neu(kunde, "Kunde_AdresseClick", "&Adresse editieren..."), &QAction::triggered, this,
+          [this] { Adresse(); });
 
   QMenu* hilfe = mb->addMenu(QStringLiteral("&Hilfe"));
   connect(Neu(hilfe, "Hilfe_InfoClick", "In&fo..."), &QAction::triggered, this,
@@ -449,9 +455,33 @@ void TMainFrm::Starte(bool infoBox) {
   FGestartet = true;
   if (ModellAnzahl() > 0) return;
   if (infoBox) Info(true);
+  if (!FTabellenOffen) {
+    FAdresse.Oeffnen(FProgrammordner, FDatenordner);
+    FStrassen.Oeffnen(FProgrammordner, FDatenordner);
+    FTabellenOffen = true;
+  }
   // Screens of more than 96 dpi are scaled by Qt itself (the drawing and
   // the lists in device-independent pixels), so large fonts need no warning.
   Datei_NeuClick();
+}
+
+TAdresseDialog* TMainFrm::Adresse(bool ausfuehren) {
+  auto* dlg = new TAdresseDialog(FAdresse.Tabelle(), this);
+  connect(dlg, &TAdresseDialog::HilfeVerlangt, this,
+          [this] { ZeigeHilfe(this, QStringLiteral("adresse")); });
+  // The address shows in the title blocks of every project: the current
+  // one counts as changed.
+  connect(dlg, &QDialog::accepted, this, [this] {
+    if (TDokument* d = Aktuell()) {
+      TCommit c = d->Beginne("Adresse");
+      c.AendereModell();
+      d->Push(c);
+    }
+  });
+  if (!ausfuehren) return dlg;
+  dlg->exec();
+  delete dlg;
+  return nullptr;
 }
 
 void TMainFrm::Info(bool start) {
@@ -687,6 +717,12 @@ void TMainFrm::closeEvent(QCloseEvent* e) {
       e->ignore();
       return;
     }
+  }
+  if (FTabellenOffen) {
+    QString fehler;
+    if (!FAdresse.Schliessen(fehler) || !FStrassen.Schliessen(fehler))
+      FDialoge.Meldung(this, fehler);
+    FTabellenOffen = false;
   }
   e->accept();
 }

@@ -10,6 +10,7 @@
 #include <memory>
 #include <vector>
 
+#include "app/adresse.h"
 #include "cad/shape.h"
 
 class QAction;
@@ -72,6 +73,11 @@ class TMainFrm : public QMainWindow {
   bool Datei_SpeichernUnterClick();
   void Umschalten(int index);
   void Info(bool start);
+  // The address dialog; modal unless ausfuehren is false (then it is
+  // returned open, for a test to fill in).
+  TAdresseDialog* Adresse(bool ausfuehren = true);
+  TProgrammtabelle& Adresstabelle() { return FAdresse; }
+  TProgrammtabelle& Strassentabelle() { return FStrassen; }
 
   // Makes the shape with this id current (element list, result bar).
   void KnotenClick(uint64_t id);
@@ -130,6 +136,10 @@ class TMainFrm : public QMainWindow {
   QMenu* FModelleMenue = nullptr;
   QLabel* FStatus = nullptr;
   std::vector<QAction*> FGrafikKnoepfe, FHydroKnoepfe;
+  TProgrammtabelle FAdresse{QStringLiteral("Adresse.CDS"),
+                            {"STRASSE", "PLZ", "ORT", "TELEFON", "FAX", "EMAIL"}};
+  TProgrammtabelle FStrassen{QStringLiteral("Strassen.CDS"), {"STRASSE"}};
+  bool FTabellenOffen = false;
 };
 
 }  // namespace t21

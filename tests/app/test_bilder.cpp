@@ -1,7 +1,8 @@
 // Pictures of the application's windows, written when T21_BILDER names a
 // folder (scripts/screenshots.sh does): the main window with the example,
-// the result bar of a CSO tank and of a discharge point, the information
-// box. Without the variable the windows are still built and checked for
+// the result bar of a CSO tank, of a discharge point and of a catchment,
+// the information
+// box and the address dialog. Without the variable the windows are still built and checked for
 // their captions.
 #include <QComboBox>
 #include <QDir>
@@ -57,6 +58,11 @@ class TestBilder : public QObject {
       f.ElementBox()->setCurrentIndex(i);
       Ablegen(*f.Ergebnisleiste()->parentWidget(), fall.Bild);
     }
+    std::unique_ptr<t21::TAdresseDialog> adresse(f.Adresse(false));
+    adresse->show();
+    QVERIFY(QTest::qWaitForWindowExposed(adresse.get()));
+    QCOMPARE(adresse->windowTitle(), QStringLiteral("Adresse"));
+    Ablegen(*adresse, "adresse");
   }
 
   void Infobox() {

@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QKeySequence>
+#include <QLineEdit>
 #include <QLocale>
 #include <QMenu>
 #include <QMenuBar>
@@ -15,6 +16,7 @@
 #include <QToolBar>
 
 #include "app/hauptfenster.h"
+#include "app/hilfe.h"
 #include "document/dokument.h"
 #include "falsche_dialoge.h"
 
@@ -170,7 +172,7 @@ class TestHauptfenster : public QObject {
         {"&Zusätzlich", "&Fenster drucken", "", true},
         {"&Zusätzlich", "&Regionalisierungs-Rechner", "", false},
         {"&Zusätzlich", "&UPN-Rechner", "", false},
-        {"Kunde", "&Adresse editieren...", "", false},
+        {"Kunde", "&Adresse editieren...", "", true},
         {"&Hilfe", "In&fo...", "", true},
     };
     std::vector<TEintrag> ist;
@@ -437,6 +439,49 @@ class TestHauptfenster : public QObject {
     QVERIFY(!f->Oeffne(FProgramm.filePath("gibtsnicht.T21")));
     QCOMPARE(d.Meldungen.size(), 1);
     QCOMPARE(Name(*f), QStringLiteral("Beispiel"));
+  }
+
+  void AdresseBleibtUeberDenProgrammstartHinaus() {
+    QTemporaryDir programm;
+    {
+      TFalscheDialoge d;
+      TMainFrm f(d, programm.path());
+      f.Starte(false);
+      std::unique_ptr<t21::TAdresseDialog> dlg(f.Adresse(false));
+      QCOMPARE(dlg->windowTitle(), QStringLiteral("Adresse"));
+      const QStringList werte = {"Hauptstraße 1", "12345",     "Musterstadt",
+                                 "0123 4567",     "0123 4568", "buero@example.de"};
+      const QStringList spalten = {"STRASSE", "PLZ", "ORT", "TELEFON", "FAX", "EMAIL"};
+      for (int i = 0; i < spalten.size(); ++i) dlg->Feld(spalten[i])->setText(werte[i]);
+      dlg->reject();  // Abbruch: nothing taken
+      QVERIFY(!f.Aktuell()->Modified());
+      dlg.reset(f.Adresse(false));
+      for (int i = 0; i < spalten.size(); ++i) dlg->Feld(spalten[i])->setText(werte[i]);
+      dlg->Uebernehmen();  // as "&OK" does
+      dlg->accept();
+      QVERIFY(f.Aktuell()->Modified());
+      d.Antworten = {A::Nein};
+      QVERIFY(f.close());
+      QVERIFY(QFile::exists(programm.filePath("Adresse.CDS")));
+    }
+    TFalscheDialoge d;
+    TMainFrm f(d, programm.path());
+    f.Starte(false);
+    std::unique_ptr<t21::TAdresseDialog> dlg(f.Adresse(false));
+    QCOMPARE(dlg->Feld("ORT")->text(), QStringLiteral("Musterstadt"));
+    QCOMPARE(dlg->Feld("STRASSE")->text(), QStringLiteral("Hauptstraße 1"));
+    QCOMPARE(dlg->Feld("EMAIL")->text(), QStringLiteral("buero@example.de"));
+  }
+
+  void HilfeseitenDerFenster() {
+    for (const char* k : {"hauptfenster", "ergebnisleiste", "adresse", "info"}) {
+      const QString seite = t21::HilfeSeite(QString::fromUtf8(k));
+      QVERIFY2(!seite.isEmpty(), k);
+      QFile f(seite);
+      QVERIFY(f.open(QIODevice::ReadOnly));
+      QVERIFY2(QString::fromUtf8(f.readAll()).contains(QStringLiteral("<h1>")), k);
+    }
+    QVERIFY(t21::HilfeSeite(QStringLiteral("gibtsnicht")).isEmpty());
   }
 
   void RueckgaengigUndWiederholenUeberDasMenue() {
