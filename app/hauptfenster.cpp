@@ -462,6 +462,7 @@ void TMainFrm::Starte(bool infoBox) {
   }
   // Screens of more than 96 dpi are scaled by Qt itself (the drawing and
   // the lists in device-independent pixels), so large fonts need no warning.
+  if (!FStartdatei.isEmpty() && Oeffne(FStartdatei)) return;
   Datei_NeuClick();
 }
 

@@ -47,6 +47,9 @@ class TMainFrm : public QMainWindow {
   // What happens when the window is first shown: the information box
   // (closing itself after 30 s) unless infoBox is false, one new project.
   void Starte(bool infoBox = true);
+  // The project named on the command line: opened at start instead of a
+  // new one (a new one when it cannot be opened).
+  void SetzeStartdatei(const QString& datei) { FStartdatei = datei; }
 
   // The open projects, in the order of the menu "&Modelle".
   int ModellAnzahl() const { return static_cast<int>(FModelle.size()); }
@@ -125,6 +128,7 @@ class TMainFrm : public QMainWindow {
   std::vector<TOffen> FModelle;
   int FAktuell = -1;
   bool FGestartet = false;
+  QString FStartdatei;
   bool FFuelleListe = false;
 
   TZeichenAnsicht* FAnsicht = nullptr;

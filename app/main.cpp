@@ -1,6 +1,7 @@
 // Tamkor21, the application: Qt in German, the main window; a project named
 // on the command line is opened at start.
 #include <QApplication>
+#include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
@@ -11,6 +12,8 @@
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Tamkor21"));
+  QApplication::setDesktopFileName(QStringLiteral("tamkor21"));
+  QApplication::setWindowIcon(QIcon(QStringLiteral(":/t21/tamkor21.svg")));
 
   // Numbers, dates and Qt's own dialogs in German, whatever the system says.
   QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
@@ -22,12 +25,8 @@ int main(int argc, char* argv[]) {
 
   t21::TQtDialoge dialoge;
   t21::TMainFrm fenster(dialoge);
-  fenster.show();
   const QStringList argumente = QApplication::arguments();
-  if (argumente.size() > 1) {
-    const QString datei = argumente.at(1);
-    QMetaObject::invokeMethod(
-        &fenster, [&fenster, datei] { fenster.Oeffne(datei); }, Qt::QueuedConnection);
-  }
+  if (argumente.size() > 1) fenster.SetzeStartdatei(argumente.at(1));
+  fenster.show();
   return app.exec();
 }

@@ -484,6 +484,20 @@ class TestHauptfenster : public QObject {
     QVERIFY(t21::HilfeSeite(QStringLiteral("gibtsnicht")).isEmpty());
   }
 
+  void ProjektDerBefehlszeile() {
+    TFalscheDialoge d;
+    TMainFrm f(d, FProgramm.path());
+    f.SetzeStartdatei(Beispiel());
+    f.Starte(false);
+    QCOMPARE(Modelle(f), QStringList({"Beispiel"}));
+    // One that cannot be opened: its message, then a new project.
+    TMainFrm g(d, FProgramm.path());
+    g.SetzeStartdatei(FProgramm.filePath("fehlt.T21"));
+    g.Starte(false);
+    QCOMPARE(d.Meldungen.size(), 1);
+    QCOMPARE(Modelle(g), QStringList({"Unbenannt1"}));
+  }
+
   void RueckgaengigUndWiederholenUeberDasMenue() {
     TFalscheDialoge d;
     auto f = Fenster(d);
