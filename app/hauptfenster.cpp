@@ -13,6 +13,7 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -95,6 +96,7 @@ TMainFrm::TMainFrm(TDialoge& dialoge, QString programmordner, QWidget* parent)
   }
   FUebersicht->SetModel(&FUebersichtModell);
   FUebersicht->View().SetOrgZoom(0, 0, 1);
+  FAnsicht->installEventFilter(this);
   teiler->addWidget(FAnsicht);
   teiler->addWidget(seite);
   teiler->setStretchFactor(0, 1);
@@ -483,6 +485,19 @@ TAdresseDialog* TMainFrm::Adresse(bool ausfuehren) {
   dlg->exec();
   delete dlg;
   return nullptr;
+}
+
+bool TMainFrm::eventFilter(QObject* o, QEvent* e) {
+  if (o == FAnsicht && e->type() == QEvent::MouseButtonPress) {
+    auto* m = static_cast<QMouseEvent*>(e);
+    TDokument* d = Aktuell();
+    if (d && m->button() == Qt::LeftButton) {
+      const QPoint p = m->position().toPoint();
+      const TCadShape* s = SelSingle(d->Model(), FAnsicht->View().Ansicht(), TPixel{p.x(), p.y()});
+      if (s && s->IsM3Shape()) KnotenClick(s->Id);
+    }
+  }
+  return QMainWindow::eventFilter(o, e);
 }
 
 void TMainFrm::Info(bool start) {

@@ -90,6 +90,8 @@ class TMainFrm : public QMainWindow {
  protected:
   void showEvent(QShowEvent* e) override;
   void closeEvent(QCloseEvent* e) override;
+  // A click on an element in the drawing makes it current.
+  bool eventFilter(QObject* o, QEvent* e) override;
 
  private:
   struct TOffen {

@@ -17,8 +17,11 @@
 
 #include "app/hauptfenster.h"
 #include "app/hilfe.h"
+#include "cad/geometrie.h"
 #include "document/dokument.h"
 #include "falsche_dialoge.h"
+#include "model/network.h"
+#include "painting/zeichenansicht.h"
 
 using t21::TDialoge;
 using t21::TMainFrm;
@@ -496,6 +499,57 @@ class TestHauptfenster : public QObject {
     g.Starte(false);
     QCOMPARE(d.Meldungen.size(), 1);
     QCOMPARE(Modelle(g), QStringList({"Unbenannt1"}));
+  }
+
+  void KlickInDieZeichnungMachtAktuell() {
+    TFalscheDialoge d;
+    TMainFrm f(d, FProgramm.path());
+    f.Starte(false);
+    QVERIFY(f.Oeffne(Beispiel()));
+    f.resize(1200, 800);
+    f.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&f));
+    QCoreApplication::processEvents();  // the zoom to the whole drawing
+    auto* ansicht = f.findChild<t21::TZeichenAnsicht*>("Zeichnung");
+    QVERIFY(ansicht);
+    const t21::TM3Model& m = f.Aktuell()->Model();
+    for (const char* name : {"RÜB Mitte", "Altstadt", "Einleitung Mühlbach"}) {
+      const t21::TCadShape* s = m.GetNode(name);
+      QVERIFY(s);
+      const t21::TAnsicht& a = ansicht->View().Ansicht();
+      const QPoint p(a.ViewX((s->X1 + s->X2) / 2), a.ViewY((s->Y1 + s->Y2) / 2));
+      QTest::mouseClick(ansicht, Qt::LeftButton, {}, p);
+      QCOMPARE(f.ElementBox()->currentText(), QString::fromUtf8(name));
+      QCOMPARE(f.Aktuell()->Auswahl().Aktuell, s->Id);
+    }
+    QVERIFY(!f.Aktuell()->Modified());  // choosing is no edit
+  }
+
+  void AeltereProjekte_data() {
+    QTest::addColumn<QString>("datei");
+    QTest::addColumn<QString>("name");
+    QTest::newRow("MOD") << QStringLiteral(T21_QUELLE "/tests/storage/daten/mod/Altnetz.MOD")
+                         << "Altnetz";
+    QTest::newRow("TRE") << QStringLiteral(T21_QUELLE "/tests/storage/daten/tre/Uralt.TRE")
+                         << "Uralt";
+  }
+  void AeltereProjekte() {
+    QFETCH(QString, datei);
+    QFETCH(QString, name);
+    TFalscheDialoge d;
+    auto f = Fenster(d);
+    QVERIFY(f->Oeffne(datei));
+    QCOMPARE(Name(*f), name);
+    QCOMPARE(f->ModellAnzahl(), 2);
+    // Not yet a project file: changed until saved.
+    QVERIFY(f->Aktuell()->Modified());
+    QVERIFY(f->ElementBox()->count() > 1);
+    // Both folders needed repairs: the load report shows them.
+    QCOMPARE(d.Protokolle.value(0), QStringLiteral("Fehlermeldung"));
+    QVERIFY(d.Protokolle.size() > 1);
+    // A second open of the same folder is refused.
+    QVERIFY(!f->Oeffne(datei));
+    QCOMPARE(d.Meldungen.last(), QStringLiteral("Das Modell ist bereits geladen"));
   }
 
   void RueckgaengigUndWiederholenUeberDasMenue() {
