@@ -34,6 +34,7 @@
 #include "painting/bildexport.h"
 #include "painting/zeichenansicht.h"
 #include "storage/altprojekt.h"
+#include "storage/datenpaket.h"
 #include "storage/export_csv.h"
 #include "storage/export_xlsx.h"
 #include "storage/projektdatei.h"
@@ -53,6 +54,42 @@ std::string S(const QString& s) {
 // Folders compared as the file system of the older projects did: ignoring case.
 bool GleicherOrdner(const QString& a, const QString& b) {
   return QDir::cleanPath(a).compare(QDir::cleanPath(b), Qt::CaseInsensitive) == 0;
+}
+
+// Reads the default hydrographs of the program folder into r; false when
+// the folder holds neither file (a file that cannot be read is skipped).
+bool GanglinienLesen(const QString& ordner, TReferenzListen& r) {
+  bool gelesen = false;
+  auto lies = [&](const char* name, int von, int bis, auto&& setze) {
+    const std::string datei = DateiSuchen(S(QDir(ordner).filePath(QString::fromUtf8(name))));
+    if (datei.empty()) return;
+    std::string fehler;
+    TPaketLesen lesen;
+    lesen.Dezimalkomma = true;
+    auto t = LiesPaket(datei, fehler, &lesen);
+    if (!t) return;
+    setze(*t, von, bis);
+    gelesen = true;
+  };
+  lies("TWGanglinien.XML", 0, 23, [&](const TTabelle& t, int von, int bis) {
+    r.SWGanglinien.Eintraege.clear();
+    for (int z = 0; z < t.Anzahl(); ++z) {
+      std::array<double, 24> w{};
+      for (int h = von; h <= bis; ++h)
+        w[static_cast<size_t>(h - von)] = AlsZahl(t.Wert(z, "H" + std::to_string(h)));
+      r.SWGanglinien.AddGL(AlsText(t.Wert(z, "NAME")), w);
+    }
+  });
+  lies("FWGanglinien.XML", 1, 12, [&](const TTabelle& t, int von, int bis) {
+    r.FWGanglinien.Eintraege.clear();
+    for (int z = 0; z < t.Anzahl(); ++z) {
+      std::array<double, 12> w{};
+      for (int h = von; h <= bis; ++h)
+        w[static_cast<size_t>(h - von)] = AlsZahl(t.Wert(z, "H" + std::to_string(h)));
+      r.FWGanglinien.AddGL(AlsText(t.Wert(z, "NAME")), w);
+    }
+  });
+  return gelesen;
 }
 
 }  // namespace
@@ -461,6 +498,8 @@ void TMainFrm::Starte(bool infoBox) {
     FAdresse.Oeffnen(FProgrammordner, FDatenordner);
     FStrassen.Oeffnen(FProgrammordner, FDatenordner);
     FTabellenOffen = true;
+    TReferenzListen r = StandardReferenzListen();
+    if (GanglinienLesen(FProgrammordner, r)) FProgrammReferenz = std::move(r);
   }
   // Screens of more than 96 dpi are scaled by Qt itself (the drawing and
   // the lists in device-independent pixels), so large fonts need no warning.
@@ -547,7 +586,19 @@ void TMainFrm::Datei_NeuClick() {
   int n = 1;
   auto name = [&] { return QDir(FProgrammordner).filePath(QStringLiteral("Unbenannt%1").arg(n)); };
   while (IndexVon(name()) >= 0) ++n;
-  auto d = std::make_unique<TDokument>();
+  std::unique_ptr<TDokument> d;
+  if (FProgrammReferenz) {
+    // A new project with the program folder's hydrographs: made as a
+    // project file of its own and opened, so that it starts unchanged.
+    TM3Model m;
+    m.Referenz = *FProgrammReferenz;
+    QTemporaryDir tmp;
+    const std::string zwischen = S(QDir(tmp.path()).filePath(QStringLiteral("Neu")));
+    std::string fehler;
+    TLadeErgebnis e;
+    if (A3_SaveAs(m, zwischen, fehler)) d = TDokument::Oeffnen(zwischen, e);
+  }
+  if (!d) d = std::make_unique<TDokument>();
   d->SetzeDateiName(S(QDir::toNativeSeparators(name())));
   Aufnehmen(std::move(d));
   FAnsicht->View().Zuruecksetzen();

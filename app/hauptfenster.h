@@ -8,10 +8,12 @@
 #include <QMainWindow>
 #include <QString>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "app/adresse.h"
 #include "cad/shape.h"
+#include "model/project.h"
 
 class QAction;
 class QActionGroup;
@@ -66,6 +68,9 @@ class TMainFrm : public QMainWindow {
   // Where the program writes its own files: the program folder, or the
   // user's data folder when the program folder cannot be written.
   const QString& Datenordner() const { return FDatenordner; }
+  // The default hydrographs of the program folder ("TWGanglinien.XML",
+  // "FWGanglinien.XML"), read at start; none when the folder has neither.
+  const std::optional<TReferenzListen>& ProgrammGanglinien() const { return FProgrammReferenz; }
 
   // Commands. The bool ones return whether they were carried out.
   void Datei_NeuClick();
@@ -131,6 +136,8 @@ class TMainFrm : public QMainWindow {
   int FAktuell = -1;
   bool FGestartet = false;
   QString FStartdatei;
+  // The hydrographs of the program folder, which new projects take.
+  std::optional<TReferenzListen> FProgrammReferenz;
   bool FFuelleListe = false;
 
   TZeichenAnsicht* FAnsicht = nullptr;

@@ -22,6 +22,7 @@
 #include "falsche_dialoge.h"
 #include "model/network.h"
 #include "painting/zeichenansicht.h"
+#include "storage/projekttabellen.h"
 
 using t21::TDialoge;
 using t21::TMainFrm;
@@ -550,6 +551,40 @@ class TestHauptfenster : public QObject {
     // A second open of the same folder is refused.
     QVERIFY(!f->Oeffne(datei));
     QCOMPARE(d.Meldungen.last(), QStringLiteral("Das Modell ist bereits geladen"));
+  }
+
+  void GanglinienDesProgrammordners() {
+    QTemporaryDir programm;
+    t21::TReferenzListen r = t21::StandardReferenzListen();
+    r.SWGanglinien.Eintraege.clear();
+    std::array<double, 24> tw{};
+    tw.fill(1);
+    tw[12] = 2.5;
+    r.SWGanglinien.AddGL("Mittagsspitze", tw);
+    std::string fehler;
+    QVERIFY(t21::SchreibeGanglinien(r, programm.filePath("x").toStdString(), fehler));
+    QVERIFY(QFile::rename(programm.filePath("x_TWGanglinien.XML"),
+                          programm.filePath("TWGanglinien.XML")));
+    QFile::remove(programm.filePath("x_FWGanglinien.XML"));
+    TFalscheDialoge d;
+    TMainFrm f(d, programm.path());
+    f.Starte(false);
+    QVERIFY(f.ProgrammGanglinien().has_value());
+    const auto& gl = f.Aktuell()->Model().Referenz.SWGanglinien;
+    QCOMPARE(gl.Count(), 1);
+    QCOMPARE(QString::fromStdString(gl.Eintraege[0].name), QStringLiteral("Mittagsspitze"));
+    QCOMPARE(gl.value(0, 12), 2.5);
+    // The infiltration hydrographs stay the built-in ones.
+    QCOMPARE(f.Aktuell()->Model().Referenz.FWGanglinien.Count(),
+             t21::StandardReferenzListen().FWGanglinien.Count());
+    QVERIFY(!f.Aktuell()->Modified());
+    QCOMPARE(Name(f), QStringLiteral("Unbenannt1"));
+    // Without the files: the built-in lists.
+    TMainFrm g(d, FProgramm.path());
+    g.Starte(false);
+    QVERIFY(!g.ProgrammGanglinien().has_value());
+    QCOMPARE(g.Aktuell()->Model().Referenz.SWGanglinien.Count(),
+             t21::StandardReferenzListen().SWGanglinien.Count());
   }
 
   void RueckgaengigUndWiederholenUeberDasMenue() {
