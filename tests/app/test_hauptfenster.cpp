@@ -2,6 +2,8 @@
 // projects in "&Modelle", the questions before a changed project is
 // dropped, saving and its refusals, undo and redo through the menu.
 #include <QAction>
+#include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
@@ -585,6 +587,30 @@ class TestHauptfenster : public QObject {
     QVERIFY(!g.ProgrammGanglinien().has_value());
     QCOMPARE(g.Aktuell()->Model().Referenz.SWGanglinien.Count(),
              t21::StandardReferenzListen().SWGanglinien.Count());
+  }
+
+  void Exporte() {
+    QTemporaryDir tmp;
+    TFalscheDialoge d;
+    auto f = Fenster(d);
+    QVERIFY(f->Oeffne(Beispiel()));
+    f->show();
+    QVERIFY(QTest::qWaitForWindowExposed(f.get()));
+    // Ctrl+C is the CSV export: the editor's "&Kopieren" is not there yet.
+    QApplication::clipboard()->clear();
+    QTest::keyClick(f.get(), Qt::Key_C, Qt::ControlModifier);
+    const QString csv = QApplication::clipboard()->text();
+    QVERIFY(csv.contains(QStringLiteral("RÜB Mitte")));
+    QVERIFY(csv.contains(QStringLiteral("\t")));
+    // The workbook, under the chosen name with ".xlsx" added.
+    d.Dateien = {tmp.filePath("Mappe")};
+    f->Aktion("Datei_Export_EXCELClick")->trigger();
+    QVERIFY(QFile::exists(tmp.filePath("Mappe.xlsx")));
+    // The picture into a file.
+    d.Dateien = {tmp.filePath("Netz.png")};
+    f->Aktion("Datei_Export_DateiClick")->trigger();
+    QVERIFY(QFile::exists(tmp.filePath("Netz.png")));
+    QVERIFY(d.Meldungen.isEmpty());
   }
 
   void RueckgaengigUndWiederholenUeberDasMenue() {
