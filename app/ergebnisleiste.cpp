@@ -42,6 +42,18 @@ constexpr TListenArt kArten[kErgebnisListen] = {
     {"ListViewEST", "Einleitung", 475},
 };
 
+// A result list that asks for its height as shown and gives way down to a
+// few rows when the window is lower.
+class TListe : public QTreeWidget {
+ public:
+  explicit TListe(QWidget* parent) : QTreeWidget(parent) {}
+  int Hoehe = 0;
+  QSize sizeHint() const override { return {QTreeWidget::sizeHint().width(), Hoehe}; }
+  QSize minimumSizeHint() const override {
+    return {QTreeWidget::minimumSizeHint().width(), std::min(Hoehe, 60)};
+  }
+};
+
 class TZeilen {
  public:
   explicit TZeilen(std::vector<TErgebnisZeile>& z) : FZ(z) {}
@@ -207,7 +219,7 @@ TErgebnisleiste::TErgebnisleiste(QWidget* parent) : QWidget(parent) {
   FTabs->addTab(QStringLiteral("Zufluss"));
   FLayout->addWidget(FTabs);
   for (int k = 0; k < kErgebnisListen; ++k) {
-    auto* l = new QTreeWidget(this);
+    auto* l = new TListe(this);
     l->setObjectName(QString::fromUtf8(kArten[k].Name));
     l->setToolTip(QString::fromUtf8(kArten[k].Hinweis));
     l->setColumnCount(3);
@@ -219,7 +231,8 @@ TErgebnisleiste::TErgebnisleiste(QWidget* parent) : QWidget(parent) {
     l->setColumnWidth(1, 70);
     l->setColumnWidth(2, 72);  // "kg/(ha*a)" in full
     l->headerItem()->setTextAlignment(1, Qt::AlignRight | Qt::AlignVCenter);
-    l->setFixedHeight(kArten[k].Hoehe);
+    l->Hoehe = kArten[k].Hoehe;
+    l->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Maximum);
     l->setVisible(false);
     FListen[static_cast<size_t>(k)] = l;
     FLayout->addWidget(l);
@@ -228,6 +241,7 @@ TErgebnisleiste::TErgebnisleiste(QWidget* parent) : QWidget(parent) {
   FMemo->setObjectName(QStringLiteral("Fehlerhinweise"));
   FMemo->setPlaceholderText(QStringLiteral("Fehlerhinweise"));
   FMemo->setReadOnly(true);
+  FMemo->setMinimumHeight(36);
   FLayout->addWidget(FMemo, 1);
   setMinimumWidth(100 + 70 + 72 + 24);
   connect(FTabs, &QTabBar::currentChanged, this, [this] { emit ReiterGewechselt(); });
@@ -262,10 +276,22 @@ void TErgebnisleiste::Zeige(const TElement* e, const TElement& i, const TNET& n)
     l->setVisible(sichtbar);
     if (!sichtbar) continue;
     l->clear();
-    for (const TErgebnisZeile& z : inhalt.Zeilen[static_cast<size_t>(k)]) {
+    const auto& zeilen = inhalt.Zeilen[static_cast<size_t>(k)];
+    for (const TErgebnisZeile& z : zeilen) {
       auto* item = new QTreeWidgetItem(l, {z.Groesse, z.Wert, z.Dim});
       item->setTextAlignment(1, Qt::AlignRight | Qt::AlignVCenter);
     }
+    // The short lists show every row, whatever the font's height; the long
+    // ones scroll within their height.
+    int hoehe = kArten[k].Hoehe;
+    if (!zeilen.empty() && zeilen.size() <= 12) {
+      const int zeile = l->sizeHintForRow(0);
+      const int noetig = l->header()->sizeHint().height() +
+                         zeile * static_cast<int>(zeilen.size()) + 2 * l->frameWidth() + 2;
+      hoehe = std::max(hoehe, noetig);
+    }
+    static_cast<TListe*>(l)->Hoehe = hoehe;
+    l->updateGeometry();
   }
   if (e) {
     QStringList zeilen;

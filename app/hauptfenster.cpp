@@ -125,7 +125,7 @@ TMainFrm::TMainFrm(TDialoge& dialoge, QString programmordner, QWidget* parent)
   FUebersicht = new TZeichenAnsicht;
   FUebersicht->setObjectName(QStringLiteral("Navigator"));
   FUebersicht->setToolTip(QStringLiteral("Navigator"));
-  FUebersicht->setFixedHeight(150);
+  FUebersicht->setFixedHeight(110);
   FErgebnis->SetzeNavigator(FUebersicht);
   if (TCadShape* r = FUebersichtModell.CreateShape("REC", "Ausschnitt", 0, 0)) {
     r->Brush.Color = 0x0000FF;  // red

@@ -23,6 +23,7 @@ void Ablegen(QWidget& w, const QString& name) {
   const QString ordner = qEnvironmentVariable("T21_BILDER");
   if (ordner.isEmpty()) return;
   QDir().mkpath(ordner);
+  QCoreApplication::processEvents();  // the layout after lists were shown or hidden
   QVERIFY(w.grab().save(QDir(ordner).filePath(name + ".png")));
 }
 
