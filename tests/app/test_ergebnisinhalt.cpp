@@ -69,7 +69,7 @@ class TestErgebnisinhalt : public QObject {
     QCOMPARE(ErgebnisInhalt(&est, false, zu, n).Liste(L::EST).size(), size_t(27));
     QCOMPARE(ErgebnisInhalt(&ru, false, zu, n).Liste(L::RUE).size(), size_t(6));
     QCOMPARE(ErgebnisInhalt(&kem, false, zu, n).Liste(L::TW).size(), size_t(11));
-    QCOMPARE(ErgebnisInhalt(&kem, false, zu, n).Liste(L::RW).size(), size_t(21));
+    QCOMPARE(ErgebnisInhalt(&kem, false, zu, n).Liste(L::RW).size(), size_t(19));
   }
 
   void WiederbesiedlungUndDrossel_data() {
