@@ -34,7 +34,7 @@ bool Oeffnen(TM3Model& m, TDataModule1& dm, const std::string& datei, TOeffnenEr
 }  // namespace
 
 int Exportieren(const std::string& projekt, const std::string& csv, const std::string& xlsx,
-                std::ostream& err) {
+                std::ostream& err, bool dezimalpunkt) {
   if (csv.empty() && xlsx.empty()) {
     err << "t21: --csv DATEI oder --xlsx DATEI angeben\n";
     return 2;
@@ -46,7 +46,9 @@ int Exportieren(const std::string& projekt, const std::string& csv, const std::s
   for (const auto& z : e.Fehlerprotokoll) err << z << "\n";
   std::string fehler;
   if (!csv.empty()) {
-    if (!SaveToCSV(m, csv, fehler)) {
+    const TZahlenformat f =
+        dezimalpunkt ? TZahlenformat::Dezimalpunkt() : ZahlenformatAusUmgebung();
+    if (!SaveToCSV(m, csv, fehler, f)) {
       err << "t21: " << fehler << "\n";
       return 2;
     }

@@ -134,6 +134,10 @@ int main(int argc, char** argv) {
   exportieren->add_option("projekt", projekt, "Projektdatei (.T21, .MOD oder .TRE)")->required();
   exportieren->add_option("--csv", csvDatei, "Zieldatei des Tabellentexts");
   exportieren->add_option("--xlsx", xlsxDatei, "Zieldatei der Excel-Mappe");
+  bool dezimalpunkt = false;
+  exportieren->add_flag("--dezimalpunkt", dezimalpunkt,
+                        "Tabellentext mit Dezimalpunkt statt der Zahleneinstellungen der "
+                        "Umgebung (ohne Gebietsschema: deutsch, Dezimalkomma)");
 
   std::string neuDatei;
   auto* convert = app.add_subcommand(
@@ -205,7 +209,7 @@ int main(int argc, char** argv) {
   }
   if (scriptBefehle.Gewaehlt()) return scriptBefehle.Ausfuehren(std::cout, std::cerr);
   if (*results) return ZeigeErgebnisse(ergebnisDatei, f, std::cout, std::cerr);
-  if (*exportieren) return Exportieren(projekt, csvDatei, xlsxDatei, std::cerr);
+  if (*exportieren) return Exportieren(projekt, csvDatei, xlsxDatei, std::cerr, dezimalpunkt);
   if (*convert) return Konvertieren(projekt, neuDatei, std::cout, std::cerr);
   if (*regen) {
     std::string fehler;

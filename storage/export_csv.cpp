@@ -1,8 +1,13 @@
 #include "storage/export_csv.h"
 
+#include <langinfo.h>
+#include <locale.h>
+
 #include <charconv>
+#include <clocale>
 #include <cmath>
 #include <cstdint>
+#include <cstdlib>
 #include <initializer_list>
 #include <vector>
 
@@ -33,14 +38,15 @@ namespace {
 // A line of values joined by the separator.
 class Zeile {
  public:
-  explicit Zeile(std::string_view z) : FZ(z) {}
+  explicit Zeile(std::string_view z, const TZahlenformat& f = TZahlenformat::Dezimalpunkt())
+      : FZ(z), FF(f) {}
   Zeile& Text(std::string_view t) {
     if (!FErster) FText += FZ;
     FErster = false;
     FText += t;
     return *this;
   }
-  Zeile& Zahl(double v) { return Text(CSVZahl(v)); }
+  Zeile& Zahl(double v) { return Text(CSVZahl(v, FF)); }
   Zeile& Zahlen(std::initializer_list<double> l) {
     for (double v : l) Zahl(v);
     return *this;
@@ -55,6 +61,7 @@ class Zeile {
 
  private:
   std::string_view FZ;
+  TZahlenformat FF;
   std::string FText;
   bool FErster = true;
 };
@@ -70,6 +77,10 @@ constexpr const char* kDauerstufenText[18] = {
 }  // namespace
 
 std::string CSVZahl(double v) {
+  return CSVZahl(v, TZahlenformat::Dezimalpunkt());
+}
+
+std::string CSVZahl(double v, const TZahlenformat& f) {
   if (std::isnan(v)) return "NAN";
   if (std::isinf(v)) return v > 0 ? "INF" : "-INF";
   if (v == 0) return "0";  // also -0
@@ -89,6 +100,7 @@ std::string CSVZahl(double v) {
     while (exp.size() > 1 && exp[0] == '0') exp.erase(0, 1);
     s = mantisse + "E" + vorzeichen + exp;
   }
+  if (const auto p = s.find('.'); p != std::string::npos) s.replace(p, 1, f.Dezimal);
   return s;
 }
 
@@ -97,7 +109,111 @@ std::string CSVBool(bool b) {
 }
 
 std::string CSVDatum(double d) {
-  return DatumText(d);
+  return CSVDatum(d, TZahlenformat::Dezimalpunkt());
+}
+
+std::string CSVDatum(double d, const TZahlenformat& f) {
+  const TDatumTeile t = DecodeDateTime(d);
+  auto zwei = [](int v) { return (v < 10 ? "0" : "") + std::to_string(v); };
+  std::string r;
+  const std::string& m = f.Datum;
+  for (size_t i = 0; i < m.size();) {
+    size_t n = 1;
+    while (i + n < m.size() && m[i + n] == m[i]) ++n;
+    const char c = m[i];
+    if (c == 'd')
+      r += n >= 2 ? zwei(t.Tag) : std::to_string(t.Tag);
+    else if (c == 'M')
+      r += n >= 2 ? zwei(t.Monat) : std::to_string(t.Monat);
+    else if (c == 'y')
+      r += n >= 4 ? std::to_string(t.Jahr) : zwei(t.Jahr % 100);
+    else
+      r.append(n, c);
+    i += n;
+  }
+  return r;
+}
+
+namespace {
+
+// A locale's short date pattern from the C library's date format
+// ("%d.%m.%Y" → "dd.MM.yyyy"); empty for a conversion it does not know.
+std::string DatumsmusterAus(const std::string& d) {
+  std::string r;
+  for (size_t i = 0; i < d.size(); ++i) {
+    if (d[i] != '%') {
+      r += d[i];
+      continue;
+    }
+    if (++i == d.size()) return {};
+    switch (d[i]) {
+      case 'd':
+        r += "dd";
+        break;
+      case 'e':
+        r += "d";
+        break;
+      case 'm':
+        r += "MM";
+        break;
+      case 'Y':
+        r += "yyyy";
+        break;
+      case 'y':
+        r += "yy";
+        break;
+      default:
+        return {};
+    }
+  }
+  return r;
+}
+
+bool Gesetzt(const char* v) {
+  return v && *v;
+}
+
+// The locale named for a category: LC_ALL, then the category, then LANG.
+std::string Gebietsschema(const char* lcAll, const char* kategorie, const char* lang) {
+  if (Gesetzt(lcAll)) return lcAll;
+  if (Gesetzt(kategorie)) return kategorie;
+  if (Gesetzt(lang)) return lang;
+  return {};
+}
+
+bool IstC(const std::string& n) {
+  return n.empty() || n == "C" || n == "POSIX" || n.rfind("C.", 0) == 0;
+}
+
+}  // namespace
+
+TZahlenformat ZahlenformatAus(const char* lcAll, const char* lcNumeric, const char* lcTime,
+                              const char* lang) {
+  TZahlenformat f = TZahlenformat::Deutsch();
+  const std::string zahlen = Gebietsschema(lcAll, lcNumeric, lang);
+  if (!IstC(zahlen)) {
+    if (locale_t l = newlocale(LC_NUMERIC_MASK, zahlen.c_str(), locale_t(0))) {
+      const char* p = nl_langinfo_l(RADIXCHAR, l);
+      if (p && *p) f.Dezimal = p;
+      freelocale(l);
+    }
+  }
+  const std::string zeit = Gebietsschema(lcAll, lcTime, lang);
+  if (!IstC(zeit)) {
+    if (locale_t l = newlocale(LC_TIME_MASK, zeit.c_str(), locale_t(0))) {
+      const char* d = nl_langinfo_l(D_FMT, l);
+      if (d) {
+        if (const std::string m = DatumsmusterAus(d); !m.empty()) f.Datum = m;
+      }
+      freelocale(l);
+    }
+  }
+  return f;
+}
+
+TZahlenformat ZahlenformatAusUmgebung() {
+  return ZahlenformatAus(std::getenv("LC_ALL"), std::getenv("LC_NUMERIC"), std::getenv("LC_TIME"),
+                         std::getenv("LANG"));
 }
 
 int CSVAbschnitt(const TElement& e) {
@@ -250,11 +366,12 @@ std::string CSVHeader(const TElement& e, std::string_view z) {
   }
 }
 
-std::string CSVString(const TElement& e, const TNET& netz, std::string_view z) {
-  Zeile r(z);
+std::string CSVString(const TElement& e, const TNET& netz, std::string_view z,
+                      const TZahlenformat& f) {
+  Zeile r(z, f);
   if (const auto* n = dynamic_cast<const TNET*>(&e)) {
     r.Text(n->Nummer).Text(n->Name()).Text(n->Variante).Text(n->Auftraggeber);
-    r.Text(CSVDatum(n->Datum)).Zahl(n->HNA).Zahl(n->PSIa).Ganz(n->ZEBEV);
+    r.Text(CSVDatum(n->Datum, f)).Zahl(n->HNA).Zahl(n->PSIa).Ganz(n->ZEBEV);
   } else if (CSVAbschnitt(e) == 2) {
     const auto& k = dynamic_cast<const TKEZ&>(e);
     const TParameter& cr = netz.CR;
@@ -314,8 +431,8 @@ std::string CSVHeader(const TSUM&, std::string_view z) {
                "SUM AEb2", "SUM AEb3",     "AU",     "AFS63r", "AFS63e"});
 }
 
-std::string CSVString(const TSUM& s, std::string_view z) {
-  Zeile r(z);
+std::string CSVString(const TSUM& s, std::string_view z, const TZahlenformat& f) {
+  Zeile r(z, f);
   r.Zahlen({s.E,
             s.QH,
             s.QG,
@@ -356,8 +473,8 @@ std::string CSVHeader(const TParameter&, std::string_view z) {
                   "c BSB5", "c NH4-N", "c AFS63", "c CSB"});
 }
 
-std::string CSVString(const TParameter& p, std::string_view z) {
-  return Zeile(z)
+std::string CSVString(const TParameter& p, std::string_view z, const TZahlenformat& f) {
+  return Zeile(z, f)
       .Zahlen({p.Q, p.BSB, p.NH4, p.AFS, p.cPH(), p.cALK(), p.CSB, p.cBSB(), p.cNH4(), p.cAFS(),
                p.cCSB()})
       .Str();
@@ -367,7 +484,7 @@ std::string CSVHeader(const TSpenden&, std::string_view z) {
   return Kopf(z, {"Dauerstufe", "Regenspende"});
 }
 
-std::string CreateCSVFile(const TM3Model& m) {
+std::string CreateCSVFile(const TM3Model& m, const TZahlenformat& f) {
   const std::string_view z = "\t";
   std::array<std::vector<std::string>, kCSVAbschnitte> teil;
   std::array<bool, kCSVAbschnitte> kopf;
@@ -390,7 +507,7 @@ std::string CreateCSVFile(const TM3Model& m) {
       ziel.push_back(CSVHeader(*e, z));
       kopf[static_cast<size_t>(s)] = false;
     }
-    ziel.push_back(name + std::string(z) + CSVString(*e, netz, z));
+    ziel.push_back(name + std::string(z) + CSVString(*e, netz, z, f));
 
     if (kopf[0]) {
       elemente.push_back(CSVHeader(e->SUM, z));
@@ -398,15 +515,15 @@ std::string CreateCSVFile(const TM3Model& m) {
     }
     const std::string folge = shape->Parent() ? shape->Parent()->Name : "-";
     elemente.push_back(name + std::string(z) + folge + std::string(z) + CSVKlasse(*e) +
-                       std::string(z) + CSVString(e->SUM, z));
+                       std::string(z) + CSVString(e->SUM, z, f));
 
     if (kopf[10]) {
       frachten.push_back(CSVHeader(e->AB[0], z));
       kopf[10] = false;
     }
     for (int q = 0; q < kAnzahlQr; ++q)
-      frachten.push_back(name + std::string(z) + CSVZahl(kQr[static_cast<size_t>(q)]) +
-                         std::string(z) + CSVString(e->AB[q], z));
+      frachten.push_back(name + std::string(z) + CSVZahl(kQr[static_cast<size_t>(q)], f) +
+                         std::string(z) + CSVString(e->AB[q], z, f));
 
     if (const auto* k = dynamic_cast<const TKEZ*>(e)) {
       if (kopf[12]) {
@@ -415,7 +532,7 @@ std::string CreateCSVFile(const TM3Model& m) {
         kopf[12] = false;
       }
       for (const TAE& a : k->AEs.Liste)
-        flaechen.push_back(Zeile(z)
+        flaechen.push_back(Zeile(z, f)
                                .Text(name)
                                .Text(a.Bezeichnung)
                                .Zahl(a.AE)
@@ -431,7 +548,7 @@ std::string CreateCSVFile(const TM3Model& m) {
   spenden.push_back(CSVHeader(netz.Spenden, z));
   for (size_t d = 0; d < 18; ++d)
     spenden.push_back(std::string(kDauerstufenText[d]) + std::string(z) +
-                      CSVZahl(netz.Spenden.values[d + 1]));
+                      CSVZahl(netz.Spenden.values[d + 1], f));
 
   std::string text;
   bool erste = true;
@@ -444,9 +561,42 @@ std::string CreateCSVFile(const TM3Model& m) {
   return text;
 }
 
-bool SaveToCSV(const TM3Model& m, const std::string& datei, std::string& fehler) {
-  const std::string text = CreateCSVFile(m) + "\r\n";
+bool SaveToCSV(const TM3Model& m, const std::string& datei, std::string& fehler,
+               const TZahlenformat& f) {
+  const std::string text = CreateCSVFile(m, f) + "\r\n";
   return SchreibeDateiAtomar(datei, text, fehler);
+}
+
+std::string TabellenText(const TTabelle& t, const TZahlenformat& f) {
+  const auto& felder = t.Schema().Felder;
+  auto wert = [&](const TFeld& feld, const TWert& w) -> std::string {
+    switch (feld.Typ) {
+      case TFeldTyp::Float:
+        return CSVZahl(AlsZahl(w), f);
+      case TFeldTyp::Date:
+        return CSVDatum(AlsZahl(w), f);
+      case TFeldTyp::Integer:
+        return std::to_string(AlsGanzzahl(w));
+      case TFeldTyp::Boolean:
+        return AlsBool(w) ? "True" : "False";
+      default:
+        return AlsText(w);
+    }
+  };
+  std::string r;
+  for (size_t s = 0; s < felder.size(); ++s)
+    r += (s ? "\t" : "") + (felder[s].Label.empty() ? felder[s].Name : felder[s].Label);
+  for (int z = 0; z < t.Anzahl(); ++z) {
+    r += "\r\n";
+    for (int s = 0; s < t.Spalten(); ++s) {
+      const TFeld& feld = felder[static_cast<size_t>(s)];
+      const TWert& w = t.Wert(z, s);
+      if (IstNull(w) || feld.Typ == TFeldTyp::Nested) continue;
+      r += wert(feld, w);
+      if (s + 1 < t.Spalten()) r += '\t';
+    }
+  }
+  return r;
 }
 
 }  // namespace t21
