@@ -564,6 +564,7 @@ bool TMainFrm::IstProgrammordner(const QString& basis) const {
 }
 
 void TMainFrm::Aufnehmen(std::unique_ptr<TDokument> d) {
+  if (Aktuell()) FModelle[static_cast<size_t>(FAktuell)].Ansicht = FAnsicht->View().Einstellungen();
   TOffen o;
   TDokument* p = d.get();
   o.Dok = std::move(d);
@@ -606,7 +607,20 @@ void TMainFrm::Datei_NeuClick() {
 
 void TMainFrm::Umschalten(int index) {
   if (index < 0 || index >= ModellAnzahl() || index == FAktuell) return;
+  // Each project keeps its own view: origin, zoom, grid and link displays.
+  if (Aktuell()) FModelle[static_cast<size_t>(FAktuell)].Ansicht = FAnsicht->View().Einstellungen();
   FAktuell = index;
+  TOffen& o = FModelle[static_cast<size_t>(FAktuell)];
+  if (o.Ansicht) {
+    FAnsicht->View().UebernimmEinstellungen(*o.Ansicht);
+    const TAnsichtEinstellungen& a = *o.Ansicht;
+    Aktion("Ansicht_AbflussClick")->setChecked(a.ShowParent);
+    Aktion("Ansicht_KUEClick")->setChecked(a.ShowKUE);
+    Aktion("Ansicht_GEWClick")->setChecked(a.ShowGEW);
+    Aktion("Ansicht_BUEClick")->setChecked(a.ShowBUE);
+    Aktion("Ansicht_REGClick")->setChecked(a.ShowREG);
+    Aktion("Ansicht_RasterClick")->setChecked(a.ShowGrid);
+  }
   Anzeigen();
 }
 
@@ -768,10 +782,12 @@ bool TMainFrm::Schliessen(int index, bool vomMenue) {
   FModelleMenue->removeAction(o.Eintrag);
   delete o.Eintrag;
   FAnsicht->SetModel(nullptr);
-  FAktuell = ModellAnzahl() > 0 ? 0 : -1;
+  FAktuell = -1;
   o.Dok.reset();
   if (ModellAnzahl() == 0 && vomMenue) {
     Datei_NeuClick();
+  } else if (ModellAnzahl() > 0) {
+    Umschalten(0);  // without keeping the closed project's view
   } else {
     Anzeigen();
   }
@@ -927,8 +943,8 @@ bool TMainFrm::Oeffne(const QString& dateiQ) {
     return false;
   }
   if (d->Model().Root()) d->Auswahl().Aktuell = 0;
-  FAnsicht->View().Zuruecksetzen();
   Aufnehmen(std::move(d));
+  FAnsicht->View().Zuruecksetzen();
   const TAnsichtEinstellungen& a = Aktuell()->Model().ParViewSettings;
   Aktion("Ansicht_AbflussClick")->setChecked(a.ShowParent);
   Aktion("Ansicht_KUEClick")->setChecked(a.ShowKUE);

@@ -103,6 +103,8 @@ class TMainFrm : public QMainWindow {
     std::unique_ptr<TDokument> Dok;
     int Beobachter = 0;
     QAction* Eintrag = nullptr;
+    // The view of the project while another one is current.
+    std::optional<TAnsichtEinstellungen> Ansicht;
   };
 
   void MenuesAnlegen();

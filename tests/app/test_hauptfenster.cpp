@@ -528,6 +528,25 @@ class TestHauptfenster : public QObject {
     QVERIFY(!f.Aktuell()->Modified());  // choosing is no edit
   }
 
+  void JedesModellBehaeltSeineAnsicht() {
+    TFalscheDialoge d;
+    auto f = Fenster(d);
+    QVERIFY(f->Oeffne(Beispiel()));
+    auto* ansicht = f->findChild<t21::TZeichenAnsicht*>("Zeichnung");
+    ansicht->ZoomStufe(9);  // 256 %
+    const bool raster = !ansicht->View().ShowGrid();
+    f->Aktion("Ansicht_RasterClick")->trigger();  // the grid switched
+    QCOMPARE(ansicht->View().ShowGrid(), raster);
+    f->Datei_NeuClick();
+    QCOMPARE(ansicht->View().Zoom(), 0.9);  // a new project's view
+    f->Umschalten(1);                       // back to the example
+    QCOMPARE(ansicht->View().Zoom(), 2.56);
+    QCOMPARE(ansicht->View().ShowGrid(), raster);
+    QCOMPARE(f->Aktion("Ansicht_RasterClick")->isChecked(), raster);
+    f->Umschalten(2);
+    QCOMPARE(ansicht->View().Zoom(), 0.9);
+  }
+
   void AeltereProjekte_data() {
     QTest::addColumn<QString>("datei");
     QTest::addColumn<QString>("name");
