@@ -91,6 +91,7 @@ TCadShape::TCadShape(std::string typ) : FTyp(std::move(typ)) {
     Brush.Style = 0;  // solid
   }
   if (FTyp == "RRE") X3 = Y3 = 15;
+  Grafikwerte();
   if (FM3) {
     Ausrichtung = 9;
     TextPos = FTyp == "CON" ? 0 : 12;
@@ -99,6 +100,37 @@ TCadShape::TCadShape(std::string typ) : FTyp(std::move(typ)) {
 }
 
 TCadShape::~TCadShape() = default;
+
+void TCadShape::Grafikwerte() {
+  if (FTyp == "DOT") {
+    Pen.Color = 0x808080;  // grey
+    Val = "+";
+  } else if (FTyp == "IMP") {
+    const double f = std::max(1.0, std::round(std::abs(Font.Size) * 96.0 / 72.0));
+    X2 = 35 * f;
+    Y2 = 14 * f;
+    Brush.Style = 0;  // solid
+    Val = "Name#Straße#PLZ#Ort#Telefon#Fax#Mail#Nummer#Name#Variante#Auftraggeber#Datum#";
+  } else if (FTyp == "BMP") {
+    Pen.Style = 3;  // dash-dot
+    Pen.Color = 0;
+  } else if (FTyp == "TEX") {
+    Fmt = "%s";
+    Ausrichtung = 9;
+  } else if (FTyp == "Dim") {
+    Fmt = "%f";
+  } else if (FTyp == "VFL") {
+    bmp = 70;
+  } else if (FTyp == "VBE") {
+    bmp = 71;
+  } else if (FTyp == "VMU") {
+    bmp = 72;
+  } else if (FTyp == "VRI") {
+    bmp = 73;
+  } else if (FTyp == "VSC") {
+    bmp = 74;
+  }
+}
 
 bool TCadShape::IsBauwerk() const {
   return In(FTyp, {"RU", "RUB", "RKB"});
@@ -251,10 +283,13 @@ TCadShape* TCadModel::CreateShape(std::string_view typ, std::string_view name, d
   if (!info) return nullptr;
   auto s = std::make_unique<TCadShape>(std::string(info->code));
   s->Name = std::string(name);
+  // The box keeps the size the shape was constructed with.
+  const double w = s->X2 - s->X1, h = s->Y2 - s->Y1;
   s->X1 = x;
   s->Y1 = y;
-  s->X2 = x + info->width;
-  s->Y2 = y + info->height;
+  s->X2 = x + w;
+  s->Y2 = y + h;
+  if (s->Typ() == "TEX") s->Val = s->Name;
   TCadShape* raw = s.get();
   Add(std::move(s));
   return raw;

@@ -145,6 +145,17 @@ class TCadShape {
   std::string Val;
   std::string Al = "LTA_00000000";
   std::string Fmt;
+  // Dimensions: the kind ("a" aligned, "h" horizontal, "v" vertical, "r"
+  // leader), the length of the extension lines in drawing units, and the
+  // label width plus 8 pixels in drawing units, kept for the extent.
+  std::string A = "a";
+  double GL = 10;
+  double m_dw = 0;
+  // Pictures: stretched into the box, or drawn unscaled at its corner.
+  bool Stretch = true, Center = false;
+  // Infiltration facilities: the index of their picture in the main
+  // window's image list (-1 for other shapes).
+  int bmp = -1;
 
   double HMiddle() const { return X1 + (X2 - X1) / 2; }
   double VMiddle() const { return Y1 + (Y2 - Y1) / 2; }
@@ -154,6 +165,7 @@ class TCadShape {
  private:
   friend class TCadModel;
   void RemoveZufluss(const TCadShape* s);  // one occurrence
+  void Grafikwerte();                      // construction values of graphic shapes
 
   std::string FTyp;
   bool FM3 = false;

@@ -1,0 +1,695 @@
+#include "painting/maler.h"
+
+#include <QFontMetrics>
+#include <QHash>
+#include <QImage>
+#include <QPaintDevice>
+#include <QPainter>
+#include <QPolygon>
+#include <QSvgRenderer>
+#include <cmath>
+#include <numbers>
+#include <unordered_map>
+
+#include "painting/farben.h"
+
+namespace t21 {
+
+// ------------------------------------------------------------ attributes
+
+QPen StiftAus(const TStift& s) {
+  QPen pen(FarbeAusRGB(s.Color));
+  pen.setWidth(std::max(1, s.Width));
+  pen.setCapStyle(Qt::FlatCap);
+  pen.setJoinStyle(Qt::MiterJoin);
+  switch (s.Style) {
+    case 1:
+      pen.setStyle(Qt::DashLine);
+      break;
+    case 2:
+      pen.setStyle(Qt::DotLine);
+      break;
+    case 3:
+      pen.setStyle(Qt::DashDotLine);
+      break;
+    case 4:
+      pen.setStyle(Qt::DashDotDotLine);
+      break;
+    case 5:
+      pen.setStyle(Qt::NoPen);
+      break;
+    default:
+      pen.setStyle(Qt::SolidLine);
+      break;
+  }
+  return pen;
+}
+
+QBrush PinselAus(const TPinsel& b) {
+  static constexpr Qt::BrushStyle kStile[] = {
+      Qt::SolidPattern, Qt::NoBrush,      Qt::HorPattern,   Qt::VerPattern,
+      Qt::FDiagPattern, Qt::BDiagPattern, Qt::CrossPattern, Qt::DiagCrossPattern};
+  const Qt::BrushStyle stil = b.Style >= 0 && b.Style < 8 ? kStile[b.Style] : Qt::SolidPattern;
+  return QBrush(FarbeAusRGB(b.Color), stil);
+}
+
+QFont SchriftAus(const TSchrift& f, int groesse) {
+  QFont q(QString::fromStdString(f.Name));
+  q.setPointSize(std::max(1, groesse));
+  q.setBold(f.Fett);
+  q.setItalic(f.Kursiv);
+  q.setUnderline(f.Unterstrichen);
+  q.setStrikeOut(f.Durchgestrichen);
+  return q;
+}
+
+namespace {
+
+struct TSchriftEintrag {
+  QFont Font;
+  QFontMetrics Metrik;
+};
+
+// Fonts and their metrics by family, style and size: painting asks for the
+// same few again and again.
+const TSchriftEintrag& SchriftEintrag(const TSchrift& f, int groesse) {
+  static std::unordered_map<std::string, std::unique_ptr<TSchriftEintrag>> cache;
+  std::string key = f.Name;
+  key += '|';
+  key += std::to_string(groesse);
+  key += f.Fett ? 'b' : '-';
+  key += f.Kursiv ? 'i' : '-';
+  key += f.Unterstrichen ? 'u' : '-';
+  key += f.Durchgestrichen ? 's' : '-';
+  auto it = cache.find(key);
+  if (it == cache.end()) {
+    if (cache.size() > 256) cache.clear();
+    QFont q = SchriftAus(f, groesse);
+    it = cache.emplace(key, std::make_unique<TSchriftEintrag>(TSchriftEintrag{q, QFontMetrics(q)}))
+             .first;
+  }
+  return *it->second;
+}
+
+}  // namespace
+
+int TQtTextMetrik::Breite(const TSchrift& f, int groesse, std::string_view text) const {
+  return SchriftEintrag(f, groesse)
+      .Metrik.horizontalAdvance(
+          QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+}
+
+int TQtTextMetrik::Hoehe(const TSchrift& f, int groesse) const {
+  return SchriftEintrag(f, groesse).Metrik.height();
+}
+
+// --------------------------------------------------------------- artwork
+
+QString VersickerungsBild(int bmp) {
+  switch (bmp) {
+    case 70:
+      return QStringLiteral("VFL");
+    case 71:
+      return QStringLiteral("VBE");
+    case 72:
+      return QStringLiteral("VMU");
+    case 73:
+      return QStringLiteral("VRI");
+    case 74:
+      return QStringLiteral("VSC");
+    default:
+      return QStringLiteral("Bild1");
+  }
+}
+
+namespace {
+
+QSvgRenderer* Renderer(const QString& name) {
+  static QHash<QString, QSvgRenderer*> renderer;
+  auto it = renderer.find(name);
+  if (it == renderer.end()) {
+    // Kept to the end of the program, like the resources they read.
+    auto* r =
+        new QSvgRenderer(QStringLiteral(":/t21/bilder/") + name.toLower() + QStringLiteral(".svg"));
+    it = renderer.insert(name, r);
+  }
+  return it.value()->isValid() ? it.value() : nullptr;
+}
+
+bool RasterZiel(const QPainter& p) {
+  const int art = p.device() ? p.device()->devType() : 0;
+  return art == QInternal::Image || art == QInternal::Pixmap || art == QInternal::Widget;
+}
+
+}  // namespace
+
+void MaleBild(QPainter& p, const QString& name, const QRect& r) {
+  if (r.width() < 1 || r.height() < 1) return;
+  QSvgRenderer* svg = Renderer(name);
+  if (!svg) return;
+  if (!RasterZiel(p)) {
+    svg->render(&p, QRectF(r));
+    return;
+  }
+  static QHash<QString, QImage> raster;
+  const QString key = name + QLatin1Char('|') + QString::number(r.width()) + QLatin1Char('x') +
+                      QString::number(r.height());
+  auto it = raster.find(key);
+  if (it == raster.end()) {
+    if (raster.size() > 128) raster.clear();
+    QImage bild(r.size(), QImage::Format_ARGB32_Premultiplied);
+    bild.fill(Qt::transparent);
+    QPainter bp(&bild);
+    svg->render(&bp, QRectF(0, 0, r.width(), r.height()));
+    bp.end();
+    it = raster.insert(key, bild);
+  }
+  p.drawImage(r.topLeft(), it.value());
+}
+
+// ------------------------------------------------------------- painting
+
+namespace {
+
+QPoint Q(TPixel p) {
+  return {p.X, p.Y};
+}
+
+// The rectangle of a stroke from q.left() to q.right() inclusive: QPainter
+// strokes a QRect one pixel beyond its right and bottom edge.
+QRect Strich(const QRect& q) {
+  return QRect(q.left(), q.top(), q.width() - 1, q.height() - 1);
+}
+
+// Corners included: right() and bottom() are the view rectangle's edges.
+QRect QRechteck(const TPixelRect& r) {
+  const auto n = Normalisiert(r);
+  return QRect(QPoint(n.Left, n.Top), QPoint(n.Right, n.Bottom));
+}
+
+bool IstGebiet(const std::string& t) {
+  return t == "KEM" || t == "KES" || t == "KER" || t == "AEO" || t == "AEK";
+}
+
+bool IstVersickerung(const std::string& t) {
+  return t == "VFL" || t == "VBE" || t == "VMU" || t == "VRI" || t == "VSC";
+}
+
+bool HatWertText(const std::string& t) {
+  return t == "REC" || t == "RRE" || t == "CIR" || t == "RAU" || t == "YON";
+}
+
+// A filled arrowhead at tip, pointing away from the point from.
+QPolygon Pfeilspitze(QPointF von, QPointF spitze, double laenge = 8) {
+  const double w = std::atan2(von.y() - spitze.y(), von.x() - spitze.x());
+  auto punkt = [&](double a) {
+    return QPoint(RundeGerade(spitze.x() + laenge * std::cos(a)),
+                  RundeGerade(spitze.y() + laenge * std::sin(a)));
+  };
+  return QPolygon(
+      {QPoint(RundeGerade(spitze.x()), RundeGerade(spitze.y())), punkt(w + 0.4), punkt(w - 0.4)});
+}
+
+// The angle of the ray from the centre through (x, y) in degrees,
+// counter-clockwise from the positive x axis in drawing units, which is
+// counter-clockwise on the screen as well.
+double Winkel(double xc, double yc, double x, double y) {
+  return std::atan2(y - yc, x - xc) * 180 / std::numbers::pi;
+}
+
+}  // namespace
+
+struct TMaler::TZustand {
+  QPainter& p;
+  const TAnsicht& v;
+  TStift SelPen;
+  TQtTextMetrik Metrik;
+  QPen Pen;
+  QBrush Brush;
+  QColor SchriftFarbe;
+  bool Selektiert = false;
+
+  TZustand(QPainter& painter, const TAnsicht& ansicht, const TStift& sel)
+      : p(painter), v(ansicht), SelPen(sel) {}
+
+  void Setze() {
+    p.setPen(Pen);
+    p.setBrush(Brush);
+  }
+
+  void Text(const TSchrift& f, const TTextStueck& t) {
+    if (t.Groesse < 1 || t.Text.empty()) return;
+    const auto& e = SchriftEintrag(f, t.Groesse);
+    p.setFont(e.Font);
+    p.setPen(SchriftFarbe);
+    p.drawText(QPoint(t.X, t.Y + e.Metrik.ascent()), QString::fromStdString(t.Text));
+    p.setPen(Pen);
+  }
+
+  void Connector(TPixel c) {
+    Setze();
+    p.drawEllipse(QRect(QPoint(c.X - 2, c.Y - 2), QPoint(c.X + 2, c.Y + 2)));
+  }
+
+  void Rechteck(const TPixelRect& r) { p.drawRect(Strich(QRechteck(r))); }
+
+  // The shape's own symbol in its view rectangle.
+  void DrawIt(const TCadShape& s, const TPixelRect& r) {
+    const std::string& t = s.Typ();
+    Setze();
+    if (IstGebiet(t)) {
+      if (const auto d = SymbolDreieck(s, v))
+        p.drawPolygon(QPolygon({Q((*d)[0]), Q((*d)[1]), Q((*d)[2])}));
+    } else if (t == "RU") {
+      Rechteck(r);
+      p.drawLine(r.Left, r.Top, r.Right, r.Bottom);
+      Connector(DockKUE(s, v));
+    } else if (t == "RUB" || t == "RKB" || t == "OMA") {
+      Rechteck(r);
+      const QRect q = QRechteck(r);
+      const int a = s.Ausrichtung == 6 || s.Ausrichtung == 12 ? q.height() / 4 : q.width() / 4;
+      if (s.Ausrichtung == 6 || s.Ausrichtung == 12) {
+        p.drawRect(Strich(QRect(q.topLeft(), QPoint(q.right(), q.top() + a))));
+        p.drawRect(Strich(QRect(QPoint(q.left(), q.bottom() - a), q.bottomRight())));
+      } else {
+        p.drawRect(Strich(QRect(q.topLeft(), QPoint(q.left() + a, q.bottom()))));
+        p.drawRect(Strich(QRect(QPoint(q.right() - a, q.top()), q.bottomRight())));
+      }
+      Connector(DockKUE(s, v));
+      Connector(DockBUE(s, v));
+    } else if (t == "EST") {
+      EST(s, r);
+    } else if (t == "KLG" || t == "CON" || t == "CIR") {
+      p.drawEllipse(Strich(QRechteck(r)));
+    } else if (IstVersickerung(t)) {
+      Rechteck(r);
+      MaleBild(p, VersickerungsBild(s.bmp), QRechteck(r).adjusted(1, 1, -1, -1));
+    } else if (t == "LIN") {
+      LIN(s);
+    } else if (t == "Arc" || t == "Chord" || t == "PIE") {
+      Bogen(s, r);
+    } else if (t == "REC") {
+      Rechteck(r);
+    } else if (t == "RRE") {
+      p.drawRoundedRect(Strich(QRechteck(r)), s.X3 * v.Zoom, s.Y3 * v.Zoom);
+    } else if (t == "RAU") {
+      const QRect q = QRechteck(r);
+      const QPoint m = q.center();
+      p.drawPolygon(QPolygon({QPoint(m.x(), q.top()), QPoint(q.right(), m.y()),
+                              QPoint(m.x(), q.bottom()), QPoint(q.left(), m.y())}));
+    } else if (t == "YON") {
+      YON(s, r);
+    } else if (t == "DOT") {
+      DOT(s, r);
+    } else if (t == "IMP") {
+      IMP(s, r);
+    } else if (t == "BMP") {
+      BMP(s, r);
+    } else if (t == "POL" || t == "POG") {
+      QPolygon pol;
+      for (const auto& k : s.Koordinaten) pol << Q(v.View(k.X, k.Y));
+      if (t == "POG")
+        p.drawPolygon(pol);
+      else
+        p.drawPolyline(pol);
+    } else if (t == "Dim") {
+      Dim(s);
+    }
+  }
+
+  void EST(const TCadShape& s, const TPixelRect& r) {
+    if (!Selektiert) Pen.setColor(FarbeAusRGB(0xFF0000));
+    Setze();
+    Rechteck(r);
+    const QRect q = QRechteck(r);
+    QPen breit = Pen;
+    breit.setWidth(4);
+    p.setPen(breit);
+    if (s.Ausrichtung == 6 || s.Ausrichtung == 12) {
+      p.drawLine(q.left() + 2, q.top(), q.left() + 2, q.bottom());
+      p.drawLine(q.right() - 2, q.top(), q.right() - 2, q.bottom());
+    } else {
+      p.drawLine(q.left(), q.top() + 2, q.right(), q.top() + 2);
+      p.drawLine(q.left(), q.bottom() - 2, q.right(), q.bottom() - 2);
+    }
+    Pen.setWidth(1);
+    if (!Selektiert) Pen.setColor(Qt::black);
+    Connector(DockKUE(s, v));
+  }
+
+  void LIN(const TCadShape& s) {
+    const TPixel a = v.View(s.X1, s.Y1), b = v.View(s.X2, s.Y2);
+    p.drawLine(Q(a), Q(b));
+    if (s.Val.empty()) return;
+    const int g = ZoomSchrift(s.Font, v.Zoom);
+    if (g < 1) return;
+    // The value at the midpoint, along the line and upright.
+    double w = std::atan2(b.Y - a.Y, b.X - a.X) * 180 / std::numbers::pi;
+    if (w > 90) w -= 180;
+    if (w < -90) w += 180;
+    const auto& e = SchriftEintrag(s.Font, g);
+    const QString text = QString::fromStdString(s.Val);
+    p.save();
+    p.translate((a.X + b.X) / 2, (a.Y + b.Y) / 2);
+    p.rotate(w);
+    p.setFont(e.Font);
+    p.setPen(SchriftFarbe);
+    p.drawText(QPoint(-e.Metrik.horizontalAdvance(text) / 2, -e.Metrik.descent() - 1), text);
+    p.restore();
+  }
+
+  void Bogen(const TCadShape& s, const TPixelRect& r) {
+    const QRect q = QRechteck(r);
+    const double xc = s.HMiddle(), yc = s.VMiddle();
+    const double w3 = Winkel(xc, yc, s.X3, s.Y3), w4 = Winkel(xc, yc, s.X4, s.Y4);
+    double spanne = w4 - w3;
+    while (spanne <= 0) spanne += 360;
+    const int a = RundeGerade(w3 * 16), l = RundeGerade(spanne * 16);
+    if (s.Typ() == "Arc")
+      p.drawArc(Strich(q), a, l);
+    else if (s.Typ() == "Chord")
+      p.drawChord(Strich(q), a, l);
+    else
+      p.drawPie(Strich(q), a, l);
+  }
+
+  void YON(const TCadShape& s, const TPixelRect& r) {
+    Rechteck(r);
+    const QRect q = QRechteck(r);
+    const int g = ZoomSchrift(s.Font, v.Zoom);
+    if (g < 1) return;
+    const auto& e = SchriftEintrag(s.Font, g);
+    const int h = e.Metrik.height() + 2;
+    const int mitte = q.center().x();
+    const QRect links(QPoint(q.left(), q.bottom() - h), QPoint(mitte, q.bottom()));
+    const QRect rechts(QPoint(mitte, q.bottom() - h), q.bottomRight());
+    p.setBrush(QColor(0xC0, 0xC0, 0xC0));
+    p.drawRect(Strich(links));
+    p.drawRect(Strich(rechts));
+    p.setBrush(Brush);
+    p.setFont(e.Font);
+    p.setPen(SchriftFarbe);
+    const bool tausch = s.HGespiegelt;
+    p.drawText(links, Qt::AlignCenter, tausch ? QStringLiteral("nein") : QStringLiteral("ja"));
+    p.drawText(rechts, Qt::AlignCenter, tausch ? QStringLiteral("ja") : QStringLiteral("nein"));
+    p.setPen(Pen);
+  }
+
+  void DOT(const TCadShape& s, const TPixelRect& r) {
+    QPen schmal = Pen;
+    schmal.setWidth(1);
+    p.setPen(schmal);
+    const QRect q = QRechteck(r);
+    const QPoint m = q.center();
+    const bool plus = s.Val == "+" || s.Val == "*";
+    const bool kreuz = s.Val == "x" || s.Val == "*";
+    if (plus) {
+      p.drawLine(q.left(), m.y(), q.right(), m.y());
+      p.drawLine(m.x(), q.top(), m.x(), q.bottom());
+    }
+    if (kreuz) {
+      p.drawLine(q.topLeft(), q.bottomRight());
+      p.drawLine(q.bottomLeft(), q.topRight());
+    }
+    if (s.Val == "o") p.drawEllipse(Strich(q));
+    p.setPen(Pen);
+  }
+
+  void IMP(const TCadShape& s, const TPixelRect& r) {
+    Rechteck(r);
+    const QRect q = QRechteck(r);
+    for (const auto& z : Schriftfeld(s, v, Metrik)) {
+      if (z.Trennlinie)
+        p.drawLine(q.left(), z.Stueck.Y, q.right(), z.Stueck.Y);
+      else
+        Text(s.Font, z.Stueck);
+    }
+  }
+
+  void BMP(const TCadShape& s, const TPixelRect& r) {
+    Rechteck(r);
+    const QRect q = QRechteck(r).adjusted(1, 1, -1, -1);
+    if (q.width() < 1 || q.height() < 1) return;
+    // A picture file is read for this painting only.
+    QImage bild;
+    if (!s.Val.empty()) bild.load(QString::fromStdString(s.Val));
+    if (bild.isNull()) {
+      MaleBild(p, QStringLiteral("Bild1"), q);
+      return;
+    }
+    if (s.Stretch) {
+      p.drawImage(q, bild);
+    } else {
+      p.save();
+      p.setClipRect(q);
+      p.drawImage(q.topLeft(), bild);
+      p.restore();
+    }
+  }
+
+  void Dim(const TCadShape& s) {
+    const std::string label = TextDerBemassung(s);
+    QPointF a(v.ViewX(s.X1), v.ViewY(s.Y1)), b(v.ViewX(s.X2), v.ViewY(s.Y2));
+    const double gl = s.GL * v.Zoom;
+    const int g = ZoomSchrift(s.Font, v.Zoom);
+    QBrush voll(Pen.color());
+    if (s.A == "r") {
+      // Leader: arrow at the first point, a shoulder at the second.
+      p.drawLine(a, b);
+      const double richtung = b.x() >= a.x() ? 1 : -1;
+      const QPointF schulter(b.x() + richtung * gl, b.y());
+      p.drawLine(b, schulter);
+      p.setBrush(voll);
+      p.drawPolygon(Pfeilspitze(b, a));
+      p.setBrush(Brush);
+      if (g >= 1 && !label.empty()) {
+        const auto& e = SchriftEintrag(s.Font, g);
+        const QString text = QString::fromStdString(label);
+        const double x = richtung > 0 ? b.x() : schulter.x();
+        p.setFont(e.Font);
+        p.setPen(SchriftFarbe);
+        p.drawText(QPointF(x, b.y() - e.Metrik.descent() - 1), text);
+        p.setPen(Pen);
+      }
+      return;
+    }
+    if (s.A == "h") b.setY(a.y());
+    if (s.A == "v") b.setX(a.x());
+    const double dx = b.x() - a.x(), dy = b.y() - a.y();
+    const double len = std::hypot(dx, dy);
+    if (len < 1) return;
+    // The normal to the measured distance, to the screen-upper side.
+    QPointF n(dy / len, -dx / len);
+    if (n.y() > 0 || (n.y() == 0 && n.x() < 0)) n = -n;
+    const QPointF a2 = a + n * gl, b2 = b + n * gl;
+    const QPointF aus = n * (gl + 2);
+    p.drawLine(a, a + aus);
+    p.drawLine(b, b + aus);
+    p.drawLine(a2, b2);
+    p.setBrush(voll);
+    p.drawPolygon(Pfeilspitze(b2, a2));
+    p.drawPolygon(Pfeilspitze(a2, b2));
+    p.setBrush(Brush);
+    if (g < 1 || label.empty()) return;
+    const auto& e = SchriftEintrag(s.Font, g);
+    const QString text = QString::fromStdString(label);
+    const int breite = e.Metrik.horizontalAdvance(text);
+    double wl = std::atan2(dy, dx) * 180 / std::numbers::pi;
+    QPointF u(dx / len, dy / len);
+    if (wl > 90 || wl < -90) {
+      wl += wl > 0 ? -180 : 180;
+      u = -u;
+    }
+    const QPointF mitte = (a2 + b2) / 2;
+    QPointF ort = mitte - u * (breite / 2.0);
+    const QPointF anfang = u.x() * (b2 - a2).x() + u.y() * (b2 - a2).y() >= 0 ? a2 : b2;
+    const QPointF ende = anfang == a2 ? b2 : a2;
+    if (label[0] == '-') ort = anfang - u * (breite + 4.0);
+    if (label[0] == '+') ort = ende + u * 4.0;
+    p.save();
+    p.translate(ort);
+    p.rotate(wl);
+    p.setFont(e.Font);
+    p.setPen(SchriftFarbe);
+    p.drawText(QPoint(0, -e.Metrik.descent() - 1), text);
+    p.restore();
+  }
+
+  void TEX(const TCadShape& s) {
+    const std::string text = TextDesTextes(s);
+    const int g = ZoomSchrift(s.Font, v.Zoom);
+    if (g < 1 || text.empty()) return;
+    const auto& e = SchriftEintrag(s.Font, g);
+    const QRect q = QRechteck(GetViewRect(s, v));
+    const int winkel = TextWinkel(s);
+    QPoint anker = q.topLeft();
+    if (winkel == 90) anker = q.bottomLeft();
+    if (winkel == 180) anker = q.bottomRight();
+    if (winkel == 270) anker = q.topRight();
+    p.save();
+    p.translate(anker);
+    p.rotate(-winkel);
+    p.setFont(e.Font);
+    p.setPen(SchriftFarbe);
+    p.drawText(QPoint(0, e.Metrik.ascent()), QString::fromStdString(text));
+    p.restore();
+  }
+
+  void REG(const TCadShape& s, const TPixelRect& r) {
+    Setze();
+    Rechteck(r);
+    if (const auto b = Beschriftung(s, v, Metrik)) Text(s.Font, *b);
+    MaleBild(p, QStringLiteral("REGEN"), QRechteck(r).adjusted(1, 1, -1, -1));
+    Connector(DockAb(s, v));
+  }
+
+  void Links(const TCadShape& s) {
+    for (const auto& l : LinkLinien(s, v)) {
+      QPen pen = Pen;
+      if (const int farbe = LinkFarbe(l.Art); farbe >= 0) pen.setColor(FarbeAusRGB(farbe));
+      p.setPen(pen);
+      p.drawLine(Q(l.Von), Q(l.Bis));
+      if (l.Pfeil) {
+        p.setBrush(pen.color());
+        QPen rand = pen;
+        rand.setStyle(Qt::SolidLine);
+        p.setPen(rand);
+        p.drawPolygon(QPolygon({Q((*l.Pfeil)[0]), Q((*l.Pfeil)[1]), Q((*l.Pfeil)[2])}));
+      }
+    }
+    Setze();
+  }
+
+  void Grabs(const TCadShape& s) {
+    const auto punkte = GrabPunkte(s, v);
+    if (punkte.empty()) return;
+    p.setPen(QPen(Qt::black, 1));
+    p.setBrush(Qt::white);
+    for (const TPixel g : punkte) {
+      const auto q = GrabRect(g, v);
+      p.drawRect(QRect(q.Left, q.Top, q.Right - q.Left - 1, q.Bottom - q.Top - 1));
+    }
+    Setze();
+  }
+
+  void Shape(const TCadShape& s, bool sel) {
+    Selektiert = sel;
+    Pen = StiftAus(s.Pen);
+    Brush = PinselAus(s.Brush);
+    SchriftFarbe = FarbeAusRGB(s.Pen.Color);
+    if (sel) {
+      Pen = StiftAus(SelPen);
+      const QColor c = FarbeAusRGB(SelPen.Color);
+      if (Brush.style() == Qt::SolidPattern) Brush.setStyle(Qt::NoBrush);
+      Brush.setColor(c);
+      SchriftFarbe = c;
+    }
+    const std::string& t = s.Typ();
+    const TPixelRect r = GetViewRect(s, v);
+    if (t == "REG") {
+      REG(s, r);
+      return;
+    }
+    if (t == "TEX") {
+      TEX(s);
+      if (sel) Grabs(s);
+      return;
+    }
+    DrawIt(s, r);
+    Setze();
+    if (const auto b = Beschriftung(s, v, Metrik)) Text(s.Font, *b);
+    if (HatWertText(t))
+      for (const auto& z : WertZeilen(s, v, Metrik)) Text(s.Font, z);
+    Links(s);
+    if (s.IsM3Shape() && s.Width() > 13) {
+      Connector(DockZu(s, v));
+      Connector(DockAb(s, v));
+      if (const auto f = FliessPfeil(s, v)) {
+        p.setBrush(Qt::black);
+        QPolygon pol;
+        for (const TPixel q : *f) pol << Q(q);
+        p.drawPolygon(pol);
+        p.setBrush(Brush);
+      }
+    }
+    if (sel) Grabs(s);
+  }
+};
+
+TMaler::TMaler(QPainter& p, const TAnsicht& v, const TStift& selPen)
+    : Z(std::make_unique<TZustand>(p, v, selPen)) {
+  p.setRenderHint(QPainter::Antialiasing, false);
+  p.setRenderHint(QPainter::TextAntialiasing, true);
+}
+
+TMaler::~TMaler() = default;
+
+void TMaler::Modell(const TCadModel& m) {
+  if (m.Drawing) return;
+  for (const TCadShape* s : Zeichenfolge(m)) Z->Shape(*s, m.IsSelected(s));
+}
+
+void TMaler::Shape(const TCadShape& s, bool selektiert) {
+  if (s.Visible) Z->Shape(s, selektiert);
+}
+
+void TMaler::Hintergrund(int farbe, bool raster, double gridMinor, double gridMajor,
+                         int gridFarbe) {
+  QPainter& p = Z->p;
+  const TAnsicht& v = Z->v;
+  p.fillRect(QRect(0, 0, v.Width, v.Height), FarbeAusRGB(farbe));
+  if (!raster) return;
+  const QColor farbeRaster = FarbeAusRGB(gridFarbe);
+  p.setPen(QPen(farbeRaster, 1));
+  // Dots from 11 pixels of spacing, lines from 3: bounded work at any zoom.
+  if (gridMinor > 0 && RundeGerade(gridMinor * v.Zoom) > 10) {
+    const long long i0 = RundeGerade(v.PaperX(0) / gridMinor);
+    const long long j0 = RundeGerade(v.PaperY(v.Height) / gridMinor);
+    const long long nx = static_cast<long long>(v.Width / (gridMinor * v.Zoom)) + 2;
+    const long long ny = static_cast<long long>(v.Height / (gridMinor * v.Zoom)) + 2;
+    QPolygon punkte;
+    punkte.reserve(static_cast<qsizetype>(nx * ny));
+    for (long long i = i0; i < i0 + nx; ++i)
+      for (long long j = j0; j < j0 + ny; ++j)
+        punkte << QPoint(v.ViewX(static_cast<double>(i) * gridMinor),
+                         v.ViewY(static_cast<double>(j) * gridMinor));
+    p.drawPoints(punkte);
+  }
+  if (gridMajor > 0 && RundeGerade(gridMajor * v.Zoom) >= 3) {
+    const long long i0 = RundeGerade(v.PaperX(0) / gridMajor);
+    const long long j0 = RundeGerade(v.PaperY(v.Height) / gridMajor);
+    const long long nx = static_cast<long long>(v.Width / (gridMajor * v.Zoom)) + 2;
+    const long long ny = static_cast<long long>(v.Height / (gridMajor * v.Zoom)) + 2;
+    for (long long i = i0; i < i0 + nx; ++i) {
+      const int x = v.ViewX(static_cast<double>(i) * gridMajor);
+      p.drawLine(x, 0, x, v.Height);
+    }
+    for (long long j = j0; j < j0 + ny; ++j) {
+      const int y = v.ViewY(static_cast<double>(j) * gridMajor);
+      p.drawLine(0, y, v.Width, y);
+    }
+  }
+}
+
+void TMaler::Ursprung() {
+  QPainter& p = Z->p;
+  const TPixel o = Z->v.View(0, 0);
+  const int a = o.X, b = o.Y;
+  p.setPen(QPen(Qt::red, 1));
+  p.drawLine(a, b, a + 10, b);
+  p.drawLine(a + 10, b, a + 5, b + 2);
+  p.drawLine(a + 10, b, a + 5, b - 2);
+  p.drawLine(a, b, a, b - 10);
+  p.drawLine(a, b - 10, a - 2, b - 5);
+  p.drawLine(a, b - 10, a + 2, b - 5);
+}
+
+void MaleAnsicht(QPainter& p, const TCadModel* m, const TCadView& view, const TAnsicht& a) {
+  TMaler maler(p, a, view.SelPen());
+  maler.Hintergrund(view.Color, view.ShowGrid(), view.GridMinor(), view.GridMajor(),
+                    view.GridColor());
+  if (m) maler.Modell(*m);
+  if (view.ShowGrid()) maler.Ursprung();
+}
+
+}  // namespace t21
