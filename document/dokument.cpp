@@ -277,16 +277,7 @@ void TDokument::Push(TCommit& c) {
   s.RevVorher = FRevision;
   s.RevNachher = FRevision = NeueRevision();
 
-  TAenderung a;
-  a.Art = TAenderung::TArt::Bearbeitet;
-  a.Titel = s.Titel;
-  a.Revision = FRevision;
-  a.Hinzugefuegt = s.Hinzu;
-  a.Entfernt = s.Weg;
-  a.Geaendert = s.Geaendert;
-  a.Geaendert.insert(a.Geaendert.end(), s.Verbunden.begin(), s.Verbunden.end());
-  a.Modell = s.ModellVorher.has_value();
-
+  const TAenderung a = Notiz(s, TAenderung::TArt::Bearbeitet);
   FSchritte.resize(FSchritt);
   FSchritte.push_back(std::move(s));
   if (FSchritte.size() > MaxSchritte) FSchritte.erase(FSchritte.begin());
@@ -303,39 +294,32 @@ std::string TDokument::WiederholenTitel() const {
 }
 
 void TDokument::Rueckgaengig() {
-  if (!KannRueckgaengig() || FCommitOffen) return;
-  const TSchritt& s = FSchritte[--FSchritt];
-  Anwenden(s, false);
-  FModel->AllesRechnen();
-  FRevision = s.RevVorher;
-  TAenderung a;
-  a.Art = TAenderung::TArt::Rueckgaengig;
-  a.Titel = s.Titel;
-  a.Revision = FRevision;
-  a.Hinzugefuegt = s.Weg;
-  a.Entfernt = s.Hinzu;
-  a.Geaendert = s.Geaendert;
-  a.Geaendert.insert(a.Geaendert.end(), s.Verbunden.begin(), s.Verbunden.end());
-  a.Modell = s.ModellVorher.has_value();
-  Melden(a);
+  if (KannRueckgaengig() && !FCommitOffen) Gehe(FSchritte[--FSchritt], false);
 }
 
 void TDokument::Wiederholen() {
-  if (!KannWiederholen() || FCommitOffen) return;
-  const TSchritt& s = FSchritte[FSchritt++];
-  Anwenden(s, true);
+  if (KannWiederholen() && !FCommitOffen) Gehe(FSchritte[FSchritt++], true);
+}
+
+void TDokument::Gehe(const TSchritt& s, bool vorwaerts) {
+  Anwenden(s, vorwaerts);
   FModel->AllesRechnen();
-  FRevision = s.RevNachher;
+  FRevision = vorwaerts ? s.RevNachher : s.RevVorher;
+  Melden(Notiz(s, vorwaerts ? TAenderung::TArt::Wiederholt : TAenderung::TArt::Rueckgaengig));
+}
+
+TAenderung TDokument::Notiz(const TSchritt& s, TAenderung::TArt art) const {
+  const bool rueckwaerts = art == TAenderung::TArt::Rueckgaengig;
   TAenderung a;
-  a.Art = TAenderung::TArt::Wiederholt;
+  a.Art = art;
   a.Titel = s.Titel;
   a.Revision = FRevision;
-  a.Hinzugefuegt = s.Hinzu;
-  a.Entfernt = s.Weg;
+  a.Hinzugefuegt = rueckwaerts ? s.Weg : s.Hinzu;
+  a.Entfernt = rueckwaerts ? s.Hinzu : s.Weg;
   a.Geaendert = s.Geaendert;
   a.Geaendert.insert(a.Geaendert.end(), s.Verbunden.begin(), s.Verbunden.end());
   a.Modell = s.ModellVorher.has_value();
-  Melden(a);
+  return a;
 }
 
 int TDokument::Beobachte(TBeobachter b) {

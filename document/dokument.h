@@ -157,6 +157,10 @@ class TDokument {
 
   // Brings the model to one side of a step.
   void Anwenden(const TSchritt& s, bool vorwaerts);
+  // Undo (vorwaerts false) or redo of a step: apply, compute, tell.
+  void Gehe(const TSchritt& s, bool vorwaerts);
+  // The change notice of a step, for the current revision.
+  TAenderung Notiz(const TSchritt& s, TAenderung::TArt art) const;
   TSchritt Abschluss(TCommit& c);
   void Melden(const TAenderung& a);
   uint64_t NeueRevision() { return ++FLetzteRevision; }
