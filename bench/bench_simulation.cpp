@@ -12,6 +12,7 @@
 #include "simulation/lauf.h"
 #include "storage/projektdatei.h"
 #include "support/allokationen.h"
+#include "support/bench_netz.h"
 
 using namespace t21;
 using t21::test::gAllokationen;
@@ -64,41 +65,10 @@ void BM_Beispiel10Jahre(benchmark::State& state) {
   Laufen(state, m);
 }
 
-// 100 combined catchments of 6 ha (40 % sealed), each through its own CSO
-// tank; ten tanks discharge at each of ten points along one river.
+// The benchmark network of tests/support/bench_netz.h.
 void BM_Netz100Jahre10(benchmark::State& state) {
   TM3Model m;
-  TNET& net = m.Netz();
-  TCadShape* reg = m.CreateNewShape("REG", "R", 0, 0);
-  TCadShape* unten = m.Root();
-  for (int p = 9; p >= 0; --p) {
-    TCadShape* est = m.CreateNewShape("EST", "E" + std::to_string(p), 0, 0);
-    dynamic_cast<TEST&>(*TM3Model::ElementOf(est))
-        .SetData(4, 0.2, 12, 7.4, 2.5, 310 - 5 * p, 305 - 5 * p, 1500, 2, 1.2, 5, 30, 0.3, 0.4,
-                 12 + 10 * p, 4, 120, 2500 + 1500 * p, false, false, false, false, false, "0", "II",
-                 "3", 9, 0, false, false, 0, 0, 0, 0, 0.1, false, 0, 0, false, net);
-    est->SetParent(unten);
-    unten = est;
-    for (int k = 0; k < 10; ++k) {
-      const std::string nr = std::to_string(p * 10 + k);
-      TCadShape* ke = m.CreateNewShape("KEM", "K" + nr, 0, 0);
-      auto& kem = dynamic_cast<TKEM&>(*TM3Model::ElementOf(ke));
-      kem.SetData(400, 60, 0, 7.5, 800, 300, 40, 0, 7.2, 600, 60, 150, 10, 0.2, 10, 250, 0.05, 2, 0,
-                  15, 0, 0.9, 2, 0, 3, 5, 0.3, 2, 0.5);
-      kem.AEs.Liste = {TAE{"A", 6, 40, 2, 1, 2}};
-      TCadShape* b = m.CreateNewShape("RUB", "B" + nr, 0, 0);
-      dynamic_cast<TRUB&>(*TM3Model::ElementOf(b))
-          .SetData(15, 999999, 150, false, 0, 10, 10, 15, 0);
-      ke->SetParent(b);
-      ke->SetREG(reg);
-      ke->SetGEW(est);
-      b->SetParent(est);
-      b->SetKUE(est);
-      b->SetGEW(est);
-    }
-  }
-  m.AllesRechnen();
-  RegenDateien(m);
+  test::BaueBenchNetz(m, kBeispiel + "Beispiel_Regen.REG");
   Laufen(state, m, static_cast<int>(state.range(0)));
 }
 

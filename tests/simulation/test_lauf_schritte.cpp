@@ -15,8 +15,10 @@
 #include "script/variablen.h"
 #include "simulation/lauf.h"
 #include "storage/projektdatei.h"
+#include "support/ergebnisabbild.h"
 
 using namespace t21;
+using t21::test::Abbild;
 namespace fs = std::filesystem;
 
 namespace {
@@ -45,37 +47,6 @@ void Beispiel(TM3Model& m, bool mitScript = true) {
       "BEGIN _n := _n + 1; IF INHALT(SELF) > VOLUMEN(SELF) / 2 "
       "THEN QD := 2 * DROSSEL(SELF) ELSE QD := DROSSEL(SELF) END"};
   b.ScriptActive = true;
-}
-
-// Every value of a table, numbers by their bits; the run time row of the
-// report is left out.
-void Abbild(const TTabelle& t, std::string& s) {
-  s += t.Schema().Name + "\n";
-  const int s1 = t.Schema().Name == "CDSReport" ? 0 : -1;
-  for (int z = 0; z < t.Anzahl(); ++z) {
-    if (s1 >= 0 && AlsText(t.Wert(z, s1)) == "Rechenzeit") continue;
-    for (int i = 0; i < t.Spalten(); ++i) {
-      const TWert& w = t.Wert(z, i);
-      char puffer[32];
-      if (const auto* d = std::get_if<double>(&w)) {
-        std::snprintf(puffer, sizeof puffer, "d%016llx",
-                      static_cast<unsigned long long>(std::bit_cast<uint64_t>(*d)));
-        s += puffer;
-      } else if (const auto* k = std::get_if<std::shared_ptr<TTabelle>>(&w)) {
-        if (*k) Abbild(**k, s);
-      } else {
-        s += std::to_string(w.index()) + ":" + AlsText(w);
-      }
-      s += "\t";
-    }
-    s += "\n";
-  }
-}
-
-std::string Abbild(const TDataModule2& dm) {
-  std::string s;
-  for (const TTabelle* t : dm.Tabellen()) Abbild(*t, s);
-  return s;
 }
 
 uint64_t Bits(double d) {
