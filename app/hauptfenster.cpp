@@ -26,9 +26,9 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "app/dialoge.h"
+#include "app/basis/dialoge.h"
 #include "app/ergebnisleiste.h"
-#include "app/hilfe.h"
+#include "app/basis/hilfe.h"
 #include "app/infobox.h"
 #include "document/dokument.h"
 #include "painting/bildexport.h"

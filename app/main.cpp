@@ -6,7 +6,7 @@
 #include <QLocale>
 #include <QTranslator>
 
-#include "app/dialoge.h"
+#include "app/basis/dialoge.h"
 #include "app/hauptfenster.h"
 
 int main(int argc, char* argv[]) {

@@ -15,7 +15,7 @@
 #include "app/ergebnisleiste.h"
 #include "app/hauptfenster.h"
 #include "app/infobox.h"
-#include "falsche_dialoge.h"
+#include "qtsupport/falsche_dialoge.h"
 
 namespace {
 

@@ -17,7 +17,7 @@
 
 #include "app/ergebnisleiste.h"
 #include "app/hauptfenster.h"
-#include "falsche_dialoge.h"
+#include "qtsupport/falsche_dialoge.h"
 
 using t21::TErgebnisListe;
 using t21::TMainFrm;

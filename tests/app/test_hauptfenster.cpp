@@ -18,10 +18,10 @@
 #include <QToolBar>
 
 #include "app/hauptfenster.h"
-#include "app/hilfe.h"
+#include "app/basis/hilfe.h"
 #include "cad/geometrie.h"
 #include "document/dokument.h"
-#include "falsche_dialoge.h"
+#include "qtsupport/falsche_dialoge.h"
 #include "model/network.h"
 #include "painting/zeichenansicht.h"
 #include "storage/projekttabellen.h"

@@ -5,7 +5,7 @@
 #include <QStringList>
 #include <deque>
 
-#include "app/dialoge.h"
+#include "app/basis/dialoge.h"
 
 class TFalscheDialoge : public t21::TDialoge {
  public:

@@ -1,4 +1,4 @@
-#include "app/hilfe.h"
+#include "app/basis/hilfe.h"
 
 #include <QFile>
 #include <QPointer>

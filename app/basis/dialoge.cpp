@@ -1,4 +1,4 @@
-#include "app/dialoge.h"
+#include "app/basis/dialoge.h"
 
 #include <QApplication>
 #include <QDialog>
