@@ -44,6 +44,7 @@ void TLaufAuftrag::Starte() {
   FLauf = std::make_unique<TSimulationsLauf>(*FKopie);
   FLauf->BeobachteElemente(FElemente);
   FLauf->SetzeBeobachtungsintervall(FIntervall);
+  FLauf->SetzeAnimationselement(FAnimation);
   FThread = std::thread([this] { Lauf(); });
 }
 

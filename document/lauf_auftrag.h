@@ -41,6 +41,8 @@ class TLaufAuftrag {
   // report interval in simulated days (at most one).
   void BeobachteElemente(std::vector<std::string> namen) { FElemente = std::move(namen); }
   void SetzeBeobachtungsintervall(double tage) { FIntervall = tage; }
+  // Before Starte: the element whose flows the run records in CDSAnimation.
+  void SetzeAnimationselement(std::string name) { FAnimation = std::move(name); }
   // Called on the worker thread, with copies: hand them to the window's own
   // thread (a queued call) before touching the window.
   std::function<void(const TLaufStand&)> BeiStand;
@@ -68,6 +70,7 @@ class TLaufAuftrag {
   TDateTime FStart = 0, FEnde = 0;
   std::vector<std::string> FElemente;
   double FIntervall = 1;
+  std::string FAnimation;
   std::unique_ptr<TSimulationsLauf> FLauf;
   std::thread FThread;
   std::atomic<bool> FFertig{false}, FAbbruch{false};

@@ -187,6 +187,14 @@ bool TSimulationsLauf::Vorbereiten(TDateTime startDatum, TDateTime startZeit, TD
   FAuswertung = std::make_unique<TAuswertung>(sim, FErgebnisse, CDSReport);
 
   BeobachteteSuchen();
+  FAnimation = nullptr;
+  FAnimationMaxQ = 0;
+  if (!FAnimationName.empty()) {
+    for (const TElement* e : sim.Regenschreiber)
+      if (e->Name() == FAnimationName) FAnimation = e;
+    for (const TElement* e : sim.Reihenfolge)
+      if (e->Name() == FAnimationName) FAnimation = e;
+  }
   FPhase = TPhase::Laeuft;
   return true;
 }
@@ -411,6 +419,7 @@ bool TSimulationsLauf::Hauptschleife(int64_t schrittGrenze, TDateTime zeitGrenze
       for (TREG* r : sim.Regenschreiber) {
         bool ok;
         r->SendRain(sim, ok);
+        if (r == FAnimation) AnimationRegen(*r);
         if (!ok) {
           CDSFehler.push_back({"Fehler!", r->Name(), r->Fehler});
           Meldung(r->Name() + "\r" + r->Fehler);
@@ -420,6 +429,7 @@ bool TSimulationsLauf::Hauptschleife(int64_t schrittGrenze, TDateTime zeitGrenze
       }
       for (size_t k = 0; k < n; ++k) {
         reihe[k]->SimCalc(sim);
+        if (reihe[k] == FAnimation) AnimationZeile(*reihe[k]);
         if (FArt[k] == Wurzel) {
           SystemEreignis();
           CheckEreignis();
@@ -566,8 +576,38 @@ void TSimulationsLauf::Abschluss() {
   for (TElement* e : sim.Reihenfolge)
     if (const auto* est = dynamic_cast<const TEST*>(e))
       BewerteEinleitung(EinleitungsDaten(*est), sim.Start, sim.Ende, FErgebnisse, CDSReport);
+  if (FAnimation) {
+    CDSReport.push_back({});
+    CDSReport.push_back({FAnimation->Name(), FAnimation->Typ(), "Animationsobjekt"});
+  }
   sim.IsBilanzZeit = false;
   Meldung("Simulation abgeschlossen");
+}
+
+void TSimulationsLauf::AnimationRegen(const TREG& r) {
+  const TSimulation& sim = *FSim;
+  const double regen = r.Zustand.Aktuell.Regen();
+  TNeueZeile{FErgebnisse.CDSAnimation}("Zeit", sim.Zeit)("Q", regen * Kehrwert(sim.dt_min))(
+      "P1", r.Zustand.Aktuell.Verdunstung() * Kehrwert(sim.dt_min));
+  FAnimationMaxQ = std::max(FAnimationMaxQ, sim.MaxIntervall * regen);
+}
+
+void TSimulationsLauf::AnimationZeile(const TElement& e) {
+  const TSimulation& sim = *FSim;
+  const double f = Kehrwert(sim.dt_sec_div_1000);
+  const double q = e.Zustand.Aktuell.Q * f;
+  TNeueZeile z{FErgebnisse.CDSAnimation};
+  z("Zeit", sim.Zeit)("Q", q);
+  if (const auto* est = dynamic_cast<const TEST*>(&e)) {
+    z("P1", est->Drossel.Aktuell.Q * f)("P2", est->BUE.Zustand.Aktuell.Q * f)(
+        "P3", est->HQ1ist() + est->Zustand.Aktuell.Qurban * f)("P4", est->Speicher.Aktuell.Q);
+  } else if (const auto* b = dynamic_cast<const TBauwerk*>(&e)) {
+    z("P1", b->Drossel.Aktuell.Q * f)("P2", b->BUE.Zustand.Aktuell.Q * f)(
+        "P3", b->KUE.Zustand.Aktuell.Q * f)("P4", b->Speicher.Aktuell.Q);
+  } else {
+    z("P1", (e.Zustand.Aktuell.QS + e.Zustand.Aktuell.QF) * f);
+  }
+  FAnimationMaxQ = std::max(FAnimationMaxQ, q);
 }
 
 TDataModule2& TSimulationsLauf::Ergebnisse() {

@@ -157,6 +157,12 @@ class TSimulationsLauf {
   // steps.
   void BeobachteElemente(std::vector<std::string> namen);
   void SetzeBeobachtungsintervall(double tage);
+  // The animation element (by name; empty: none): every step of the run
+  // appends its flows to CDSAnimation, and a completed run names it in the
+  // last report row. Set before Vorbereiten.
+  void SetzeAnimationselement(std::string name) { FAnimationName = std::move(name); }
+  // The largest flow (l/s) or rain of a block (mm) the animation element had.
+  double AnimationMaxQ() const { return FAnimationMaxQ; }
 
   const TSimulation& Simulation() const { return *FSim; }
   TM3Model& Model() { return FModel; }
@@ -201,6 +207,8 @@ class TSimulationsLauf {
   void AbbruchZeilen();
   void Meldung(const std::string& text);
   void ScriptAbmelden();
+  void AnimationRegen(const TREG& r);
+  void AnimationZeile(const TElement& e);
 
   enum Art : unsigned char { Sonstiges, Einzugsgebiet, Wurzel, Verbinder };
 
@@ -233,6 +241,10 @@ class TSimulationsLauf {
   double FStandIntervall = 1;
   TDateTime FNaechsterStand = 0;
   TLaufStand FStand;
+
+  std::string FAnimationName;
+  const TElement* FAnimation = nullptr;
+  double FAnimationMaxQ = 0;
 };
 
 }  // namespace t21
