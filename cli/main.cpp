@@ -5,12 +5,14 @@
 #include <csignal>
 #include <filesystem>
 #include <iostream>
+#include <string_view>
 
 #include "cli/ausgabe.h"
 #include "cli/beispiel.h"
 #include "cli/exportieren.h"
 #include "cli/script_befehle.h"
 #include "cli/simulieren.h"
+#include "cli/weiterreichen.h"
 #include "model/regen.h"
 #include "simulation/regengenerator.h"
 #include "storage/projektdatei.h"
@@ -20,7 +22,9 @@ using namespace t21;
 
 namespace {
 
-void BeiSigint(int) { SimulationAbbrechen(); }
+void BeiSigint(int) {
+  SimulationAbbrechen();
+}
 
 // Loads a project file; false (message on err) when it cannot be read.
 bool ProjektLaden(TM3Model& m, const std::string& datei, std::ostream& err) {
@@ -28,7 +32,8 @@ bool ProjektLaden(TM3Model& m, const std::string& datei, std::ostream& err) {
   const std::filesystem::path p(datei);
   std::string endung = p.extension().string();
   for (char& c : endung) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  if (endung == ".T21") basis = OhneEndung(datei);
+  if (endung == ".T21")
+    basis = OhneEndung(datei);
   else if (!endung.empty()) {
     err << "t21: " << datei << ": unbekannte Dateiendung (erwartet .T21)\n";
     return false;
@@ -72,9 +77,31 @@ bool BeispielMitRegen(TM3Model& m, const std::string& dir, std::ostream& err) {
 
 }  // namespace
 
+#ifndef T21_BERICHT_PROGRAMM
+#define T21_BERICHT_PROGRAMM ""
+#endif
+#ifndef T21_BILD_PROGRAMM
+#define T21_BILD_PROGRAMM ""
+#endif
+
 int main(int argc, char** argv) {
+  // The subcommands drawn with Qt are programs of their own.
+  if (argc > 1 && std::string_view(argv[1]) == "report")
+    return AnProgrammWeiterreichen("t21-bericht", T21_BERICHT_PROGRAMM, argc, argv, std::cerr);
+  if (argc > 1 && std::string_view(argv[1]) == "bild")
+    return AnProgrammWeiterreichen("t21-bild", T21_BILD_PROGRAMM, argc, argv, std::cerr);
+
   CLI::App app{"Tamkor21 – Nachweis und Langzeitsimulation für Entwässerungsnetze", "t21"};
   app.require_subcommand(1);
+  // Listed for --help only; main hands them on before parsing.
+  app.add_subcommand("report",
+                     "Schreibt den Bericht des Nachweises als PDF "
+                     "(t21 report PROJEKT.T21 -o BERICHT.pdf [--elemente A;B])")
+      ->allow_extras();
+  app.add_subcommand("bild",
+                     "Schreibt die Zeichnung als Bild "
+                     "(t21 bild PROJEKT.T21 -o DATEI.svg|png|pdf|bmp [--zoom Z])")
+      ->allow_extras();
   std::string format = "text";
   auto formatOption = [&format](CLI::App* c) {
     c->add_option("--format", format, "Ausgabeformat: text, tsv oder json")
@@ -84,8 +111,9 @@ int main(int argc, char** argv) {
   std::string speichern;
   auto* beispiel = app.add_subcommand(
       "beispiel", "Berechnet das eingebaute Beispielnetz und gibt den Nachweis aus");
-  beispiel->add_option("--speichern", speichern,
-                       "schreibt das Beispielprojekt (Beispiel.T21 mit Regenreihe) in diesen Ordner");
+  beispiel->add_option(
+      "--speichern", speichern,
+      "schreibt das Beispielprojekt (Beispiel.T21 mit Regenreihe) in diesen Ordner");
   formatOption(beispiel);
 
   std::string projekt;
@@ -96,20 +124,21 @@ int main(int argc, char** argv) {
 
   TSimulierOptionen sim;
   bool simBeispiel = false;
-  auto* simulate = app.add_subcommand(
-      "simulate", "Langzeitsimulation mit den Regenschreibern des Projekts");
+  auto* simulate =
+      app.add_subcommand("simulate", "Langzeitsimulation mit den Regenschreibern des Projekts");
   simulate->add_option("projekt", projekt, "Projektdatei (.T21)");
   simulate->add_flag("--beispiel", simBeispiel,
                      "das eingebaute Beispielnetz mit einer synthetischen 10-jährigen Regenreihe");
-  simulate->add_option("--von", sim.Von,
-                       "Bilanzierungsbeginn, z. B. 2001-05-01, 2001-05-01T06:00:00 oder 01.05.2001");
+  simulate->add_option(
+      "--von", sim.Von,
+      "Bilanzierungsbeginn, z. B. 2001-05-01, 2001-05-01T06:00:00 oder 01.05.2001");
   simulate->add_option("--bis", sim.Bis, "Bilanzierungsende, Schreibweise wie --von");
   simulate->add_option("--out", sim.Aus, "Ordner für die Ergebnisdateien");
   formatOption(simulate);
 
   std::string ergebnisDatei;
-  auto* results = app.add_subcommand(
-      "results", "Zeigt die gespeicherten Ergebnisse einer früheren Simulation");
+  auto* results =
+      app.add_subcommand("results", "Zeigt die gespeicherten Ergebnisse einer früheren Simulation");
   results->add_option("datei", ergebnisDatei, "Ergebnisdatei (NAME_CDSReport.s21)")->required();
   formatOption(results);
 
@@ -141,8 +170,9 @@ int main(int argc, char** argv) {
 
   std::string neuDatei;
   auto* convert = app.add_subcommand(
-      "convert", "Liest ein älteres Projekt (.MOD oder .TRE), gibt das Fehlerprotokoll aus und "
-                 "speichert es als Projektdatei (.T21)");
+      "convert",
+      "Liest ein älteres Projekt (.MOD oder .TRE), gibt das Fehlerprotokoll aus und "
+      "speichert es als Projektdatei (.T21)");
   convert->add_option("projekt", projekt, "älteres Projekt (.MOD oder .TRE)")->required();
   convert->add_option("-o,--out", neuDatei, "neue Projektdatei (.T21)")->required();
 

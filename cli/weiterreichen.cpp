@@ -1,0 +1,44 @@
+#include "cli/weiterreichen.h"
+
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <ostream>
+#include <system_error>
+#include <vector>
+
+namespace t21 {
+
+std::string HilfsprogrammPfad(const std::string& name, const char* einbauPfad) {
+  namespace fs = std::filesystem;
+  std::error_code ec;
+  const fs::path selbst = fs::read_symlink("/proc/self/exe", ec);
+  if (!ec) {
+    const fs::path daneben = selbst.parent_path() / name;
+    if (fs::exists(daneben, ec)) return daneben.string();
+  }
+  if (einbauPfad && *einbauPfad && fs::exists(einbauPfad, ec)) return einbauPfad;
+  return {};
+}
+
+int AnProgrammWeiterreichen(const std::string& name, const char* einbauPfad, int argc, char** argv,
+                            std::ostream& err) {
+  const std::string pfad = HilfsprogrammPfad(name, einbauPfad);
+  if (pfad.empty()) {
+    err << "t21: \"" << (argc > 1 ? argv[1] : "") << "\" braucht das Programm " << name
+        << ", das nur mit Qt gebaut wird; es wurde nicht gefunden\n";
+    return 2;
+  }
+  std::vector<char*> args;
+  std::string kopf = "t21 " + std::string(argc > 1 ? argv[1] : "");
+  args.push_back(kopf.data());
+  for (int i = 2; i < argc; ++i) args.push_back(argv[i]);
+  args.push_back(nullptr);
+  execv(pfad.c_str(), args.data());
+  err << "t21: " << pfad << " kann nicht gestartet werden: " << std::strerror(errno) << "\n";
+  return 2;
+}
+
+}  // namespace t21
