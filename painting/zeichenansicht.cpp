@@ -50,6 +50,7 @@ void TZeichenAnsicht::paintEvent(QPaintEvent* e) {
   const QImage& bild = Puffer();
   QPainter p(this);
   p.drawImage(e->rect().topLeft(), bild, e->rect());
+  if (Overlay) Overlay(p);
 }
 
 void TZeichenAnsicht::resizeEvent(QResizeEvent* e) {

@@ -7,8 +7,11 @@
 
 #include <QImage>
 #include <QWidget>
+#include <functional>
 
 #include "cad/ansicht.h"
+
+class QPainter;
 
 namespace t21 {
 
@@ -37,6 +40,10 @@ class TZeichenAnsicht : public QWidget {
   void ZoomAll();
   // False without a selection (after a beep).
   bool ZoomSelected();
+
+  // Painted on the screen over the buffered picture (a rubber band, the
+  // segment being drawn); never part of the picture itself.
+  std::function<void(QPainter&)> Overlay;
 
   // Wheel steps multiply the zoom by this per notch (120 units).
   static constexpr double kRadFaktor = 1.25;
