@@ -19,7 +19,9 @@ long long TageSeitNull(int j, int m, int d) {
 }
 }  // namespace
 
-bool IstSchaltjahr(int j) { return (j % 4 == 0 && j % 100 != 0) || j % 400 == 0; }
+bool IstSchaltjahr(int j) {
+  return (j % 4 == 0 && j % 100 != 0) || j % 400 == 0;
+}
 
 int TageImMonat(int j, int m) {
   static constexpr int kTage[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
@@ -79,10 +81,17 @@ int DayOfTheYear(TDateTime t) {
   return static_cast<int>(tag - neujahr) + 1;
 }
 
-int YearOf(TDateTime t) { return DecodeDateTime(t).Jahr; }
+int YearOf(TDateTime t) {
+  return DecodeDateTime(t).Jahr;
+}
 
 TDateTime IncMilliSecond(TDateTime t, long long ms) {
   return (t * 86400000.0 + static_cast<double>(ms)) / 86400000.0;
+}
+
+TDateTime AufMillisekunden(TDateTime t, long long ms) {
+  if (!std::isfinite(t)) return t;
+  return static_cast<double>(std::llround(t * 86400000.0) + ms) / 86400000.0;
 }
 
 std::string DatumText(TDateTime t) {
@@ -117,7 +126,8 @@ std::string IsoText(TDateTime t) {
 }
 
 bool DatumLesen(const std::string& text, TDateTime& r) {
-  static const std::regex iso(R"(^\s*(\d{4})-(\d{2})-(\d{2})(?:[T ](\d{2}):(\d{2})(?::(\d{2}))?)?\s*$)");
+  static const std::regex iso(
+      R"(^\s*(\d{4})-(\d{2})-(\d{2})(?:[T ](\d{2}):(\d{2})(?::(\d{2}))?)?\s*$)");
   static const std::regex de(
       R"(^\s*(\d{1,2})\.(\d{1,2})\.(\d{4})(?:\s+(\d{1,2}):(\d{2})(?::(\d{2}))?)?\s*$)");
   std::smatch m;

@@ -25,6 +25,9 @@ TDatumTeile DecodeDateTime(TDateTime t);
 int DayOfTheYear(TDateTime t);
 int YearOf(TDateTime t);
 TDateTime IncMilliSecond(TDateTime t, long long ms);
+// t on the grid of whole milliseconds, moved by ms milliseconds: the double
+// nearest to the millisecond count, so equal counts give equal values.
+TDateTime AufMillisekunden(TDateTime t, long long ms = 0);
 
 // "dd.mm.yyyy", "dd.mm.yy hh:nn:ss", "dd.mm.yyyy hh:nn" and ISO 8601.
 std::string DatumText(TDateTime t);

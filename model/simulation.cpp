@@ -38,8 +38,8 @@ bool TSimulation::SetTime(TDateTime startDatum, TDateTime startZeit, TDateTime e
     const auto z = DecodeDateTime(zeit);
     return std::trunc(datum) + EncodeTime(z.Stunde, z.Minute, z.Sekunde, 0);
   };
-  Start = verbinde(startDatum, startZeit);
-  Ende = verbinde(endDatum, endZeit);
+  Start = AufMillisekunden(verbinde(startDatum, startZeit));
+  Ende = AufMillisekunden(verbinde(endDatum, endZeit));
   Zeit = std::trunc(Start) - 1;
   CalcStart = Zeit;
   if (Ende > Start) return true;
@@ -70,24 +70,14 @@ void TSimulation::SetVars(const std::vector<int>& regenIntervalle) {
 }
 
 void TSimulation::IncZeit() {
-  Zeit = IncMilliSecond(Zeit, static_cast<long long>(dt_sec) * 1000);
-  // Keep the clock on the 15-second grid on which every step lies.
+  // The clock counts whole milliseconds: every value is the double nearest to
+  // its millisecond count, so it stays on the grid of the time step without
+  // drift and compares exactly with the period's start and end.
+  Zeit = AufMillisekunden(Zeit, static_cast<long long>(dt_sec) * 1000);
   const auto d = DecodeDateTime(Zeit);
-  if (d.Milli == 0) {
-    // The hour and month of the new clock value are known now.
-    FUhrzeit.Stunde = d.Stunde;
-    FUhrzeit.Monat = d.Monat;
-    FUhrzeitFuer = Zeit;
-  } else {
-    const int s = d.Sekunde;
-    if (s == 14 || s == 29 || s == 44 || s == 59) {
-      Zeit = IncMilliSecond(Zeit, 1000 - d.Milli);
-    } else if (s == 0 || s == 15 || s == 30 || s == 45) {
-      TDateTime tag = 0;
-      EncodeDate(d.Jahr, d.Monat, d.Tag, tag);
-      Zeit = tag + EncodeTime(d.Stunde, d.Minute, d.Sekunde, 0);
-    }
-  }
+  FUhrzeit.Stunde = d.Stunde;
+  FUhrzeit.Monat = d.Monat;
+  FUhrzeitFuer = Zeit;
 }
 
 double TSimulation::SetTagesTemperatur() {

@@ -68,10 +68,9 @@ TEST(Uhr, TimeStepFromCatchmentLimitAndRainSeries) {
     int maxIntervall;
   };
   const Fall faelle[] = {
-      {3, {5}, 2.5, 2},       {0.3, {5}, 0.25, 20},  {7, {5}, 5, 1},
-      {5, {}, 5, 1},          {5, {1}, 1, 1},        {5, {1, 5}, 1, 5},  // only the last gauge
-      {5, {5, 1}, 1, 1},      {1.1, {5}, 1, 5},      {NAN, {5}, 0.25, 20},
-      {-4, {5}, 0.25, 20},
+      {3, {5}, 2.5, 2},  {0.3, {5}, 0.25, 20}, {7, {5}, 5, 1},       {5, {}, 5, 1},
+      {5, {1}, 1, 1},    {5, {1, 5}, 1, 5},  // only the last gauge
+      {5, {5, 1}, 1, 1}, {1.1, {5}, 1, 5},     {NAN, {5}, 0.25, 20}, {-4, {5}, 0.25, 20},
   };
   for (const auto& f : faelle) {
     TSimulation s;
@@ -155,4 +154,61 @@ TEST(Klima, DailyAndHourly) {
   EXPECT_NEAR(s.Epot,
               s.EpotTag * (1 - 0.9 * std::cos((14 - 2.5) * 2 * M_PI / 24)) / 24 / 60 * s.dt_min,
               1e-15);
+}
+
+// One summer day worked out by hand (day 172, 21.06.2001, hour 14): a changed
+// constant of the evaporation or of the water temperature's daily swing
+// shows here.
+TEST(Klima, OneDayByHand) {
+  TSimulation s;
+  s.Zeit = D(2001, 6, 21, 14);
+  s.dt_min = 5;
+  EXPECT_NEAR(s.SetTagesTemperatur(), 15.7206016294, 1e-9);
+  EXPECT_NEAR(s.TWasserTag, 16.7904512221, 1e-9);
+  EXPECT_NEAR(s.EpotTag, 3.6003098936, 1e-9);
+  s.SetAktTemperatur();
+  EXPECT_NEAR(s.TWasser, 18.3338946715, 1e-9);
+  EXPECT_NEAR(s.Epot, 0.0236557908, 1e-9);
+}
+
+// A 75-second step (1152 to the day) from 14.05.2001 00:00 reaches the
+// balance start 15.05.2001 00:00 exactly, so that step belongs to the
+// balance period; a clock drifting below a millisecond put it 80 us early.
+TEST(Uhr, SeventyFiveSecondStepHitsTheBalanceStart) {
+  TSimulation s;
+  ASSERT_TRUE(s.SetTime(D(2001, 5, 15), 0, D(2002, 5, 15), 0));
+  EXPECT_EQ(s.Zeit, D(2001, 5, 14));
+  s.dt_min = 1.25;
+  s.SetVars({5});
+  ASSERT_EQ(s.dt_sec, 75);
+  long schritte = 0;
+  while (!(s.IsSimZeit() && s.Zeit >= s.Start)) {
+    s.IncZeit();
+    ++schritte;
+  }
+  EXPECT_EQ(schritte, 1152);
+  EXPECT_EQ(s.Zeit, s.Start);
+  // Every value stays on the grid of whole milliseconds over a year.
+  for (long i = 0; i < 365L * 1152; ++i) {
+    s.IncZeit();
+    ASSERT_EQ(s.Zeit, AufMillisekunden(s.Zeit)) << i;
+  }
+  EXPECT_EQ(s.Zeit, s.Ende);
+  const auto d = DecodeDateTime(s.Zeit);
+  EXPECT_EQ(d.Milli, 0);
+}
+
+TEST(Uhr, SetTimeWithTimeOfDayLiesOnTheGrid) {
+  TSimulation s;
+  ASSERT_TRUE(s.SetTime(D(2001, 5, 15), D(1899, 12, 30, 8, 0, 15), D(2002, 1, 1), 0));
+  EXPECT_EQ(s.Start, AufMillisekunden(D(2001, 5, 15, 8, 0, 15)));
+  s.dt_min = 0.25;
+  s.SetVars({5});
+  long schritte = 0;
+  while (s.Zeit < s.Start) {
+    s.IncZeit();
+    ++schritte;
+  }
+  EXPECT_EQ(s.Zeit, s.Start);
+  EXPECT_EQ(schritte, 5760 + 8 * 240 + 1);
 }
