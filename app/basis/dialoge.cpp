@@ -6,6 +6,9 @@
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QPageSetupDialog>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QPlainTextEdit>
 #include <QVBoxLayout>
 
@@ -55,6 +58,21 @@ bool TQtDialoge::Eingabe(QWidget* eltern, const QString& titel, const QString& f
   QString t = QInputDialog::getText(eltern, titel, frage, QLineEdit::Normal, wert, &ok);
   if (ok) wert = t;
   return ok;
+}
+
+bool TQtDialoge::DruckDialog(QWidget* eltern, QPrinter& drucker, int von, int bis) {
+  QPrintDialog dlg(&drucker, eltern);
+  if (bis > 0) {
+    dlg.setMinMax(1, bis);
+    drucker.setFromTo(std::max(1, von), bis);
+    dlg.setOption(QAbstractPrintDialog::PrintPageRange, true);
+  }
+  return dlg.exec() == QDialog::Accepted;
+}
+
+bool TQtDialoge::DruckerEinrichten(QWidget* eltern, QPrinter& drucker) {
+  QPageSetupDialog dlg(&drucker, eltern);
+  return dlg.exec() == QDialog::Accepted;
 }
 
 void TQtDialoge::Beep() {

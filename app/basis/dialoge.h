@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 
+class QPrinter;
 class QWidget;
 
 namespace t21 {
@@ -30,6 +31,12 @@ class TDialoge {
   virtual void Beep() = 0;
   // A window with lines to read (the load report "Fehlermeldung").
   virtual void Protokoll(QWidget* eltern, const QString& titel, const QStringList& zeilen) = 0;
+  // The print dialog with the page range von..bis preset (bis 0: no range);
+  // false when cancelled. The printer then holds the choice (from/to page,
+  // copies, output file).
+  virtual bool DruckDialog(QWidget* eltern, QPrinter& drucker, int von, int bis) = 0;
+  // The printer set-up (paper, orientation); false when cancelled.
+  virtual bool DruckerEinrichten(QWidget* eltern, QPrinter& drucker) = 0;
 };
 
 // The dialogs of Qt.
@@ -43,6 +50,8 @@ class TQtDialoge : public TDialoge {
   bool Eingabe(QWidget* eltern, const QString& titel, const QString& frage, QString& wert) override;
   void Beep() override;
   void Protokoll(QWidget* eltern, const QString& titel, const QStringList& zeilen) override;
+  bool DruckDialog(QWidget* eltern, QPrinter& drucker, int von, int bis) override;
+  bool DruckerEinrichten(QWidget* eltern, QPrinter& drucker) override;
 };
 
 }  // namespace t21

@@ -2,6 +2,7 @@
 // answer of its queue and every text shown is recorded.
 #pragma once
 
+#include <QPrinter>
 #include <QStringList>
 #include <deque>
 
@@ -43,6 +44,26 @@ class TFalscheDialoge : public t21::TDialoge {
     Protokolle << titel;
     Protokolle << zeilen;
   }
+  // The print dialog: each call takes the next answer (none: cancelled). An
+  // answer prints pages Von..Bis (0: all) into the PDF file Datei.
+  struct TDruck {
+    int Von = 0, Bis = 0;
+    QString Datei;
+  };
+  std::deque<TDruck> Drucke;
+  QList<QPair<int, int>> DruckBereiche;  // the ranges the dialogs were given
+  bool DruckDialog(QWidget*, QPrinter& drucker, int von, int bis) override {
+    DruckBereiche << qMakePair(von, bis);
+    if (Drucke.empty()) return false;
+    const TDruck d = Drucke.front();
+    Drucke.pop_front();
+    drucker.setOutputFormat(QPrinter::PdfFormat);
+    drucker.setOutputFileName(d.Datei);
+    drucker.setFromTo(d.Von, d.Bis);
+    return true;
+  }
+  int Einrichtungen = 0;
+  bool DruckerEinrichten(QWidget*, QPrinter&) override { return ++Einrichtungen, true; }
 
  private:
   QString Naechste() {
