@@ -258,11 +258,16 @@ void Bewege(TCadShape& s, const TAnsicht& v, int dx, int dy) {
   Verschiebe(s, x - s.X1, y - s.Y1);
 }
 
-void BewegeAuswahl(TCadModel& m, const TAnsicht& v, int dx, int dy) {
-  for (TCadShape* s : m.Selection()) Bewege(*s, v, dx, dy);
+void BewegeAuswahl(TCadModel& m, const TAnsicht& v, int dx, int dy,
+                   const TVorDerAenderung& vorher) {
+  for (TCadShape* s : m.Selection()) {
+    if (vorher) vorher(*s);
+    Bewege(*s, v, dx, dy);
+  }
 }
 
-void BewegeAuswahlMitZufluessen(TCadModel& m, const TAnsicht& v, int dx, int dy) {
+void BewegeAuswahlMitZufluessen(TCadModel& m, const TAnsicht& v, int dx, int dy,
+                                const TVorDerAenderung& vorher) {
   std::unordered_set<const TCadShape*> bewegt;
   for (TCadShape* start : m.Selection()) {
     std::vector<TCadShape*> offen{start};
@@ -270,6 +275,7 @@ void BewegeAuswahlMitZufluessen(TCadModel& m, const TAnsicht& v, int dx, int dy)
       TCadShape* n = offen.back();
       offen.pop_back();
       if (!bewegt.insert(n).second) continue;
+      if (vorher) vorher(*n);
       Bewege(*n, v, dx, dy);
       for (TCadShape* u : n->Zufluesse())
         if (!m.IsSelected(u) && !bewegt.count(u) && u != m.Root()) offen.push_back(u);
@@ -279,7 +285,8 @@ void BewegeAuswahlMitZufluessen(TCadModel& m, const TAnsicht& v, int dx, int dy)
 
 // ---------------------------------------------------------------- aligning
 
-bool Ausrichten(TCadModel& m, THorizontal h, TVertikal v, double gridMinor) {
+bool Ausrichten(TCadModel& m, THorizontal h, TVertikal v, double gridMinor,
+                const TVorDerAenderung& vorher) {
   std::vector<TCadShape*> reihe;
   for (uint64_t id : m.Auswahl.Ids())
     if (TCadShape* s = m.GetNodeById(id)) reihe.push_back(s);
@@ -323,7 +330,9 @@ bool Ausrichten(TCadModel& m, THorizontal h, TVertikal v, double gridMinor) {
       case TVertikal::Keine:
         break;
     }
-    if (dx != 0 || dy != 0) Verschiebe(s, dx, dy);
+    if (dx == 0 && dy == 0) continue;
+    if (vorher) vorher(s);
+    Verschiebe(s, dx, dy);
   }
   return true;
 }

@@ -95,11 +95,15 @@ void Verschiebe(TCadShape& s, double dx, double dy);
 // Moves by (dx, dy) pixels so that the anchor lands on a pixel of the view;
 // the rest of the figure follows by the same displacement.
 void Bewege(TCadShape& s, const TAnsicht& v, int dx, int dy);
-// Bewege for every selected shape.
-void BewegeAuswahl(TCadModel& m, const TAnsicht& v, int dx, int dy);
+// Bewege for every selected shape. vorher, if given, is told about each
+// shape just before it moves (an edit keeps its state).
+using TVorDerAenderung = std::function<void(TCadShape&)>;
+void BewegeAuswahl(TCadModel& m, const TAnsicht& v, int dx, int dy,
+                   const TVorDerAenderung& vorher = {});
 // Every selected shape with everything upstream that is not selected, each
 // shape once.
-void BewegeAuswahlMitZufluessen(TCadModel& m, const TAnsicht& v, int dx, int dy);
+void BewegeAuswahlMitZufluessen(TCadModel& m, const TAnsicht& v, int dx, int dy,
+                                const TVorDerAenderung& vorher = {});
 
 // ---------------------------------------------------------------- aligning
 
@@ -108,7 +112,8 @@ enum class TVertikal { Keine, Links, Mittig, Rechts, AmRaster };
 // Aligns the selection in the order of selecting: the first one is the
 // reference (snapped itself with "am Raster"); height and width are kept
 // and the whole figure moves. Fewer than two selected shapes: false.
-bool Ausrichten(TCadModel& m, THorizontal h, TVertikal v, double gridMinor);
+bool Ausrichten(TCadModel& m, THorizontal h, TVertikal v, double gridMinor,
+                const TVorDerAenderung& vorher = {});
 
 // --------------------------------------------------------------- polylines
 
