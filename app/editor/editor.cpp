@@ -440,7 +440,11 @@ void TEditor::Druecken(QMouseEvent* e) {
     if (PolylinieInArbeit()) {
       if (TCadShape* s = FPolyZug->Aendern(FPolyId)) {
         const TPunkt pt{Ans().PaperX(p.x()), Ans().PaperY(p.y())};
-        if (s->Koordinaten.empty()) s->Koordinaten.push_back(pt);
+        // The vertex following the mouse stays where it was clicked.
+        if (s->Koordinaten.empty())
+          s->Koordinaten.push_back(pt);
+        else
+          s->Koordinaten.back() = pt;
         s->Koordinaten.push_back(pt);
       }
     }
