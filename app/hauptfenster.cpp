@@ -27,9 +27,13 @@
 #include <algorithm>
 
 #include "app/basis/dialoge.h"
-#include "app/ergebnisleiste.h"
 #include "app/basis/hilfe.h"
+#include "app/vorschau/auswahldialog.h"
+#include "app/editor/editor.h"
+#include "app/editor/editordialoge.h"
+#include "app/ergebnisleiste.h"
 #include "app/infobox.h"
+#include "cad/geometrie.h"
 #include "document/dokument.h"
 #include "painting/bildexport.h"
 #include "painting/zeichenansicht.h"
@@ -133,7 +137,9 @@ TMainFrm::TMainFrm(TDialoge& dialoge, QString programmordner, QWidget* parent)
   }
   FUebersicht->SetModel(&FUebersichtModell);
   FUebersicht->View().SetOrgZoom(0, 0, 1);
-  FAnsicht->installEventFilter(this);
+  FUebersicht->installEventFilter(this);
+  FUebersicht->setMouseTracking(false);
+  FEditor = new TEditor(FAnsicht, FDialoge, this);
   teiler->addWidget(FAnsicht);
   teiler->addWidget(seite);
   teiler->setStretchFactor(0, 1);
@@ -141,8 +147,15 @@ TMainFrm::TMainFrm(TDialoge& dialoge, QString programmordner, QWidget* parent)
   teiler->setSizes({880, 290});
   setCentralWidget(teiler);
 
-  FStatus = new QLabel(this);
-  statusBar()->addWidget(FStatus, 1);
+  for (const char* titel : {"Maus", "Element", "X1", "Y1", "X2", "Y2", "Zoom", "Anzahl", "Änd."}) {
+    statusBar()->addWidget(new QLabel(QString::fromUtf8(titel), this));
+    auto* wert = new QLabel(this);
+    wert->setFrameShape(QFrame::Panel);
+    wert->setFrameShadow(QFrame::Sunken);
+    wert->setObjectName(QStringLiteral("Status_") + QString::fromUtf8(titel));
+    statusBar()->addWidget(wert);
+    FStatusFelder.push_back(wert);
+  }
 
   MenuesAnlegen();
   WerkzeugleisteAnlegen();
@@ -152,6 +165,28 @@ TMainFrm::TMainFrm(TDialoge& dialoge, QString programmordner, QWidget* parent)
     KnotenClick(FElementBox->itemData(i).toULongLong());
   });
   connect(FErgebnis, &TErgebnisleiste::ReiterGewechselt, this, &TMainFrm::ShowResults);
+  FElementBox->installEventFilter(this);
+  connect(FEditor, &TEditor::KnotenGewaehlt, this, [this](uint64_t id) { KnotenClick(id); });
+  connect(FEditor, &TEditor::EditorOeffnen, this,
+          [this](uint64_t id) { ElementDialogOeffnen(id); });
+  connect(FEditor, &TEditor::WerkzeugGewechselt, this, [this](const QString& w) {
+    if (QAction* a = Aktion(QStringLiteral("Knopf_") + w)) a->setChecked(true);
+  });
+  connect(FEditor, &TEditor::Maus, this, [this](double x, double y, uint64_t s) {
+    FMausX = x;
+    FMausY = y;
+    FMausShape = s;
+    Statusleiste();
+  });
+  connect(FEditor, &TEditor::AuswahlGeaendert, this, [this] {
+    Statusleiste();
+    Befehle();
+    UebersichtAktualisieren();
+  });
+  connect(FAnsicht, &TZeichenAnsicht::AnsichtGeaendert, this, [this] {
+    UebersichtAktualisieren();
+    Statusleiste();
+  });
   FElementBox->setFocus();
   auto* f1 = new QShortcut(QKeySequence(Qt::Key_F1), this);
   connect(f1, &QShortcut::activated, this,
@@ -199,8 +234,10 @@ void TMainFrm::MenuesAnlegen() {
           &QAction::triggered, this, [this] { Datei_SpeichernClick(); });
   connect(Neu(datei, "Datei_SpeichernUnterClick", "Speichern &unter...", K(Qt::CTRL | Qt::Key_U)),
           &QAction::triggered, this, [this] { Datei_SpeichernUnterClick(); });
-  // The print selection comes with the verification report pages.
-  Neu(datei, "Datei_DruckenClick", "&Drucken...", K(Qt::CTRL | Qt::Key_P), false);
+  connect(Neu(datei, "Datei_DruckenClick", "&Drucken...", K(Qt::CTRL | Qt::Key_P)),
+          &QAction::triggered, this, [this] {
+            if (TDokument* d = Aktuell()) TDualListDlg(*d, FDialoge, this).exec();
+          });
   QMenu* exp = datei->addMenu(QStringLiteral("&Export"));
   exp->menuAction()->setObjectName(QStringLiteral("Datei_Export"));
   connect(Neu(exp, "Datei_Export_CSVClick", "&CSV-File in Zwischenablage", K(Qt::CTRL | Qt::Key_C)),
@@ -224,13 +261,20 @@ void TMainFrm::MenuesAnlegen() {
           &QWidget::close);
 
   QMenu* bearb = mb->addMenu(QStringLiteral("&Bearbeiten"));
+  // An edit still in progress in the drawing (a polyline) ends first.
   connect(Neu(bearb, "Bearbeiten_RueckgaengigClick", "&Rückgängig", K(Qt::CTRL | Qt::Key_Z)),
           &QAction::triggered, this, [this] {
-            if (TDokument* d = Aktuell(); d && d->KannRueckgaengig()) d->Rueckgaengig();
+            TDokument* d = Aktuell();
+            if (!d) return;
+            FEditor->SetzeDokument(d);
+            if (d->KannRueckgaengig()) d->Rueckgaengig();
           });
-  connect(Neu(bearb, "Bearbeiten_WiederholenClick", "&Wiederholen", K(Qt::CTRL | Qt::Key_Y)),
+  connect(Neu(bearb, "Bearbeiten_WiederholenClick", "&Wiederherstellen", K(Qt::CTRL | Qt::Key_Y)),
           &QAction::triggered, this, [this] {
-            if (TDokument* d = Aktuell(); d && d->KannWiederholen()) d->Wiederholen();
+            TDokument* d = Aktuell();
+            if (!d) return;
+            FEditor->SetzeDokument(d);
+            if (d->KannWiederholen()) d->Wiederholen();
           });
   bearb->addSeparator();
   QAction* auto_ = Neu(bearb, "Bearbeiten_EditorAutomatischClick", "Editor automatisch &öffnen");
@@ -250,18 +294,40 @@ void TMainFrm::MenuesAnlegen() {
       d->Push(c);
     });
   }
-  // The editing commands of the drawing come with the editor tools.
   Neu(bearb, "Bearbeiten_AusschneidenClick", "&Ausschneiden", K(Qt::CTRL | Qt::Key_X), false);
   Neu(bearb, "Bearbeiten_KopierenClick", "&Kopieren", K(Qt::CTRL | Qt::Key_C), false);
   Neu(bearb, "Bearbeiten_EinfuegenClick", "&Einfügen", K(Qt::CTRL | Qt::Key_V), false);
-  Neu(bearb, "Bearbeiten_EditierenClick", "&Editieren...", K(Qt::CTRL | Qt::Key_E), false);
+  connect(Neu(bearb, "Bearbeiten_EditierenClick", "&Editieren...", K(Qt::CTRL | Qt::Key_E)),
+          &QAction::triggered, this, [this] {
+            TDokument* d = Aktuell();
+            if (!d) return;
+            uint64_t id = FEditor->AktuellerShape();
+            if (!id) {
+              const TCadShape* l = d->Model().LetzteSelektion();
+              id = l ? l->Id : (d->Model().Root() ? d->Model().Root()->Id : 0);
+            }
+            ElementDialogOeffnen(id);
+          });
   Neu(bearb, "Bearbeiten_LoeschenClick", "&Löschen", K(Qt::Key_Delete), false);
   Neu(bearb, "Bearbeiten_UmbenennenClick", "&Umbenennen...", K(Qt::Key_F2), false);
   Neu(bearb, "Bearbeiten_GrafikClick", "&Grafikeigenschaften...", K(Qt::CTRL | Qt::Key_G), false);
   Neu(bearb, "Bearbeiten_GeoClick", "&Rechts- und Hochwerte übernehmen", K(Qt::CTRL | Qt::Key_R),
       false);
   Neu(bearb, "Bearbeiten_AlleClick", "&Alle markieren", K(Qt::CTRL | Qt::Key_A), false);
-  Neu(bearb, "Bearbeiten_SuchenClick", "&Suchen...", K(Qt::CTRL | Qt::Key_F), false);
+  Neu(bearb, "Bearbeiten_SuchenClick", "&Suchen...", K(Qt::CTRL | Qt::Key_F));
+  Befehl("Bearbeiten_AusschneidenClick", &TEditor::Ausschneiden);
+  Befehl("Bearbeiten_KopierenClick", &TEditor::Kopieren);
+  Befehl("Bearbeiten_EinfuegenClick", &TEditor::Einfuegen);
+  Befehl("Bearbeiten_LoeschenClick", &TEditor::Loeschen);
+  Befehl("Bearbeiten_UmbenennenClick", &TEditor::Umbenennen);
+  Befehl("Bearbeiten_GeoClick", &TEditor::GeoReferenzierung);
+  Befehl("Bearbeiten_AlleClick", &TEditor::AlleMarkieren);
+  Befehl("Bearbeiten_SuchenClick", &TEditor::Suchen);
+  connect(Aktion("Bearbeiten_GrafikClick"), &QAction::triggered, this,
+          [this] { FEditor->Grafikeinstellungen(); });
+  // Ctrl+C and Ctrl+E belong to two items each: the drawing takes them for
+  // copying and editing (the editor), everywhere else they export.
+  connect(FEditor, &TEditor::Editieren, Aktion("Bearbeiten_EditierenClick"), &QAction::trigger);
   Neu(bearb, "Bearbeiten_WeitereClick", "weitere Optionen in den lokalen Menus", {}, false);
 
   QMenu* ansicht = mb->addMenu(QStringLiteral("&Ansicht"));
@@ -280,9 +346,15 @@ void TMainFrm::MenuesAnlegen() {
   QMenu* zoom = ansicht->addMenu(QStringLiteral("&Zoom"));
   zoom->menuAction()->setObjectName(QStringLiteral("Ansicht_Zoom"));
   connect(Neu(zoom, "Ansicht_Zoom_GesamtClick", "&Gesamtprojekt"), &QAction::triggered, this,
-          [this] { FAnsicht->ZoomAll(); });
+          [this] {
+            FAnsicht->ZoomAll();
+            FEditor->SetzeWerkzeug(QString::fromUtf8(kEinzelauswahl));
+          });
   connect(Neu(zoom, "Ansicht_Zoom_MarkierteClick", "&markierte Komponenten"), &QAction::triggered,
-          this, [this] { FAnsicht->ZoomSelected(); });
+          this, [this] {
+            FAnsicht->ZoomSelected();
+            FEditor->SetzeWerkzeug(QString::fromUtf8(kEinzelauswahl));
+          });
   for (int i = 0; i < static_cast<int>(kZoomStufen.size()); ++i) {
     const int prozent = static_cast<int>(kZoomStufen[static_cast<size_t>(i)] * 100 + 0.5);
     connect(Neu(zoom, QStringLiteral("Ansicht_Zoom_%1Click").arg(prozent),
@@ -291,13 +363,24 @@ void TMainFrm::MenuesAnlegen() {
   }
   QMenu* aus = ansicht->addMenu(QStringLiteral("&Ausblenden"));
   aus->menuAction()->setObjectName(QStringLiteral("Ansicht_Ausblenden"));
-  Neu(aus, "Ausblenden_GrafikClick", "&Grafik-Komponenten", {}, false);
-  Neu(aus, "Ausblenden_HydroClick", "&Hydrologische Komponenten", {}, false);
-  Neu(aus, "Ausblenden_KonfiguriertClick", "&Konfigurierte Komponenten", {}, false);
-  Neu(aus, "Ausblenden_OhneVerbindungClick", "Komponenten ohne &Verbindung", {}, false);
-  Neu(aus, "Ausblenden_MarkierteClick", "&Markierte Komponenten", {}, false);
-  aus->addSeparator();
-  Neu(aus, "Ausblenden_EinblendenClick", "&Versteckte einblenden", {}, false);
+  const std::pair<const char*, const char*> ausblenden[] = {
+      {"Ausblenden_GrafikClick", "&Grafik-Komponenten"},
+      {"Ausblenden_HydroClick", "&Hydrologische Komponenten"},
+      {"Ausblenden_KonfiguriertClick", "&Konfigurierte Komponenten"},
+      {"Ausblenden_OhneVerbindungClick", "Komponenten ohne &Verbindung"},
+      {"Ausblenden_MarkierteClick", "&Markierte Komponenten"},
+      {nullptr, nullptr},
+      {"Ausblenden_EinblendenClick", "&Versteckte einblenden"}};
+  int art = 1;
+  for (const auto& [name, text] : ausblenden) {
+    if (!name) {
+      aus->addSeparator();
+      continue;
+    }
+    const int a = art++;
+    connect(Neu(aus, QString::fromUtf8(name), QString::fromUtf8(text)), &QAction::triggered, this,
+            [this, a] { FEditor->Ansicht(a); });
+  }
   QMenu* leiste = ansicht->addMenu(QStringLiteral("&Werkzeugleiste"));
   leiste->menuAction()->setObjectName(QStringLiteral("Ansicht_Werkzeugleiste"));
   QAction* hydro = Neu(leiste, "Werkzeugleiste_HydroClick", "&Hydrologische Komponenten");
@@ -348,14 +431,17 @@ void TMainFrm::MenuesAnlegen() {
                               {"IMP", "Schrift&feld"},
                               {"BMP", "&Bild"},
                               {"YON", "&Ja/Nein-Abfrage"}};
-  // The creation tools come with the editor tools of the drawing.
+  // Each entry presses the tool button of its type.
   for (auto& p : palette) {
     if (!p[0]) {
       einf->addSeparator();
       continue;
     }
-    Neu(einf, QStringLiteral("Einfuegen_%1Click").arg(QString::fromUtf8(p[0])),
-        QString::fromUtf8(p[1]), {}, false);
+    const QString typ = QString::fromUtf8(p[0]);
+    connect(Neu(einf, QStringLiteral("Einfuegen_%1Click").arg(typ), QString::fromUtf8(p[1])),
+            &QAction::triggered, this, [this, typ] {
+              if (QAction* k = Aktion(QStringLiteral("Knopf_") + typ)) k->trigger();
+            });
   }
 
   QMenu* zus = mb->addMenu(QStringLiteral("&Zusätzlich"));
@@ -408,19 +494,27 @@ void TMainFrm::WerkzeugleisteAnlegen() {
     a->setCheckable(true);
     a->setEnabled(aktiv);
     gruppe->addAction(a);
+    const QString w = QString::fromUtf8(name);
+    connect(a, &QAction::triggered, this, [this, w] { FEditor->SetzeWerkzeug(w); });
     return a;
   };
   werkzeug("Einzelauswahl", "Auswahl", "Einzelauswahl", true)->setChecked(true);
-  werkzeug("SchnittAuswahl", "Schnitt", "Schnitt-Auswahl", false);
-  werkzeug("FensterAuswahl", "Fenster", "Fenster-Auswahl", false);
-  werkzeug("Verschieben", "Verschieben", "verschieben", false);
-  werkzeug("Zoomen", "Zoomen", "zoomen", false);
+  werkzeug("SchnittAuswahl", "Schnitt", "Schnitt-Auswahl", true);
+  werkzeug("FensterAuswahl", "Fenster", "Fenster-Auswahl", true);
+  werkzeug("Verschieben", "Verschieben", "verschieben", true);
+  werkzeug("Zoomen", "Zoomen", "zoomen", true);
   FWerkzeuge->addSeparator();
   knopf("AllesZoomen", "Alles", "alles zoomen", Aktion("Ansicht_Zoom_GesamtClick"));
   knopf("MarkierteZoomen", "Markierte", "markierte zoomen", Aktion("Ansicht_Zoom_MarkierteClick"));
   FWerkzeuge->addSeparator();
   QAction* net = knopf("NET", "NET", "geschlossenes Siedlungsgebiet");
-  net->setEnabled(false);  // the project dialog comes with the element dialogs
+  connect(net, &QAction::triggered, this, [this] {
+    FEditor->SetzeWerkzeug(QString::fromUtf8(kEinzelauswahl));
+    TDokument* d = Aktuell();
+    if (!d || !d->Model().Root()) return;
+    KnotenClick(d->Model().Root()->Id);
+    ElementDialogOeffnen(d->Model().Root()->Id);
+  });
   FHydroKnoepfe.push_back(net);
   const char* netzPalette[][2] = {{"KEM", "MW-Netz"},
                                   {"KES", "SW-Netz"},
@@ -451,7 +545,7 @@ void TMainFrm::WerkzeugleisteAnlegen() {
       zweite->setMovable(false);
       zweite->setFont(FWerkzeuge->font());
     }
-    QAction* a = werkzeug(p[0], p[0], p[1], false, zweite);
+    QAction* a = werkzeug(p[0], p[0], p[1], true, zweite);
     if (!bleiben.contains(QString::fromUtf8(p[0]))) FHydroKnoepfe.push_back(a);
   }
   zweite->addSeparator();
@@ -468,13 +562,14 @@ void TMainFrm::WerkzeugleisteAnlegen() {
                                     {"IMP", "Beschriftungsfeld"},
                                     {"BMP", "Bild"},
                                     {"YON", "Entscheidung"}};
-  for (auto& p : grafikPalette) FGrafikKnoepfe.push_back(werkzeug(p[0], p[0], p[1], false, zweite));
+  for (auto& p : grafikPalette) FGrafikKnoepfe.push_back(werkzeug(p[0], p[0], p[1], true, zweite));
   zweite->addSeparator();
-  knopf("Drehen", "Drehen", "markierte drehen", nullptr, zweite)->setEnabled(false);
-  knopf("SpiegelnH", "Spiegeln H", "markierte horizontal spiegeln", nullptr, zweite)
-      ->setEnabled(false);
-  knopf("SpiegelnV", "Spiegeln V", "markierte vertikal spiegeln", nullptr, zweite)
-      ->setEnabled(false);
+  connect(knopf("Drehen", "Drehen", "markierte drehen", nullptr, zweite), &QAction::triggered, this,
+          [this] { FEditor->Drehen(); });
+  connect(knopf("SpiegelnH", "Spiegeln H", "markierte horizontal spiegeln", nullptr, zweite),
+          &QAction::triggered, this, [this] { FEditor->Spiegeln(true); });
+  connect(knopf("SpiegelnV", "Spiegeln V", "markierte vertikal spiegeln", nullptr, zweite),
+          &QAction::triggered, this, [this] { FEditor->Spiegeln(false); });
   zweite->addSeparator();
   knopf("Adresse", "Adresse", "Adresse", Aktion("Kunde_AdresseClick"), zweite);
   knopf("Rechner", "Rechner", "Rechner", Aktion("Zusaetzlich_UPNClick"), zweite);
@@ -527,16 +622,87 @@ TAdresseDialog* TMainFrm::Adresse(bool ausfuehren) {
 }
 
 bool TMainFrm::eventFilter(QObject* o, QEvent* e) {
-  if (o == FAnsicht && e->type() == QEvent::MouseButtonPress) {
-    auto* m = static_cast<QMouseEvent*>(e);
-    TDokument* d = Aktuell();
-    if (d && m->button() == Qt::LeftButton) {
-      const QPoint p = m->position().toPoint();
-      const TCadShape* s = SelSingle(d->Model(), FAnsicht->View().Ansicht(), TPixel{p.x(), p.y()});
-      if (s && s->IsM3Shape()) KnotenClick(s->Id);
-    }
-  }
+  // The arrow keys and Delete of the element list edit the drawing.
+  if (o == FElementBox && e->type() == QEvent::KeyPress &&
+      FEditor->Taste(static_cast<QKeyEvent*>(e)))
+    return true;
+  if (o == FUebersicht && Navigator(e)) return true;
   return QMainWindow::eventFilter(o, e);
+}
+
+void TMainFrm::Befehl(const char* name, void (TEditor::*f)()) {
+  connect(Aktion(QString::fromUtf8(name)), &QAction::triggered, this,
+          [this, f] { (FEditor->*f)(); });
+}
+
+void TMainFrm::ElementDialogOeffnen(uint64_t id) {
+  TDokument* d = Aktuell();
+  const TCadShape* s = d ? d->Model().GetNodeById(id) : nullptr;
+  if (!s) return;
+  if (!s->IsM3Shape()) {
+    FEditor->Grafikeinstellungen(id);
+    return;
+  }
+  // The element dialogs open here.
+}
+
+void TMainFrm::UebersichtAktualisieren() {
+  TDokument* d = Aktuell();
+  TCadShape* frame = FUebersichtModell.GetNode("Ausschnitt");
+  if (!d || !frame) return;
+  const TCadView& v = FAnsicht->View();
+  const double kz = v.Ansicht().KehrwertZoom();
+  const double bx = v.Width() * kz, by = v.Height() * kz;
+  TAusdehnung e = GetExt(d->Model(), false);
+  if (e.MinX > e.MaxX) e = {v.OrgX(), v.OrgY(), v.OrgX() + bx, v.OrgY() + by};
+  e.MinX = std::min(e.MinX, v.OrgX());
+  e.MinY = std::min(e.MinY, v.OrgY());
+  e.MaxX = std::max(e.MaxX, v.OrgX() + bx);
+  e.MaxY = std::max(e.MaxY, v.OrgY() + by);
+  const double w = e.MaxX - e.MinX, h = e.MaxY - e.MinY;
+  const TCadView& u = FUebersicht->View();
+  if (!(w > 0) || !(h > 0) || u.Width() <= 0 || u.Height() <= 0) return;
+  const double zo = std::min(u.Width() / w, u.Height() / h);
+  // The frame shows exactly the visible part of the drawing.
+  frame->X1 = v.OrgX();
+  frame->Y1 = v.OrgY();
+  frame->X2 = v.OrgX() + bx;
+  frame->Y2 = v.OrgY() + by;
+  FUebersicht->View().SetOrgZoom(e.MinX, e.MinY, zo);
+  FUebersicht->Neuzeichnen();
+}
+
+bool TMainFrm::Navigator(QEvent* e) {
+  TCadShape* frame = FUebersichtModell.GetNode("Ausschnitt");
+  if (!frame || !Aktuell()) return false;
+  const TAnsicht& a = FUebersicht->View().Ansicht();
+  switch (e->type()) {
+    case QEvent::MouseButtonPress: {
+      auto* m = static_cast<QMouseEvent*>(e);
+      if (m->button() != Qt::LeftButton) return false;
+      const QPoint p = m->position().toPoint();
+      FNavigatorZug = SelSingle(FUebersichtModell, a, {p.x(), p.y()}) == frame;
+      FNavigatorLetzter = p;
+      return true;
+    }
+    case QEvent::MouseMove: {
+      if (!FNavigatorZug) return false;
+      const QPoint p = static_cast<QMouseEvent*>(e)->position().toPoint();
+      Bewege(*frame, a, p.x() - FNavigatorLetzter.x(), p.y() - FNavigatorLetzter.y());
+      FNavigatorLetzter = p;
+      FAnsicht->View().SetOrg(frame->X1, frame->Y1);
+      FUebersicht->Neuzeichnen();
+      return true;
+    }
+    case QEvent::MouseButtonRelease:
+      if (!FNavigatorZug) return false;
+      FNavigatorZug = false;
+      FAnsicht->View().SetOrg(frame->X1, frame->Y1);
+      UebersichtAktualisieren();
+      return true;
+    default:
+      return false;
+  }
 }
 
 void TMainFrm::Info(bool start) {
@@ -568,7 +734,10 @@ void TMainFrm::Aufnehmen(std::unique_ptr<TDokument> d) {
   TOffen o;
   TDokument* p = d.get();
   o.Dok = std::move(d);
-  o.Beobachter = p->Beobachte([this, p](const TAenderung&) { Geaendert(p); });
+  o.Beobachter = p->Beobachte([this, p](const TAenderung& a) {
+    if (p == Aktuell()) FEditor->Bemerke(a);
+    Geaendert(p);
+  });
   o.Eintrag = new QAction(Anzeigename(*p), this);
   o.Eintrag->setCheckable(true);
   connect(o.Eintrag, &QAction::triggered, this, [this, p] {
@@ -628,6 +797,7 @@ void TMainFrm::Umschalten(int index) {
 void TMainFrm::Anzeigen() {
   TDokument* d = Aktuell();
   FAnsicht->SetModel(d ? &d->Model() : nullptr);
+  FEditor->SetzeDokument(d);
   FAnsicht->Neuzeichnen();
   for (int i = 0; i < ModellAnzahl(); ++i)
     FModelle[static_cast<size_t>(i)].Eintrag->setChecked(i == FAktuell);
@@ -649,6 +819,7 @@ void TMainFrm::Geaendert(TDokument* d) {
   Beschriftung();
   Statusleiste();
   Befehle();
+  UebersichtAktualisieren();
 }
 
 void TMainFrm::ElementlisteFuellen() {
@@ -715,17 +886,44 @@ void TMainFrm::Beschriftung() {
 void TMainFrm::Statusleiste() {
   TDokument* d = Aktuell();
   if (!d) {
-    FStatus->clear();
+    for (QLabel* l : FStatusFelder) l->clear();
     return;
   }
   const TM3Model& m = d->Model();
-  int elemente = 0;
-  for (int i = 0; i < m.Count(); ++i)
-    if (m.GetNode(i)->IsM3Shape()) ++elemente;
-  QString text = QStringLiteral("%1 Komponenten, davon %2 Elemente").arg(m.Count()).arg(elemente);
-  if (const TCadShape* s = m.CurrentNode()) text += QStringLiteral("   aktuell: ") + Q(s->Name);
-  if (d->Modified()) text += QStringLiteral("   geändert");
-  FStatus->setText(text);
+  const TCadShape* s = m.GetNodeById(FMausShape);
+  double k[4] = {0, 0, 0, 0};
+  if (s && IstKlasse(*s, "POL") && !s->Koordinaten.empty()) {
+    k[0] = s->Koordinaten[0].X;
+    k[1] = s->Koordinaten[0].Y;
+    if (s->Koordinaten.size() > 1) {
+      k[2] = s->Koordinaten[1].X;
+      k[3] = s->Koordinaten[1].Y;
+    }
+  } else if (s) {
+    k[0] = s->X1;
+    k[1] = s->Y1;
+    k[2] = s->X2;
+    k[3] = s->Y2;
+  }
+  const QStringList werte = {ZahlText(FMausX) + QStringLiteral(" / ") + ZahlText(FMausY),
+                             s ? Q(s->Name) : QString::fromUtf8(kWurzelName),
+                             ZahlText(k[0]),
+                             ZahlText(k[1]),
+                             ZahlText(k[2]),
+                             ZahlText(k[3]),
+                             ZahlText(FAnsicht->View().Zoom()),
+                             QStringLiteral("%1 / %2")
+                                 .arg(static_cast<int>(m.Auswahl.Ids().size()))
+                                 .arg(std::max(0, m.Count() - 1)),
+                             QString::number(m.Modified)};
+  for (size_t i = 0; i < FStatusFelder.size() && i < static_cast<size_t>(werte.size()); ++i)
+    FStatusFelder[i]->setText(werte[static_cast<int>(i)]);
+}
+
+QString TMainFrm::Statusfeld(int i) const {
+  return i >= 0 && i < static_cast<int>(FStatusFelder.size())
+             ? FStatusFelder[static_cast<size_t>(i)]->text()
+             : QString();
 }
 
 void TMainFrm::Befehle() {
@@ -743,8 +941,18 @@ void TMainFrm::Befehle() {
                      ? QStringLiteral("&Rückgängig: ") + Q(d->RueckgaengigTitel())
                      : QStringLiteral("&Rückgängig"));
   wieder->setText(d && d->KannWiederholen()
-                      ? QStringLiteral("&Wiederholen: ") + Q(d->WiederholenTitel())
-                      : QStringLiteral("&Wiederholen"));
+                      ? QStringLiteral("&Wiederherstellen: ") + Q(d->WiederholenTitel())
+                      : QStringLiteral("&Wiederherstellen"));
+  // The editing commands by the selection and the clipboard.
+  const bool auswahl = d && d->Model().AnySelected();
+  for (const char* n :
+       {"Bearbeiten_KopierenClick", "Bearbeiten_AusschneidenClick", "Bearbeiten_LoeschenClick",
+        "Bearbeiten_UmbenennenClick", "Bearbeiten_GrafikClick", "Bearbeiten_GeoClick"})
+    Aktion(QString::fromUtf8(n))->setEnabled(auswahl);
+  Aktion("Bearbeiten_EinfuegenClick")->setEnabled(d && FEditor->Clipboard());
+  Aktion("Bearbeiten_AlleClick")->setEnabled(d && d->Model().Count() > 1);
+  for (const char* n : {"Knopf_Drehen", "Knopf_SpiegelnH", "Knopf_SpiegelnV"})
+    Aktion(QString::fromUtf8(n))->setEnabled(auswahl);
 }
 
 void TMainFrm::Ansichtsschalter() {
@@ -775,7 +983,11 @@ bool TMainFrm::Datei_SchliessenClick() {
 bool TMainFrm::Schliessen(int index, bool vomMenue) {
   if (index < 0 || index >= ModellAnzahl()) return false;
   Umschalten(index);
-  if (FrageVorDemSchliessen() == static_cast<int>(TDialoge::TAntwort::Abbrechen)) return false;
+  FEditor->SetzeDokument(nullptr);  // an edit in progress ends, nothing is held
+  if (FrageVorDemSchliessen() == static_cast<int>(TDialoge::TAntwort::Abbrechen)) {
+    FEditor->SetzeDokument(Aktuell());
+    return false;
+  }
   TOffen o = std::move(FModelle[static_cast<size_t>(index)]);
   FModelle.erase(FModelle.begin() + index);
   o.Dok->Abmelden(o.Beobachter);
@@ -822,6 +1034,7 @@ bool TMainFrm::Datei_SpeichernClick() {
 
 bool TMainFrm::SpeichernAls(const QString& basis) {
   TDokument* d = Aktuell();
+  FEditor->SetzeDokument(d);  // a polyline in progress is saved as drawn
   QApplication::setOverrideCursor(Qt::WaitCursor);
   std::string fehler;
   const bool gleich = Q(d->DateiName()) == basis;

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QPoint>
 #include <QString>
 #include <memory>
 #include <optional>
@@ -26,6 +27,7 @@ namespace t21 {
 
 class TDialoge;
 class TDokument;
+class TEditor;
 class TErgebnisleiste;
 class TZeichenAnsicht;
 
@@ -89,6 +91,20 @@ class TMainFrm : public QMainWindow {
 
   // Makes the shape with this id current (element list, result bar).
   void KnotenClick(uint64_t id);
+  // The editor of a shape: the element's dialog for a network shape (the
+  // root's project dialog included), "Grafik-Einstellungen" for a graphic
+  // shape.
+  void ElementDialogOeffnen(uint64_t id);
+  // The drawing, its editor and the overview navigator.
+  TZeichenAnsicht* Zeichnung() const { return FAnsicht; }
+  TZeichenAnsicht* Uebersicht() const { return FUebersicht; }
+  TEditor* Editor() const { return FEditor; }
+  const TCadModel& UebersichtModell() const { return FUebersichtModell; }
+  // The frame "Ausschnitt" follows the visible part of the drawing.
+  void UebersichtAktualisieren();
+  // The value fields of the status bar: mouse, element, X1, Y1, X2, Y2,
+  // zoom, count, changes.
+  QString Statusfeld(int i) const;
   // Refreshes the result bar for the current element.
   void ShowResults();
 
@@ -120,6 +136,8 @@ class TMainFrm : public QMainWindow {
   void ElementlisteFuellen();
   void Beschriftung();
   void Statusleiste();
+  void Befehl(const char* name, void (TEditor::*f)());
+  bool Navigator(QEvent* e);
   void Befehle();
   void Geaendert(TDokument* d);
   bool SpeichernAls(const QString& basis);
@@ -149,7 +167,12 @@ class TMainFrm : public QMainWindow {
   TErgebnisleiste* FErgebnis = nullptr;
   QToolBar* FWerkzeuge = nullptr;
   QMenu* FModelleMenue = nullptr;
-  QLabel* FStatus = nullptr;
+  TEditor* FEditor = nullptr;
+  std::vector<QLabel*> FStatusFelder;
+  double FMausX = 0, FMausY = 0;
+  uint64_t FMausShape = 0;
+  bool FNavigatorZug = false;
+  QPoint FNavigatorLetzter;
   std::vector<QAction*> FGrafikKnoepfe, FHydroKnoepfe;
   TProgrammtabelle FAdresse{QStringLiteral("Adresse.CDS"),
                             {"STRASSE", "PLZ", "ORT", "TELEFON", "FAX", "EMAIL"}};
