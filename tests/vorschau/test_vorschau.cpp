@@ -2,6 +2,7 @@
 // report files and printing; the element selection with the print list as
 // an edit of the project; the page preview's parts; the section choice.
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QLineEdit>
 #include <QListWidget>
@@ -238,6 +239,37 @@ class TestVorschau : public QObject {
       for (int x = 0; x < v.Bild().width(); x += 2) dunkel += qGray(v.Bild().pixel(x, y)) < 128;
     QVERIFY(dunkel > 500);
     QVERIFY(!dok->Modified());
+  }
+
+  // With T21_BILDER naming a folder: pictures of the four windows with the
+  // example's pages (scripts/screenshots.sh).
+  void Bilder() {
+    const QString ordner = qEnvironmentVariable("T21_BILDER");
+    if (ordner.isEmpty()) QSKIP("T21_BILDER nicht gesetzt");
+    TFalscheDialoge d;
+    auto dok = Beispiel();
+    auto bild = [&](QWidget& w, const char* name) {
+      w.show();
+      QVERIFY(QTest::qWaitForWindowExposed(&w));
+      QVERIFY(w.grab().save(QDir(ordner).filePath(QString::fromUtf8(name))));
+    };
+    TDualListDlg auswahl(*dok, d);
+    bild(auswahl, "druck_auswahldialog.png");
+    auswahl.AlleHin();
+    TPreviewForm vorschau(*dok, d, auswahl.Gewaehlt());
+    vorschau.resize(1200, 900);
+    vorschau.NaechsteSeite();
+    bild(vorschau, "vorschau.png");
+    TfrmPreview druck(d);
+    druck.setAttribute(Qt::WA_DeleteOnClose, false);
+    druck.resize(1200, 900);
+    Seiten(druck.Viewer().Pages(), 2);
+    druck.Viewer().FirstPage();
+    bild(druck, "druckvorschau.png");
+    TFormReportErstellung abschnitte;
+    abschnitte.AlleMarkieren();
+    bild(abschnitte, "report_erstellung.png");
+    auswahl.reject();
   }
 
   void ReportAbschnitte() {
