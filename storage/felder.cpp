@@ -1,0 +1,276 @@
+#include "storage/felder.h"
+
+#include <cmath>
+
+#include "model/elements.h"
+
+namespace t21 {
+
+namespace {
+
+struct TText {
+  const char* Tabelle;
+  const char* Spalte;
+  const char* Label;
+  const char* Einheit;
+};
+
+// Labels and units of the input fields, in the order of the dialogs.
+const TText kTexte[] = {
+    // common element record
+    {"CDSHyd", "GELAENDE", "Gelände / Deckel oben", "m + NN"},
+    {"CDSHyd", "RW", "Rechtswert", "m"},
+    {"CDSHyd", "HW", "Hochwert", "m"},
+    {"CDSHyd", "STRASSE", "Straße", ""},
+    {"CDSHyd", "MEMO", "Notiz", ""},
+    {"CDSHyd", "Script", "Script", ""},
+    {"CDSHyd", "ScriptAktiv", "aktiv", ""},
+    // project record
+    {"CDSNet", "NUMMER", "Projektnummer", ""},
+    {"CDSNet", "PROJEKTNAME", "Projektname", ""},
+    {"CDSNet", "DATUM", "Datum der Projekt-Erstellung", ""},
+    {"CDSNet", "VARIANTE", "Variante", ""},
+    {"CDSNet", "AUFTRAGGEBER", "Auftraggeber", ""},
+    {"CDSNet", "HNA", "mittlere Jahresniederschlagshöhe hNa", "mm"},
+    {"CDSNet", "PSIA", "Jahresabflussbeiwert PSIa", "-"},
+    {"CDSNet", "mNN", "mittlere Geländehöhe", "mNN"},
+    {"CDSNet", "ZEBEV", "Berechnung Niederschlagsabfluß", ""},
+    {"CDSNet", "CrBSB", "BSB5", "mg/l"},
+    {"CDSNet", "CRNH4", "N ges", "mg/l"},
+    {"CDSNet", "crT", "Wassertemperatur", "°C"},
+    {"CDSNet", "dnBSB", "BSB5", "mg/l"},
+    {"CDSNet", "dnNH4", "N ges", "mg/l"},
+    {"CDSNet", "crDO2", "O2-Defizit", "%"},
+    {"CDSNet", "CRPH", "pH-Wert", "-"},
+    {"CDSNet", "CRALK", "Alkalinität", "mmol/l"},
+    {"CDSNet", "NAM", "Wasserhaushaltsmodell anwenden", ""},
+    {"CDSNet", "cS", "Anpassung Bodenspeicher cS", "-"},
+    {"CDSNet", "cM", "Schmelzfaktor Schnee cM", "mm/d"},
+    {"CDSNet", "cI", "Größe Interzeptionsspeicher cI", "mm"},
+    {"CDSKOS", "R5", "5 min", "l/(s*ha)"},
+    {"CDSKOS", "R10", "10 min", "l/(s*ha)"},
+    {"CDSKOS", "R15", "15 min", "l/(s*ha)"},
+    {"CDSKOS", "R20", "20 min", "l/(s*ha)"},
+    {"CDSKOS", "R30", "30 min", "l/(s*ha)"},
+    {"CDSKOS", "R45", "45 min", "l/(s*ha)"},
+    {"CDSKOS", "R60", "60 min", "l/(s*ha)"},
+    {"CDSKOS", "R90", "90 min", "l/(s*ha)"},
+    {"CDSKOS", "R120", "2 h", "l/(s*ha)"},
+    {"CDSKOS", "R180", "3 h", "l/(s*ha)"},
+    {"CDSKOS", "R240", "4 h", "l/(s*ha)"},
+    {"CDSKOS", "R360", "6 h", "l/(s*ha)"},
+    {"CDSKOS", "R540", "9 h", "l/(s*ha)"},
+    {"CDSKOS", "R720", "12 h", "l/(s*ha)"},
+    {"CDSKOS", "R1080", "18 h", "l/(s*ha)"},
+    {"CDSKOS", "R1440", "24 h", "l/(s*ha)"},
+    {"CDSKOS", "R2880", "48 h", "l/(s*ha)"},
+    {"CDSKOS", "R4320", "72 h", "l/(s*ha)"},
+    // catchments
+    {"CDSKEZ", "ED", "Einwohnerdichte ED", "E/ha"},
+    {"CDSKEZ", "WS", "Wasserverbrauch ws", "l/(E*d)"},
+    {"CDSKEZ", "X", "Stundenmittel x", "h/d"},
+    {"CDSKEZ", "QG", "gewerbliche Abflussspende qg", "l/(s*ha)"},
+    {"CDSKEZ", "AG", "Arbeitsstunden ag", "h/d"},
+    {"CDSKEZ", "BG", "Arbeitstage bg", "d/a"},
+    {"CDSKEZ", "QF", "Fremdwasserspende qf", "l/(s*ha)"},
+    {"CDSKEZ", "PQRT24", "Regenwasser aus Trennsystemen", "%"},
+    {"CDSKEZ", "CHBSB", "BSB5", "mg/l"},
+    {"CDSKEZ", "CHNH4", "NH4-N", "mg/l"},
+    {"CDSKEZ", "CHPH", "pH-Wert", "-"},
+    {"CDSKEZ", "CHCSB", "CSB", "mg/l"},
+    {"CDSKEZ", "CGBSB", "BSB5", "mg/l"},
+    {"CDSKEZ", "CGNH4", "NH4-N", "mg/l"},
+    {"CDSKEZ", "CGPH", "pH-Wert", "-"},
+    {"CDSKEZ", "CGCSB", "CSB", "mg/l"},
+    {"CDSKEZ", "NGM", "mittlere Geländeneigungsgruppe NGm", "-"},
+    {"CDSKEZ", "Q1", "Niederschlagsabfluss Q1", "l/s"},
+    {"CDSKEZ", "TF", "Fließzeit TF", "min"},
+    {"CDSKEZ", "PSIb", "Abflussbeiwert befestigter Flächen PSIb", "-"},
+    {"CDSKEZ", "PSIa", "Abflussbeiwert unbefestigter Flächen PSIa", "-"},
+    {"CDSKEZ", "N", "Anzahl Speicher N", "-"},
+    {"CDSKEZ", "K", "Speicherkonstante K", "min"},
+    {"CDSKEZ", "MV", "Muldenverlust MV", "mm"},
+    {"CDSKEZ", "BV", "Benetzungsverlust BV", "mm"},
+    {"CDSKEZ", "SWGL", "Trockenwetterganglinie", ""},
+    {"CDSKEZ", "FWGL", "Fremdwasserganglinie", ""},
+    {"CDSAEK", "Bezeichnung", "Bezeichnung", ""},
+    {"CDSAEK", "AE", "AE", "ha"},
+    {"CDSAEK", "B", "B", "%"},
+    {"CDSAEK", "PSI", "fD", "-"},
+    {"CDSAEK", "Kategorie", "Kategorie", ""},
+    // structures
+    {"CDSEbw", "QM", "Drosselabfluss Qm", "l/s"},
+    {"CDSEbw", "V", "Speichervolumen V", "cbm"},
+    {"CDSEbw", "MaxQKUE", "max QKUE", "l/s"},
+    {"CDSEbw", "Nebenschluss", "Nebenschluss", ""},
+    {"CDSEbw", "Ased", "Absetzfläche Ased", "m²"},
+    {"CDSEbw", "O2DefizitKUE", "Klärüberlauf", "%"},
+    {"CDSEbw", "O2DefizitBUE", "Beckenüberlauf", "%"},
+    {"CDSEbw", "xDI", "längengewichtetes Produkt dI", "m"},
+    // treatment plant
+    {"CDSKlg", "BSB", "BSB5", "mg/l"},
+    {"CDSKlg", "NH4", "NH4-N", "mg/l"},
+    {"CDSKlg", "PH", "pH-Wert", "-"},
+    {"CDSKlg", "ALK", "Alkalinität", "mmol/l"},
+    {"CDSKlg", "O2Defizit", "O2-Defizit", "%"},
+    // site-specific measure
+    {"CDSOma", "ART", "Art der Maßnahme", ""},
+    {"CDSOma", "QD", "Drosselabfluss QD", "l/s"},
+    {"CDSOma", "N", "Überlaufhäufigkeit n", "1/a"},
+    {"CDSOma", "Volumen", "Speichervolumen", "cbm"},
+    {"CDSOma", "MaxQKUE", "max QKUE", "l/s"},
+    {"CDSOma", "Nebenschluss", "Nebenschluss", ""},
+    {"CDSOma", "BSB", "BSB5", "%"},
+    {"CDSOma", "NH4", "N anorg ges", "%"},
+    {"CDSOma", "AFS", "AFS63", "%"},
+    {"CDSOma", "CSB", "CSB", "%"},
+    {"CDSOma", "PH", "pH-Wert", "-"},
+    {"CDSOma", "ALK", "Alkalinität", "mmol/l"},
+    {"CDSOma", "DO2", "O2-Defizit Drossel", "%"},
+    {"CDSOma", "DO2KUE", "O2-Defizit KÜ / FÜ", "%"},
+    {"CDSOma", "DO2BUE", "O2-Defizit BÜ", "%"},
+    // discharge point
+    {"CDSEst", "SOLO", "Sohle oben", "mNN"},
+    {"CDSEst", "SOLU", "Sohle unten", "mNN"},
+    {"CDSEst", "LEN", "Länge", "m"},
+    {"CDSEst", "BSO", "Sohlbreite", "m"},
+    {"CDSEst", "HB", "Böschungshöhe", "m"},
+    {"CDSEst", "BWSP", "Wasserspiegelbreite bei Böschungshöhe", "m"},
+    {"CDSEst", "KST", "Strickler-Beiwert kst", "m^(1/3)/s"},
+    {"CDSEst", "HMNQ", "Fließtiefe bei MNQ", "m"},
+    {"CDSEst", "VMNQ", "Fließgeschwindigkeit bei MNQ", "m/s"},
+    {"CDSEst", "QD", "Drosselabfluss", "l/s"},
+    {"CDSEst", "Volumen", "Volumen", "cbm"},
+    {"CDSEst", "Abflussdrosselung", "Abflussdrosselung", ""},
+    {"CDSEst", "QUELLE", "Quellbereich", ""},
+    {"CDSEst", "QUELLLAUF", "Quelllauf", ""},
+    {"CDSEst", "TEMPORAER", "temporäres Gewässer", ""},
+    {"CDSEst", "ORGANISCH", "organisch geprägtes Gewässer", ""},
+    {"CDSEst", "STAU", "staureguliert", ""},
+    {"CDSEst", "Salmoniden", "Salmonidengewässer", ""},
+    {"CDSEst", "AE0", "AEo", "km^2"},
+    {"CDSEst", "_MNQ", "MNq", "l/(s * km^2)"},
+    {"CDSEst", "_HQ1", "Hq1 p nat", "l/(s * km^2)"},
+    {"CDSEst", "LQUELL", "Quellabstand", "m"},
+    {"CDSEst", "LAGE", "Lage", ""},
+    {"CDSEst", "X", "x", "-"},
+    {"CDSEst", "BSB", "BSB5", "mg/l"},
+    {"CDSEst", "NH4", "NH4-N", "mg/l"},
+    {"CDSEst", "AFS", "AFS63", "mg/l"},
+    {"CDSEst", "CSB", "CSB", "mg/l"},
+    {"CDSEst", "PH", "pH-Wert bei MNQ", "-"},
+    {"CDSEst", "ALK", "Alkalinität bei MNQ", "mmol/l"},
+    {"CDSEst", "EUTROPH", "Eutrophierung", ""},
+    {"CDSEst", "GUETE", "Gewässergüteklasse", ""},
+    {"CDSEst", "STRUKTUR", "Strukturgüteklasse", ""},
+    {"CDSEst", "WBP1StrukturO", "Strukturen oberhalb", ""},
+    {"CDSEst", "WBP1StrukturU", "Strukturen unterhalb", ""},
+    {"CDSEst", "WBP1ZuflussO", "Zuflüsse oberhalb", ""},
+    {"CDSEst", "WBP1ZuflussU", "Zuflüsse unterhalb", ""},
+    {"CDSEst", "WBP1AufUndAb", "Auf- und Abwanderungshindernisse", ""},
+    {"CDSEst", "WBP1Aufwander", "Aufwanderungshindernisse", ""},
+    // connector, rain gauge
+    {"CDSCON", "TF", "Fließzeit TF", "min"},
+    {"CDSREG", "FileName", "Regendatei", ""},
+};
+
+const TText* Text(std::string_view tabelle, std::string_view spalte) {
+  for (const TText& t : kTexte)
+    if (tabelle == t.Tabelle && spalte == t.Spalte) return &t;
+  return nullptr;
+}
+
+}  // namespace
+
+bool TFeldBeschreibung::ImBereich(double v) const {
+  if (!std::isfinite(v)) return false;
+  if (Min && v < *Min) return false;
+  if (Max && v > *Max) return false;
+  return true;
+}
+
+std::optional<TFeldBeschreibung> Feld(std::string_view tabelle, std::string_view spalte) {
+  const auto schema = ProjektSchema(tabelle);
+  if (!schema) return std::nullopt;
+  const int i = schema->Index(spalte);
+  if (i < 0) return std::nullopt;
+  const TFeld& c = schema->Felder[static_cast<size_t>(i)];
+  TFeldBeschreibung f;
+  f.Tabelle = std::string(tabelle);
+  f.Spalte = c.Name;
+  f.Typ = c.Typ;
+  f.Min = c.Min;
+  f.Max = c.Max;
+  f.Vorgabe = c.Vorgabe;
+  f.Label = c.Name;
+  if (const TText* t = Text(tabelle, c.Name)) {
+    f.Label = t->Label;
+    f.Einheit = t->Einheit;
+  }
+  return f;
+}
+
+std::string TabelleVon(std::string_view typ) {
+  const std::string code = NeuerTypcode(typ);
+  if (code == "NET") return "CDSNet";
+  if (code == "KEM" || code == "KES" || code == "KER") return "CDSKEZ";
+  if (code == "RU" || code == "RUB" || code == "RKB") return "CDSEbw";
+  if (code == "KLG") return "CDSKlg";
+  if (code == "OMA") return "CDSOma";
+  if (code == "EST") return "CDSEst";
+  if (code == "CON") return "CDSCON";
+  if (code == "REG") return "CDSREG";
+  if (code == "AEO") return "CDSAEO";
+  if (code == "VBE") return "CDSVBE";
+  return {};
+}
+
+std::vector<TFeldBeschreibung> FelderVon(std::string_view typ) {
+  std::vector<TFeldBeschreibung> r;
+  if (!CreateHydElement(typ)) return r;
+  const std::string tabelle = TabelleVon(typ);
+  auto alle = [&](const std::string& name) {
+    const auto schema = ProjektSchema(name);
+    if (!schema) return;
+    // The fields with a label first, in the dialog's order; then the rest.
+    for (const TText& t : kTexte)
+      if (name == t.Tabelle)
+        if (auto f = Feld(name, t.Spalte)) r.push_back(*f);
+    for (const TFeld& c : schema->Felder)
+      if (c.Name != "ID" && !Text(name, c.Name))
+        if (auto f = Feld(name, c.Name)) r.push_back(*f);
+  };
+  if (!tabelle.empty()) alle(tabelle);
+  if (tabelle == "CDSNet") alle("CDSKOS");
+  if (tabelle == "CDSKEZ") alle("CDSAEK");
+  for (const char* s : {"GELAENDE", "RW", "HW", "STRASSE", "MEMO", "Script", "ScriptAktiv"})
+    r.push_back(*Feld("CDSHyd", s));
+  return r;
+}
+
+std::unique_ptr<TDataModule1> Arbeitstabellen() {
+  auto dm = std::make_unique<TDataModule1>();
+  for (auto& [name, t] : dm->Tabellen) {
+    auto schema = std::make_shared<TSchema>(t->Schema());
+    for (TFeld& f : schema->Felder) {
+      f.Min.reset();
+      f.Max.reset();
+    }
+    auto neu = std::make_unique<TTabelle>(schema);
+    for (int i = 0; i < neu->Spalten(); ++i) neu->SetzeVorgabe(i, t->Vorgabe(i));
+    for (auto& [code, zeiger] : dm->Dateien)
+      if (zeiger == t.get()) zeiger = neu.get();
+    t = std::move(neu);
+  }
+  return dm;
+}
+
+int FeldZeile(const TDataModule1& dm, const TFeldBeschreibung& f) {
+  if (dm.Aktuell < 0) return -1;
+  if (f.Tabelle == "CDSHyd") return dm.Aktuell;
+  const auto it = dm.Tabellen.find(f.Tabelle);
+  if (it == dm.Tabellen.end()) return -1;
+  return dm.DetailZeile(*it->second);
+}
+
+}  // namespace t21
