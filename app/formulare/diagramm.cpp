@@ -2,6 +2,7 @@
 #include <QChart>
 #include <QChartView>
 #include <QLineSeries>
+#include <QLocale>
 #include <QValueAxis>
 #include <algorithm>
 
@@ -13,6 +14,9 @@ QWidget* NeuesDiagramm(const QString& titel, const QString& xTitel, const QStrin
   auto* chart = new QChart;
   chart->setTitle(titel);
   chart->legend()->hide();
+  // Axis labels with the decimal comma.
+  chart->setLocale(QLocale());
+  chart->setLocalizeNumbers(true);
   chart->setMargins(QMargins(2, 2, 2, 2));
   auto* kurve = new QLineSeries;
   kurve->setName(titel);

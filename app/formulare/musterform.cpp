@@ -76,6 +76,7 @@ QTreeWidget* NeueParameterliste(QWidget* eltern) {
     for (int i = 2; i < l->columnCount(); ++i) it->setTextAlignment(i, Qt::AlignRight);
   }
   l->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+  l->header()->setStretchLastSection(false);
   return l;
 }
 
@@ -123,6 +124,8 @@ TMusterForm::TMusterForm(TDokument& dok, uint64_t id, TDialoge& dialoge, QWidget
   haupt->setSpacing(4);
   FSeiten = new QTabWidget(this);
   FSeiten->setObjectName(QStringLiteral("Seiten"));
+  // Every page caption in sight: the dialog widens instead of scrolling tabs.
+  FSeiten->setUsesScrollButtons(false);
   haupt->addWidget(FSeiten, 1);
   FErgebnisse = new QTabWidget(this);
   FErgebnisse->setObjectName(QStringLiteral("Ergebnisse"));
