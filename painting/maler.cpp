@@ -6,6 +6,7 @@
 #include <QPaintDevice>
 #include <QPainter>
 #include <QPolygon>
+#include <QStaticText>
 #include <QSvgRenderer>
 #include <cmath>
 #include <numbers>
@@ -65,14 +66,21 @@ QFont SchriftAus(const TSchrift& f, int groesse) {
 
 namespace {
 
+// A font with its metrics, and the widths and laid-out texts of the strings
+// painted in it: a drawing repaints the same captions again and again, and
+// measuring and shaping them costs more than drawing the symbols.
 struct TSchriftEintrag {
   QFont Font;
   QFontMetrics Metrik;
+  std::unordered_map<std::string, int> Breiten;
+  std::unordered_map<std::string, QStaticText> Texte;
 };
+
+constexpr size_t kTexteJeSchrift = 8192;
 
 // Fonts and their metrics by family, style and size: painting asks for the
 // same few again and again.
-const TSchriftEintrag& SchriftEintrag(const TSchrift& f, int groesse) {
+TSchriftEintrag& SchriftEintrag(const TSchrift& f, int groesse) {
   static std::unordered_map<std::string, std::unique_ptr<TSchriftEintrag>> cache;
   std::string key = f.Name;
   key += '|';
@@ -85,8 +93,11 @@ const TSchriftEintrag& SchriftEintrag(const TSchrift& f, int groesse) {
   if (it == cache.end()) {
     if (cache.size() > 256) cache.clear();
     QFont q = SchriftAus(f, groesse);
-    it = cache.emplace(key, std::make_unique<TSchriftEintrag>(TSchriftEintrag{q, QFontMetrics(q)}))
-             .first;
+    it =
+        cache
+            .emplace(key,
+                     std::make_unique<TSchriftEintrag>(TSchriftEintrag{q, QFontMetrics(q), {}, {}}))
+            .first;
   }
   return *it->second;
 }
@@ -94,9 +105,14 @@ const TSchriftEintrag& SchriftEintrag(const TSchrift& f, int groesse) {
 }  // namespace
 
 int TQtTextMetrik::Breite(const TSchrift& f, int groesse, std::string_view text) const {
-  return SchriftEintrag(f, groesse)
-      .Metrik.horizontalAdvance(
-          QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+  TSchriftEintrag& e = SchriftEintrag(f, groesse);
+  std::string schluessel(text);
+  if (const auto it = e.Breiten.find(schluessel); it != e.Breiten.end()) return it->second;
+  if (e.Breiten.size() >= kTexteJeSchrift) e.Breiten.clear();
+  const int b = e.Metrik.horizontalAdvance(
+      QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+  e.Breiten.emplace(std::move(schluessel), b);
+  return b;
 }
 
 int TQtTextMetrik::Hoehe(const TSchrift& f, int groesse) const {
@@ -239,10 +255,18 @@ struct TMaler::TZustand {
 
   void Text(const TSchrift& f, const TTextStueck& t) {
     if (t.Groesse < 1 || t.Text.empty()) return;
-    const auto& e = SchriftEintrag(f, t.Groesse);
+    TSchriftEintrag& e = SchriftEintrag(f, t.Groesse);
+    auto it = e.Texte.find(t.Text);
+    if (it == e.Texte.end()) {
+      if (e.Texte.size() >= kTexteJeSchrift) e.Texte.clear();
+      QStaticText st(QString::fromStdString(t.Text));
+      st.setTextFormat(Qt::PlainText);
+      st.prepare(QTransform(), e.Font);
+      it = e.Texte.emplace(t.Text, std::move(st)).first;
+    }
     p.setFont(e.Font);
     p.setPen(SchriftFarbe);
-    p.drawText(QPoint(t.X, t.Y + e.Metrik.ascent()), QString::fromStdString(t.Text));
+    p.drawStaticText(QPoint(t.X, t.Y), it->second);
     p.setPen(Pen);
   }
 
