@@ -1,0 +1,48 @@
+// The charts of the discharge-point assessment drawn from the stored result
+// rows (so they show the same for a run just made and for loaded results):
+// flood statistics, dose classes of O2 and NH3, suspended solids per year.
+#pragma once
+
+#include <QString>
+#include <QtCharts/QChart>
+#include <string>
+#include <vector>
+
+#include "model/datum.h"
+#include "simulation/ergebnisse.h"
+
+namespace t21 {
+
+// The balance period of stored results, read from the first two rows of the
+// run report ("dd.mm.yy hh:nn:ss"); false when they are missing.
+bool LaufZeitraum(const TDataModule2& dm, TDateTime& start, TDateTime& ende);
+// A time of the run report ("dd.mm.yy hh:nn:ss").
+bool LaufZeitraumText(const std::string& text, TDateTime& t);
+
+// A series of a chart as values.
+struct TReihe {
+  QString Titel;
+  enum class TArt { Linie, Punkte } Art = TArt::Linie;
+  std::vector<QPointF> Punkte;
+};
+struct TDiagrammDaten {
+  QString Titel, XAchse, YAchse;
+  std::vector<TReihe> Reihen;
+  bool Leer() const;
+};
+
+// Flood statistics of a discharge point: the peaks and urban increases of its
+// events over their return periods, the fitted lines and the permitted peak.
+TDiagrammDaten HochwasserDaten(const TDataModule2& dm, const std::string& element);
+// The two charts of a parameter (1 O2, 2 NH3: event extremes and means with
+// the class limits; 3 AFS: loads and mean concentrations per year).
+void DosisDaten(const TDataModule2& dm, const std::string& element, int parameter,
+                TDiagrammDaten& erstes, TDiagrammDaten& zweites);
+// Parameter number from the text of the column Parameter (O → 1, N → 2, A → 3).
+int ParameterNummer(const std::string& parameter);
+
+// Puts the data into the chart (series, axes, titles); a logarithmic x axis
+// when asked.
+void Fuelle(QChart& chart, const TDiagrammDaten& d, bool logarithmisch = false);
+
+}  // namespace t21

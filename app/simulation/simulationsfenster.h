@@ -1,0 +1,162 @@
+// The simulation window: the balance period and the animation element,
+// "Berechnung starten" runs the project as a job on its own copy (the window
+// and the drawing stay usable), the pre-run check table, progress with date,
+// step and percentage, "Berechnung abbrechen"; the result pages with their
+// selection lists and filters, the assessment charts, the animation page,
+// copying, exporting, printing, saving and loading of the results.
+#pragma once
+
+#include <QDialog>
+#include <QPointer>
+#include <QString>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/simulation/diagramme.h"
+#include "app/simulation/ergebnismodell.h"
+#include "simulation/ergebnisse.h"
+
+class QCheckBox;
+class QComboBox;
+class QDateEdit;
+class QLabel;
+class QLineEdit;
+class QProgressBar;
+class QPushButton;
+class QScrollBar;
+class QSlider;
+class QStackedWidget;
+class QTabWidget;
+class QTableView;
+class QTimeEdit;
+class QTimer;
+class QTreeWidget;
+class QChartView;
+class QChart;
+
+namespace t21 {
+
+class TDialoge;
+class TDokument;
+class TLaufAuftrag;
+
+class TSimulationForm : public QDialog {
+  Q_OBJECT
+ public:
+  TSimulationForm(TDokument& dok, TDialoge& dialoge, QWidget* eltern = nullptr);
+  ~TSimulationForm() override;
+
+  // The results shown (of the last completed run or the last load).
+  const TDataModule2& Ergebnisse() const { return FErgebnisse; }
+  bool HatErgebnisse() const { return FHatErgebnisse; }
+  // The project revision the results were computed from (0 for loaded ones).
+  uint64_t ErgebnisRevision() const { return FErgebnisRevision; }
+  bool Laeuft() const { return FAuftrag != nullptr; }
+  // The messages of the last start's checks (also of a refused start).
+  const TTabelle& Pruefungen() const { return FPruefungen; }
+
+  // The result pages: the tree entry's text selects the page.
+  bool ZeigeSeite(const QString& titel);
+  QTableView* SeitenTabelle(const QString& titel) const;
+  QComboBox* SeitenElemente(const QString& titel) const;
+  QComboBox* SeitenZeitraeume(const QString& titel) const;
+  QComboBox* SeitenSpalte(const QString& titel) const;
+  QComboBox* SeitenOperator(const QString& titel) const;
+  QLineEdit* SeitenWert(const QString& titel) const;
+  QString SeitenFilterText(const QString& titel) const;
+  // Copy, export and report of a page, and the filter button.
+  void SeiteKopieren(const QString& titel);
+  void SeiteExportieren(const QString& titel);
+  void SeiteReport(const QString& titel);
+  void SeiteFiltern(const QString& titel);
+  QStringList Seitentitel() const;
+  QTabWidget* Reiter() const { return FReiter; }
+  QChartView* DiagrammAnsicht(int i) const;  // 0 hydrology, 1 and 2 the dose charts
+  // Saves a chart as SVG or PNG (by the extension); false with a message.
+  bool DiagrammSpeichern(int i, const QString& datei);
+  void DiagrammKopieren(int i);
+
+  // Controls (their names are the object names).
+  QPushButton *ButtonStart, *ButtonAbbruch, *ButtonOK, *ButtonDrucken, *ButtonSpeichern,
+      *ButtonLaden, *ButtonAnimation;
+  QDateEdit *DateTimePickerBeginnTag, *DateTimePickerEndeTag;
+  QTimeEdit *DateTimePickerBeginnZeit, *DateTimePickerEndeZeit;
+  QLineEdit *Datum, *Zeitschritt;
+  QLabel* ProzentLabel;
+  QProgressBar* ProgressBar1;
+  QComboBox* AnimationAuswahl;
+  QTableView* PruefTabelle;
+  // The animation page.
+  QWidget* Animation;
+  QScrollBar* AnimationPosition;
+  QSlider *AnimationTempo, *AnimationSkala;
+  QCheckBox *AnimationLaeuft, *AnimationRueckwaerts;
+  QLabel *AnimationZeit, *AnimationQ;
+  QPushButton *AnimationKopieren, *AnimationExport, *AnimationBild;
+  QChartView* AnimationDiagramm;
+
+ public slots:
+  void ButtonStartClick();
+  void ButtonAbbruchClick();
+  void ButtonSpeichernClick();
+  void ButtonLadenClick();
+  void ButtonDruckenClick();
+  void ButtonAnimationClick();
+  void FillBoxes();
+  void InitAnimation();
+
+ signals:
+  // A run has ended (completed, cancelled, refused or failed).
+  void LaufBeendet();
+
+ protected:
+  void showEvent(QShowEvent* e) override;
+  void closeEvent(QCloseEvent* e) override;
+  void reject() override;
+
+ private:
+  struct TSeite;
+  void BaueOberflaeche();
+  QWidget* BaueSeite(TSeite& s);
+  QWidget* BaueAnimation();
+  TSeite* Seite(const QString& titel) const;
+  void SeiteAnwenden(TSeite& s);
+  void ZeigeStand();
+  void LaufEnde();
+  void SetzeKnoepfe(bool laeuft);
+  void AktualisiereTitel();
+  void Diagrammzeile(TSeite& s);
+  void AnimationZeichnen();
+  void AnimationSchritt();
+  bool Speichern(const QString& datei, QString& fehler);
+  bool ReportAlsPdf(const std::vector<int>& abschnitte, const QString& titel);
+
+  TDokument& FDok;
+  TDialoge& FDialoge;
+  int FBeobachter = 0;
+  TDataModule2 FErgebnisse;
+  bool FHatErgebnisse = false;
+  bool FGeladen = false;
+  bool FAbgebrochen = false;
+  uint64_t FErgebnisRevision = 0;
+  TTabelle FPruefungen;
+  TErgebnisModell* FPruefModell = nullptr;
+  std::unique_ptr<TLaufAuftrag> FAuftrag;
+  QTimer* FStandUhr = nullptr;
+  std::vector<std::unique_ptr<TSeite>> FSeiten;
+  QTreeWidget* FBaum = nullptr;
+  QStackedWidget* FStapel = nullptr;
+  QTabWidget* FReiter = nullptr;
+  QWidget* FLeereSeite = nullptr;
+  QChartView* FDiagramme[3] = {nullptr, nullptr, nullptr};
+  QCheckBox* FLogarithmisch = nullptr;
+  // The animation element of the results shown: name and type code.
+  std::string FAnimationName, FAnimationTyp;
+  double FAnimationMaxQ = 0;
+  double FDtMin = 5;
+  QTimer* FAnimationUhr = nullptr;
+};
+
+}  // namespace t21

@@ -1,0 +1,63 @@
+// The results report of a simulation: the protocol, input and result tables
+// of a run (or of loaded results) as band report sections in landscape, one
+// row per record, each table with the row choice its page has set; wide
+// tables continue in further column blocks.
+#pragma once
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "report/report.h"
+#include "simulation/ergebnisse.h"
+
+namespace t21 {
+
+// A section: its key, group, title and the name of its table.
+struct TErgebnisAbschnitt {
+  int Schluessel;
+  const char* Gruppe;
+  const char* Titel;
+  const char* Tabelle;
+};
+// Every section in printing order.
+const std::vector<TErgebnisAbschnitt>& ErgebnisAbschnitte();
+// The keys of a list such as "1;2;22" or "1,2,22"; texts that are no known
+// key go to unbekannt.
+std::vector<int> AbschnitteAus(const std::string& text, std::vector<std::string>& unbekannt);
+
+// Whether row z of a table prints.
+using TZeilenAuswahl = std::function<bool(const TTabelle&, int)>;
+
+struct TErgebnisberichtOptionen {
+  std::vector<int> Abschnitte;                   // keys; empty: every section
+  std::map<std::string, TZeilenAuswahl> Filter;  // by table name
+  std::string Projekt;                           // shown in the page header
+};
+
+// The sections with their bands and data, for a report to print or preview.
+// Sections whose table the results do not hold stay empty and print nothing.
+class TErgebnisbericht {
+ public:
+  TErgebnisbericht(const TDataModule2& dm, const TErgebnisberichtOptionen& o);
+  ~TErgebnisbericht();
+  TErgebnisbericht(const TErgebnisbericht&) = delete;
+  TErgebnisbericht& operator=(const TErgebnisbericht&) = delete;
+
+  // Adds the sections to the report and sets landscape and the margins.
+  void Fuelle(TReport& r);
+
+ private:
+  struct TTeil;
+  std::vector<std::unique_ptr<TTeil>> FTeile;
+  std::string FProjekt;
+};
+
+// The report as a PDF file. Returns the number of pages, -1 on failure
+// (message in fehler).
+int ErgebnisberichtAlsPdf(const TDataModule2& dm, const TErgebnisberichtOptionen& o,
+                          const std::string& datei, std::string& fehler);
+
+}  // namespace t21

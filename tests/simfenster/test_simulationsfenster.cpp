@@ -1,0 +1,382 @@
+// The simulation window on the example project: a run from the window gives
+// the tables of `t21 simulate`, the window stays responsive during it, a
+// cancel keeps the results before, the caption follows the model, results
+// are saved, loaded and printed, a damaged results folder is refused.
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProcess>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTabWidget>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtCharts/QChartView>
+#include <QtTest>
+#include <sstream>
+
+#include "app/simulation/simulationsfenster.h"
+#include "cli/simulieren.h"
+#include "document/dokument.h"
+#include "qtsupport/falsche_dialoge.h"
+#include "report/ergebnisbericht.h"
+#include "storage/export_csv.h"
+
+using namespace t21;
+
+namespace {
+
+std::string Json(const TDataModule2& dm) {
+  std::ostringstream s;
+  SchreibeErgebnisse(dm, Format::Json, s);
+  return s.str();
+}
+
+// The run time is the one figure that differs from run to run.
+QString OhneRechenzeit(QString j) {
+  static const QRegularExpression r(QStringLiteral("(\"S1\":\"Rechenzeit\",\"S2\":\")[^\"]*\""));
+  return j.replace(r, QStringLiteral("\\1\""));
+}
+
+QString PdfText(const QString& datei) {
+  QProcess p;
+  p.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), datei, QStringLiteral("-")});
+  p.waitForFinished(60000);
+  return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+}  // namespace
+
+class TestSimulationsfenster : public QObject {
+  Q_OBJECT
+
+  std::unique_ptr<TDokument> FDok;
+  TFalscheDialoge FDialoge;
+  QString FCliJson;
+  QTemporaryDir FTmp;
+
+  std::unique_ptr<TSimulationForm> Fenster() {
+    auto f = std::make_unique<TSimulationForm>(*FDok, FDialoge);
+    f->show();
+    return f;
+  }
+  // Runs from the window; the longest gap between two turns of the event
+  // loop during the run, in ms.
+  qint64 Lauf(TSimulationForm& f) {
+    QSignalSpy ende(&f, &TSimulationForm::LaufBeendet);
+    QElapsedTimer uhr;
+    qint64 groesste = 0;
+    QTimer takt;
+    takt.setInterval(5);
+    uhr.start();
+    QObject::connect(&takt, &QTimer::timeout,
+                     [&] { groesste = std::max(groesste, uhr.restart()); });
+    takt.start();
+    QTest::mouseClick(f.ButtonStart, Qt::LeftButton);
+    if (!ende.wait(120000)) return -1;
+    return groesste;
+  }
+
+ private slots:
+  void initTestCase() {
+    // The example's rain gauge names its file relative to the project folder.
+    QVERIFY(QDir::setCurrent(QStringLiteral(T21_QUELLE "/beispiel")));
+    TLadeErgebnis e;
+    FDok = TDokument::Oeffnen(QStringLiteral(T21_QUELLE "/beispiel/Beispiel").toStdString(), e);
+    QVERIFY2(FDok, e.Fehler.c_str());
+    QProcess p;
+    p.start(QStringLiteral(T21_VERIFY),
+            {"simulate", QStringLiteral(T21_QUELLE "/beispiel/Beispiel.T21"), "--format", "json"});
+    QVERIFY(p.waitForFinished(120000));
+    FCliJson = QString::fromUtf8(p.readAllStandardOutput());
+    QVERIFY(FCliJson.size() > 1000);
+    QVERIFY(FTmp.isValid());
+  }
+
+  // The example run from the window: the tables are those of t21 simulate
+  // byte for byte, the buttons end as they should, the UI thread kept turning.
+  void laufGleichKommandozeile() {
+    auto f = Fenster();
+    QVERIFY(f->ButtonStart->isEnabled());
+    QVERIFY(!f->ButtonAbbruch->isEnabled());
+    QVERIFY(!f->ButtonSpeichern->isEnabled());
+    FDialoge.Meldungen.clear();
+    const qint64 stau = Lauf(*f);
+    QVERIFY(stau >= 0);
+    qInfo("groesste Pause der Ereignisschleife waehrend des Laufs: %lld ms", stau);
+    QVERIFY2(stau < 1000, "die Oberflaeche stand zu lange");
+    // The period proposed is the one of the rain series, as t21 simulate takes it.
+    QCOMPARE(f->DateTimePickerBeginnTag->date(), QDate(2001, 1, 1));
+    QCOMPARE(f->DateTimePickerEndeTag->date(), QDate(2010, 12, 31));
+    // The pre-run checks of this start.
+    QVERIFY(f->Pruefungen().Anzahl() > 0);
+    QCOMPARE(QString::fromStdString(AlsText(f->Pruefungen().Wert(0, "S3"))),
+             QStringLiteral("Nachfolger undefiniert"));
+    QVERIFY(f->HatErgebnisse());
+    QCOMPARE(OhneRechenzeit(QString::fromStdString(Json(f->Ergebnisse()))),
+             OhneRechenzeit(FCliJson));
+    QCOMPARE(FDialoge.Meldungen, QStringList{"Simulation abgeschlossen"});
+    QVERIFY(f->ButtonStart->isEnabled());
+    QVERIFY(!f->ButtonAbbruch->isEnabled());
+    QVERIFY(f->ButtonSpeichern->isEnabled());
+    QVERIFY(f->ButtonDrucken->isEnabled());
+    QVERIFY(f->ButtonOK->isEnabled());
+    QCOMPARE(f->ProgressBar1->value(), 100);
+    QCOMPARE(f->ProzentLabel->text(), QStringLiteral("100%"));
+    QCOMPARE(f->windowTitle(), QStringLiteral("Simulation"));
+    QVERIFY(f->Datum->text().startsWith("01.01.2011"));
+    // Every page shows its table row by row, German numbers.
+    for (const QString& t : f->Seitentitel()) {
+      QTableView* v = f->SeitenTabelle(t);
+      QVERIFY(v);
+      const TTabelle* tab = nullptr;
+      for (const TErgebnisAbschnitt& a : ErgebnisAbschnitte())
+        if (QString::fromUtf8(a.Titel) == t)
+          tab = const_cast<TDataModule2&>(f->Ergebnisse()).Tabelle(a.Tabelle);
+      QVERIFY2(tab, qPrintable(t));
+      QCOMPARE(v->model()->rowCount(), tab->Anzahl());
+    }
+    QTableView* kez = f->SeitenTabelle("Hydrologie Einzugsgebiete");
+    QVERIFY(kez->model()->rowCount() > 0);
+    const QString zelle = kez->model()->index(0, 3).data().toString();  // AU
+    QVERIFY2(zelle.contains(','), qPrintable(zelle));
+  }
+
+  // The selection lists filter by value: a name with quotes, a group, a
+  // year, a comparison; Kopieren puts the filtered rows as tab-separated text
+  // in the user's format; the export writes a workbook.
+  void filterKopierenExport() {
+    {
+      TCommit c = FDok->Beginne("Umbenennen");
+      const TCadShape* rub = nullptr;
+      for (int i = 0; i < FDok->Model().Count(); ++i)
+        if (FDok->Model().GetNode(i)->Name == "RÜB Mitte") rub = FDok->Model().GetNode(i);
+      QVERIFY(rub);
+      c.Umbenennen(rub->Id, "RÜB \"Mitte\" 'Süd'");
+      FDok->Push(c);
+    }
+    auto f = Fenster();
+    QVERIFY(Lauf(*f) >= 0);
+    const QString seite = QStringLiteral("Hydrologie QTZ-A 3-2");
+    QVERIFY(f->ZeigeSeite(seite));
+    QComboBox* el = f->SeitenElemente(seite);
+    QCOMPARE(el->itemText(0), QStringLiteral("<alle Bauwerke>"));
+    const int i = el->findText(QString::fromUtf8("RÜB \"Mitte\" 'Süd'"));
+    QVERIFY(i > 0);
+    el->setCurrentIndex(i);
+    QTableView* v = f->SeitenTabelle(seite);
+    const int zeilen = v->model()->rowCount();
+    QVERIFY(zeilen > 0);
+    for (int z = 0; z < zeilen; ++z)
+      QCOMPARE(v->model()->index(z, 1).data().toString(), QString::fromUtf8("RÜB \"Mitte\" 'Süd'"));
+    QCOMPARE(f->SeitenFilterText(seite), QString::fromUtf8("Element = 'RÜB \"Mitte\" ''Süd'''"));
+    // The year and a comparison on top.
+    QComboBox* zr = f->SeitenZeitraeume(seite);
+    zr->setCurrentIndex(zr->findText("2005"));
+    QCOMPARE(v->model()->rowCount(), 1);
+    f->SeitenSpalte(seite)->setCurrentIndex(f->SeitenSpalte(seite)->findText("QZU"));
+    f->SeitenOperator(seite)->setCurrentIndex(f->SeitenOperator(seite)->findText(">"));
+    f->SeitenWert(seite)->setText("1e12");
+    f->SeiteFiltern(seite);
+    QCOMPARE(v->model()->rowCount(), 0);
+    f->SeitenWert(seite)->clear();
+    f->SeiteFiltern(seite);  // empty value compares with 0
+    QCOMPARE(v->model()->rowCount(), 1);
+    QVERIFY(f->SeitenFilterText(seite).endsWith("QZU > '0'"));
+    // A group.
+    zr->setCurrentIndex(0);
+    el->setCurrentIndex(el->findText("Gesamtsystem"));
+    QVERIFY(v->model()->rowCount() > 0);
+    for (int z = 0; z < v->model()->rowCount(); ++z)
+      QCOMPARE(v->model()->index(z, 2).data().toString(), QStringLiteral("***"));
+    el->setCurrentIndex(el->findText(QString::fromUtf8("RÜB \"Mitte\" 'Süd'")));
+    zr->setCurrentIndex(zr->findText("2005"));
+    f->SeiteKopieren(seite);
+    const QString text = QApplication::clipboard()->text();
+    const QStringList z = text.split("\r\n", Qt::SkipEmptyParts);
+    QCOMPARE(z.size(), 2);  // labels and the one row
+    QVERIFY(z[0].startsWith("Jahr\tElement\tTyp"));
+    QVERIFY(z[1].startsWith(QString::fromUtf8("2005\tRÜB \"Mitte\" 'Süd'\tRUB")));
+    const TTabelle gefiltert = Gefiltert(f->Ergebnisse().CDSSumA128, [&] {
+      TErgebnisFilter x;
+      x.Art = TErgebnisFilter::TAuswahl::Element;
+      x.Element = "RÜB \"Mitte\" 'Süd'";
+      x.Jahr = "2005";
+      x.Spalte = "QZU";
+      x.Operator = ">";
+      return x;
+    }());
+    QCOMPARE(text, QString::fromStdString(TabellenText(gefiltert, ZahlenformatAusUmgebung())));
+    const QString xlsx = FTmp.filePath("a128.xlsx");
+    FDialoge.Dateien = {xlsx};
+    f->SeiteExportieren(seite);
+    QVERIFY(QFile::exists(xlsx));
+    QVERIFY(QFileInfo(xlsx).size() > 500);
+    {
+      TCommit c = FDok->Beginne("Umbenennen");
+      const TCadShape* rub = nullptr;
+      for (int k = 0; k < FDok->Model().Count(); ++k)
+        if (FDok->Model().GetNode(k)->Name == "RÜB \"Mitte\" 'Süd'") rub = FDok->Model().GetNode(k);
+      QVERIFY(rub);
+      c.Umbenennen(rub->Id, "RÜB Mitte");
+      FDok->Push(c);
+    }
+  }
+
+  // A cancel in the middle leaves the window usable and the results of the
+  // run before as they were; an edit of the model marks the results.
+  void abbruchBehaeltErgebnisse() {
+    auto f = Fenster();
+    QVERIFY(Lauf(*f) >= 0);
+    const std::string vorher = Json(f->Ergebnisse());
+    QSignalSpy ende(f.get(), &TSimulationForm::LaufBeendet);
+    QTest::mouseClick(f->ButtonStart, Qt::LeftButton);
+    QVERIFY(f->Laeuft());
+    QVERIFY(!f->ButtonStart->isEnabled());
+    QVERIFY(f->ButtonAbbruch->isEnabled());
+    QTRY_VERIFY_WITH_TIMEOUT(f->ProgressBar1->value() > 5, 60000);
+    QTest::mouseClick(f->ButtonAbbruch, Qt::LeftButton);
+    QVERIFY(ende.wait(60000));
+    QVERIFY(!f->Laeuft());
+    QVERIFY(f->ProgressBar1->value() < 100);
+    QCOMPARE(f->windowTitle(), QStringLiteral("Simulation abgebrochen"));
+    QCOMPARE(Json(f->Ergebnisse()), vorher);
+    QVERIFY(f->ButtonStart->isEnabled());
+    QVERIFY(!f->ButtonAbbruch->isEnabled());
+    QVERIFY(f->ButtonSpeichern->isEnabled());
+    // The model changes: the results are from an older revision.
+    {
+      TCommit c = FDok->Beginne("Einstellungen");
+      c.AendereModell();
+      FDok->Push(c);
+    }
+    QCOMPARE(f->windowTitle(), QString::fromUtf8("Simulation,  Modell wurde geändert!"));
+    QVERIFY(f->ErgebnisRevision() != FDok->Revision());
+  }
+
+  // Saved results load back into another window and print the same PDF
+  // text; a damaged folder gives a German message and keeps the results; a
+  // wrong extension saves nothing.
+  void speichernLadenDrucken() {
+    auto f = Fenster();
+    QVERIFY(Lauf(*f) >= 0);
+    FDialoge.Meldungen.clear();
+    FDialoge.Dateien = {FTmp.filePath("falsch.txt")};
+    f->ButtonSpeichernClick();
+    QCOMPARE(FDialoge.Meldungen, QStringList{QString::fromUtf8("Ungültige Datei-Extension")});
+    QVERIFY(QDir(FTmp.path()).entryList({"falsch*"}).isEmpty());
+    const QString datei = FTmp.filePath("Lauf.s21");
+    FDialoge.Meldungen.clear();
+    FDialoge.Dateien = {datei};
+    f->ButtonSpeichernClick();
+    QCOMPARE(FDialoge.Meldungen, QStringList{});
+    QVERIFY(QFile::exists(FTmp.filePath("Lauf_CDSReport.s21")));
+    QVERIFY(QFile::exists(FTmp.filePath("Lauf_CDSSumKEZ.xml")));
+    QVERIFY(QDir(FTmp.path())
+                .entryList({".t21-ergebnisse-*"}, QDir::AllEntries | QDir::Hidden)
+                .isEmpty());
+
+    const QString pdf1 = FTmp.filePath("a.pdf");
+    FDialoge.Dateien = {pdf1};
+    f->ButtonDruckenClick();
+    QVERIFY(QFile::exists(pdf1));
+
+    auto g = Fenster();
+    FDialoge.Dateien = {FTmp.filePath("Lauf_CDSReport.s21")};
+    g->ButtonLadenClick();
+    QCOMPARE(FDialoge.Meldungen, QStringList{});
+    QVERIFY(g->HatErgebnisse());
+    QCOMPARE(g->windowTitle(), QString::fromUtf8("Simulation,  Modell wurde geändert!"));
+    QCOMPARE(Json(g->Ergebnisse()), Json(f->Ergebnisse()));
+    QVERIFY(g->ButtonDrucken->isEnabled());
+    const QString pdf2 = FTmp.filePath("b.pdf");
+    FDialoge.Dateien = {pdf2};
+    g->ButtonDruckenClick();
+    const QString t1 = PdfText(pdf1), t2 = PdfText(pdf2);
+    QVERIFY(t1.contains("Hydrologie Einzugsgebiete"));
+    QVERIFY(t1.contains("Report der Simulation"));
+    QCOMPARE(t2, t1);
+
+    // A damaged table file: the message, and the results stay.
+    QFile kaputt(FTmp.filePath("Lauf_CDSSumA128.xml"));
+    QVERIFY(kaputt.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    kaputt.write("<?xml version=\"1.0\"?><DATAPACKET><kaputt");
+    kaputt.close();
+    const std::string vorher = Json(g->Ergebnisse());
+    FDialoge.Dateien = {FTmp.filePath("Lauf_CDSReport.s21")};
+    g->ButtonLadenClick();
+    QCOMPARE(FDialoge.Meldungen.size(), 1);
+    QVERIFY(FDialoge.Meldungen[0].contains("Lauf_CDSSumA128.xmlkonnte nicht geladen werden"));
+    QVERIFY(FDialoge.Meldungen[0].contains("Die bisherigen Ergebnisse bleiben erhalten."));
+    QCOMPARE(Json(g->Ergebnisse()), vorher);
+    FDialoge.Meldungen.clear();
+    FDialoge.Dateien = {FTmp.filePath("Lauf.xml")};
+    g->ButtonLadenClick();
+    QCOMPARE(FDialoge.Meldungen, QStringList{FTmp.filePath("Lauf.xml") +
+                                             "\nist keine gültige TamKor21 - Simulations - Datei"});
+  }
+
+  // A save into a folder that cannot be written says so and leaves nothing.
+  void speichernFehlgeschlagen() {
+    auto f = Fenster();
+    QVERIFY(Lauf(*f) >= 0);
+    FDialoge.Meldungen.clear();
+    FDialoge.Dateien = {FTmp.filePath("gibtsnicht/ordner/x.s21")};
+    f->ButtonSpeichernClick();
+    QCOMPARE(FDialoge.Meldungen.size(), 1);
+    QVERIFY(FDialoge.Meldungen[0].startsWith("Die Ergebnisse wurden nicht gespeichert"));
+    QVERIFY(!QDir(FTmp.filePath("gibtsnicht")).exists());
+  }
+
+  // The charts of the assessment pages follow the selected row, are saved as
+  // SVG and PNG and refuse another format; the animation element's flows are
+  // recorded and played back.
+  void diagrammeUndAnimation() {
+    auto f = Fenster();
+    f->AnimationAuswahl->setCurrentIndex(
+        f->AnimationAuswahl->findText(QString::fromUtf8("RÜB Mitte")));
+    QVERIFY(Lauf(*f) >= 0);
+    const TTabelle& a = f->Ergebnisse().CDSAnimation;
+    QVERIFY(a.Anzahl() > 1000000);
+    const TTabelle& r = f->Ergebnisse().CDSReport;
+    QCOMPARE(QString::fromStdString(AlsText(r.Wert(r.Anzahl() - 1, "S3"))),
+             QStringLiteral("Animationsobjekt"));
+    QCOMPARE(QString::fromStdString(AlsText(r.Wert(r.Anzahl() - 1, "S2"))), QStringLiteral("RUB"));
+    QVERIFY(f->Reiter()->isTabVisible(f->Reiter()->indexOf(f->Animation)));
+    QCOMPARE(f->AnimationDiagramm->chart()->series().size(), 5);
+    QCOMPARE(f->AnimationDiagramm->chart()->series()[0]->name(), QStringLiteral("Zufluss [l/s]"));
+
+    QVERIFY(f->ZeigeSeite("Auswertung Stoffe"));
+    QTableView* v = f->SeitenTabelle("Auswertung Stoffe");
+    QVERIFY(v->model()->rowCount() >= 3);
+    v->selectRow(2);  // AFS
+    QCOMPARE(f->DiagrammAnsicht(1)->chart()->title(), QStringLiteral("Frachten AFS63"));
+    v->selectRow(0);  // O2
+    QCOMPARE(f->DiagrammAnsicht(1)->chart()->title(), QStringLiteral("Ereignis-Extremwerte"));
+    QCOMPARE(f->DiagrammAnsicht(2)->chart()->title(), QStringLiteral("Ereignis-Mittelwerte"));
+    QVERIFY(f->ZeigeSeite("Auswertung Hydrologie"));
+    f->SeitenTabelle("Auswertung Hydrologie")->selectRow(0);
+    QCOMPARE(f->DiagrammAnsicht(0)->chart()->title(), QString::fromUtf8("Einleitung Mühlbach"));
+    QVERIFY(f->DiagrammAnsicht(0)->chart()->series().size() >= 5);
+    QVERIFY(f->DiagrammSpeichern(0, FTmp.filePath("hq.svg")));
+    QVERIFY(f->DiagrammSpeichern(1, FTmp.filePath("o2.png")));
+    QFile svg(FTmp.filePath("hq.svg"));
+    QVERIFY(svg.open(QIODevice::ReadOnly));
+    QVERIFY(svg.readAll().contains("<svg"));
+    QVERIFY(QImage(FTmp.filePath("o2.png")).width() > 100);
+    FDialoge.Meldungen.clear();
+    QVERIFY(!f->DiagrammSpeichern(0, FTmp.filePath("hq.emf")));
+    QCOMPARE(FDialoge.Meldungen, QStringList{QString::fromUtf8("Ungültiges Dateiformat")});
+  }
+};
+
+QTEST_MAIN(TestSimulationsfenster)
+#include "test_simulationsfenster.moc"
