@@ -1,11 +1,10 @@
 #include "storage/datenpaket.h"
 
-#include <pugixml.hpp>
-
 #include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <fstream>
+#include <pugixml.hpp>
 #include <sstream>
 
 #include "model/datum.h"
@@ -16,13 +15,20 @@ namespace {
 
 const char* TypName(TFeldTyp t) {
   switch (t) {
-    case TFeldTyp::Integer: return "i4";
-    case TFeldTyp::Float: return "r8";
-    case TFeldTyp::String: return "string";
-    case TFeldTyp::Boolean: return "boolean";
-    case TFeldTyp::Memo: return "bin.hex";
-    case TFeldTyp::Date: return "date";
-    case TFeldTyp::Nested: return "nested";
+    case TFeldTyp::Integer:
+      return "i4";
+    case TFeldTyp::Float:
+      return "r8";
+    case TFeldTyp::String:
+      return "string";
+    case TFeldTyp::Boolean:
+      return "boolean";
+    case TFeldTyp::Memo:
+      return "bin.hex";
+    case TFeldTyp::Date:
+      return "date";
+    case TFeldTyp::Nested:
+      return "nested";
   }
   return "string";
 }
@@ -58,9 +64,15 @@ void Zeilen(pugi::xml_node ziel, const TTabelle& t, const std::string& zeilenNam
       if (f.Typ == TFeldTyp::Nested || IstNull(w)) continue;
       std::string text;
       switch (f.Typ) {
-        case TFeldTyp::Integer: text = std::to_string(AlsGanzzahl(w)); break;
-        case TFeldTyp::Float: text = ZahlText(AlsZahl(w)); break;
-        case TFeldTyp::Boolean: text = AlsBool(w) ? "TRUE" : "FALSE"; break;
+        case TFeldTyp::Integer:
+          text = std::to_string(AlsGanzzahl(w));
+          break;
+        case TFeldTyp::Float:
+          text = ZahlText(AlsZahl(w));
+          break;
+        case TFeldTyp::Boolean:
+          text = AlsBool(w) ? "TRUE" : "FALSE";
+          break;
         case TFeldTyp::Date: {
           const auto d = DecodeDateTime(AlsZahl(w));
           char b[16];
@@ -68,7 +80,9 @@ void Zeilen(pugi::xml_node ziel, const TTabelle& t, const std::string& zeilenNam
           text = b;
           break;
         }
-        default: text = AlsText(w); break;
+        default:
+          text = AlsText(w);
+          break;
       }
       row.append_attribute(f.Name.c_str()) = text.c_str();
     }
@@ -101,7 +115,14 @@ TFeldTyp TypAus(const std::string& s) {
   return TFeldTyp::String;
 }
 
-std::shared_ptr<TSchema> SchemaAus(pugi::xml_node felder, const std::string& name) {
+// Nested tables deeper than this are refused: the program's own packets nest
+// three levels, and the reader follows the nesting by recursion.
+constexpr int kMaxTiefe = 32;
+
+// The columns of a FIELDS element; null when the nesting is deeper than
+// kMaxTiefe.
+std::shared_ptr<TSchema> SchemaAus(pugi::xml_node felder, const std::string& name, int tiefe = 0) {
+  if (tiefe > kMaxTiefe) return nullptr;
   auto s = std::make_shared<TSchema>();
   s->Name = name;
   for (auto f : felder.children()) {
@@ -111,7 +132,10 @@ std::shared_ptr<TSchema> SchemaAus(pugi::xml_node felder, const std::string& nam
     if (feld.Name.empty()) feld.Name = f.attribute("fieldname").as_string();
     feld.Typ = TypAus(f.attribute("fieldtype").as_string());
     feld.Breite = f.attribute("WIDTH").as_int(0);
-    if (feld.Typ == TFeldTyp::Nested) feld.Nested = SchemaAus(f.child("FIELDS"), feld.Name);
+    if (feld.Typ == TFeldTyp::Nested) {
+      feld.Nested = SchemaAus(f.child("FIELDS"), feld.Name, tiefe + 1);
+      if (!feld.Nested) return nullptr;
+    }
     s->Felder.push_back(std::move(feld));
   }
   return s;
@@ -163,10 +187,24 @@ TWert WertAus(const TFeld& f, const char* roh, TPaketLesen* lesen) {
   }
 }
 
-void LiesZeilen(pugi::xml_node quelle, TTabelle& t, TPaketLesen* lesen) {
+// What reading the rows of one packet may still allocate: a record takes a
+// value for every column, so a short file of many empty records in a table
+// of many columns could claim memory out of all proportion to its size.
+struct TZellenGrenze {
+  size_t Frei = 0;
+  bool Ueberschritten = false;
+};
+
+void LiesZeilen(pugi::xml_node quelle, TTabelle& t, TPaketLesen* lesen, TZellenGrenze& grenze) {
   const TSchema& s = t.Schema();
+  const size_t spalten = s.Felder.size() + 1;
   for (auto row : quelle.children()) {
     if (row.type() != pugi::node_element) continue;
+    if (grenze.Frei < spalten) {
+      grenze.Ueberschritten = true;
+      return;
+    }
+    grenze.Frei -= spalten;
     const int z = t.Anhaengen();
     for (auto a : row.attributes()) {
       for (int i = 0; i < t.Spalten(); ++i) {
@@ -179,8 +217,11 @@ void LiesZeilen(pugi::xml_node quelle, TTabelle& t, TPaketLesen* lesen) {
     for (auto kind : row.children()) {
       if (kind.type() != pugi::node_element) continue;
       for (const TFeld& f : s.Felder)
-        if (f.Typ == TFeldTyp::Nested && GleichOhneCase(kind.name(), f.Name))
-          LiesZeilen(kind, t.Kind(z, f.Name), lesen);
+        if (f.Typ == TFeldTyp::Nested && GleichOhneCase(kind.name(), f.Name)) {
+          LiesZeilen(kind, t.Kind(z, f.Name), lesen, grenze);
+          if (grenze.Ueberschritten) return;
+          break;
+        }
     }
   }
 }
@@ -225,10 +266,14 @@ std::string PaketAlsText(const TTabelle& t) {
   std::string r = "<?xml version=\"1.0\" standalone=\"yes\"?>";
   r.reserve(w.text.size() + 64);
   for (char c : w.text) {
-    if (c == '\n') r += "&#10;";
-    else if (c == '\r') r += "&#13;";
-    else if (c == '\t') r += "&#9;";
-    else r += c;
+    if (c == '\n')
+      r += "&#10;";
+    else if (c == '\r')
+      r += "&#13;";
+    else if (c == '\t')
+      r += "&#9;";
+    else
+      r += c;
   }
   return r;
 }
@@ -248,8 +293,24 @@ std::shared_ptr<TTabelle> LiesPaketText(const std::string& text, std::string& fe
     fehler = "Die Datei ist kein XML-Datenpaket.";
     return nullptr;
   }
-  auto t = std::make_shared<TTabelle>(SchemaAus(felder, ""));
-  LiesZeilen(dp.child("ROWDATA"), *t, lesen);
+  auto schema = SchemaAus(felder, "");
+  if (!schema) {
+    fehler = "Die Datei ist kein lesbares XML-Datenpaket: die Tabellen sind tiefer als " +
+             std::to_string(kMaxTiefe) + " Ebenen geschachtelt.";
+    return nullptr;
+  }
+  auto t = std::make_shared<TTabelle>(schema);
+  // A million values and eight for every byte of the file: far beyond what
+  // the program's packets hold (a value takes at least a few bytes there).
+  TZellenGrenze grenze{(size_t{1} << 20) + 8 * text.size(), false};
+  LiesZeilen(dp.child("ROWDATA"), *t, lesen, grenze);
+  if (grenze.Ueberschritten) {
+    fehler =
+        "Die Datei ist kein lesbares XML-Datenpaket: sie beschreibt mehr Datensätze, als eine "
+        "Datei "
+        "dieser Größe enthalten kann.";
+    return nullptr;
+  }
   return t;
 }
 

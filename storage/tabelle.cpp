@@ -57,7 +57,9 @@ int TSchema::Index(std::string_view name) const {
   return -1;
 }
 
-bool IstNull(const TWert& w) { return std::holds_alternative<std::monostate>(w); }
+bool IstNull(const TWert& w) {
+  return std::holds_alternative<std::monostate>(w);
+}
 
 double AlsZahl(const TWert& w, double ersatz) {
   if (auto* i = std::get_if<int32_t>(&w)) return *i;
@@ -110,11 +112,9 @@ TTabelle::TTabelle(std::shared_ptr<const TSchema> schema) : FSchema(std::move(sc
 }
 
 int TTabelle::Anhaengen() {
-  std::vector<TWert> z(FSchema->Felder.size());
-  for (size_t i = 0; i < z.size(); ++i)
-    if (FSchema->Felder[i].Typ == TFeldTyp::Nested)
-      z[i] = std::make_shared<TTabelle>(FSchema->Felder[i].Nested);
-  FZeilen.push_back(std::move(z));
+  // Nested tables are created when first asked for (Kind), not for every
+  // record: a record of a table with many nested columns stays small.
+  FZeilen.emplace_back(FSchema->Felder.size());
   return Anzahl() - 1;
 }
 
@@ -151,9 +151,7 @@ bool TTabelle::Setze(int zeile, int spalte, const TWert& w) {
     ziel = w;
     return true;
   }
-  auto imBereich = [&f](double v) {
-    return !(f.Min && v < *f.Min) && !(f.Max && v > *f.Max);
-  };
+  auto imBereich = [&f](double v) { return !(f.Min && v < *f.Min) && !(f.Max && v > *f.Max); };
   switch (f.Typ) {
     case TFeldTyp::Integer: {
       const int32_t v = AlsGanzzahl(w);
@@ -206,7 +204,8 @@ int TTabelle::Finde(std::string_view spalte, std::string_view text, int ab) cons
   const int s = FSchema->Index(spalte);
   if (s < 0) return -1;
   for (int z = std::max(ab, 0); z < Anzahl(); ++z) {
-    const auto* t = std::get_if<std::string>(&FZeilen[static_cast<size_t>(z)][static_cast<size_t>(s)]);
+    const auto* t =
+        std::get_if<std::string>(&FZeilen[static_cast<size_t>(z)][static_cast<size_t>(s)]);
     if (t && *t == text) return z;
   }
   return -1;
@@ -228,7 +227,8 @@ std::string TTabelle::Vorgabe(int spalte) const {
 }
 
 void TTabelle::SetzeVorgabe(int spalte, std::string ausdruck) {
-  if (spalte >= 0 && spalte < Spalten()) FVorgaben[static_cast<size_t>(spalte)] = std::move(ausdruck);
+  if (spalte >= 0 && spalte < Spalten())
+    FVorgaben[static_cast<size_t>(spalte)] = std::move(ausdruck);
 }
 
 TWert TTabelle::Vorgabewert(int spalte) const {
@@ -290,8 +290,7 @@ double TextZuZahl(std::string_view text, double ersatz) {
 std::string OhneEndung(const std::string& datei) {
   const auto punkt = datei.find_last_of('.');
   const auto trenner = datei.find_last_of("/\\");
-  if (punkt == std::string::npos || (trenner != std::string::npos && punkt < trenner))
-    return datei;
+  if (punkt == std::string::npos || (trenner != std::string::npos && punkt < trenner)) return datei;
   return datei.substr(0, punkt);
 }
 

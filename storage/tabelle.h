@@ -19,8 +19,8 @@ struct TSchema;
 struct TFeld {
   std::string Name;
   TFeldTyp Typ = TFeldTyp::String;
-  int Breite = 0;        // characters of a String column
-  std::string Vorgabe;   // default expression: "0,0", "'Projekt 1'", "TRUE", or empty
+  int Breite = 0;       // characters of a String column
+  std::string Vorgabe;  // default expression: "0,0", "'Projekt 1'", "TRUE", or empty
   std::optional<double> Min, Max;
   std::string Label;
   std::shared_ptr<const TSchema> Nested;  // the columns of a nested table
@@ -55,8 +55,8 @@ class TTabelle {
   int Spalten() const { return static_cast<int>(FSchema->Felder.size()); }
   int Anzahl() const { return static_cast<int>(FZeilen.size()); }
 
-  // Appends a record with every column null (nested columns get empty
-  // tables); returns its index.
+  // Appends a record with every column null; a nested table is created
+  // empty when Kind first asks for it. Returns the record's index.
   int Anhaengen();
   // Appends a record whose columns hold their default expressions.
   int AnhaengenMitVorgaben();
@@ -69,7 +69,8 @@ class TTabelle {
   // stored) when the column does not exist or the value is outside its range.
   bool Setze(int zeile, std::string_view spalte, const TWert& w);
   bool Setze(int zeile, int spalte, const TWert& w);
-  // The nested table of a record (created empty when missing).
+  // The nested table of a record (created empty when missing); the const
+  // form gives null for a nested table not yet created.
   TTabelle& Kind(int zeile, std::string_view spalte);
   const TTabelle* Kind(int zeile, std::string_view spalte) const;
 
