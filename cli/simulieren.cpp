@@ -259,9 +259,15 @@ int Simuliere(TM3Model& m, const TSimulierOptionen& o, std::ostream& out, std::o
     case TLaufErgebnis::Abgebrochen:
       err << "t21: Simulation abgebrochen\n";
       return 130;
-    case TLaufErgebnis::Fehlerhaft:
-      err << "t21: Simulation wegen einer fehlerhaften Regendatei beendet\n";
+    case TLaufErgebnis::Fehlerhaft: {
+      // The finding that ended the run is the last fault among the messages.
+      std::string grund;
+      for (const TMeldungZeile& z : lauf.CDSFehler)
+        if (z.S1.rfind("Fehler", 0) == 0) grund = z.S2 + ": " + z.S3;
+      err << "t21: Simulation wegen eines Datenfehlers beendet"
+          << (grund.empty() ? std::string() : " – " + grund) << "\n";
       return 2;
+    }
     case TLaufErgebnis::Abgewiesen:
       break;
   }

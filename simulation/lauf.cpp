@@ -15,6 +15,10 @@ namespace t21 {
 
 namespace {
 
+// Days the run may go on after the balance period's end while a system
+// event stays open.
+constexpr double kMaxNachlaufTage = 7;
+
 bool IstEinzugsgebiet(const TElement* e) {
   return dynamic_cast<const TKEZ*>(e) != nullptr;
 }
@@ -248,7 +252,8 @@ void TSimulationsLauf::LaufEnde() {
   if (abbruch || FGefaelleFehler) {
     for (TREG* r : sim.Regenschreiber) r->Schliessen();
     if (abbruch) AbbruchZeilen();
-    FErgebnis = TLaufErgebnis::Abgebrochen;
+    // A discharge point without fall is a fault of the data, not a cancel.
+    FErgebnis = abbruch ? TLaufErgebnis::Abgebrochen : TLaufErgebnis::Fehlerhaft;
     return;
   }
   FErgebnis = TLaufErgebnis::Abgeschlossen;
@@ -349,6 +354,10 @@ bool TSimulationsLauf::Vorlauf() {
         return ok;
       }
     }
+    // A throttle that lets nothing through never empties the structure.
+    // (A discharge point's QD is that of its throttling, which may be off.)
+    if (const auto* b = dynamic_cast<const TBauwerk*>(e); b && typ != "EST" && !(b->QD > 0))
+      CDSFehler.push_back({"Warnung!", e->Name(), "Drosselabfluss QD <= 0"});
     if (typ == "RUB" || typ == "RKB" || typ == "OMA")
       if (!s->GEW()) CDSFehler.push_back({"Warnung!", e->Name(), "BÜ undefiniert"});
     if (typ == "RU" || typ == "RUB" || typ == "RKB" || typ == "OMA")
@@ -447,6 +456,16 @@ bool TSimulationsLauf::Hauptschleife(int64_t schrittGrenze, TDateTime zeitGrenze
     }
     FBlock = 1;
     if (sim.Zeit > sim.Ende - kZeitEps && !sim.WarRegen) {
+      FPrev = prev;
+      FIntervall = 0;
+      return true;
+    }
+    // An event still open long after the end (a tank that never empties
+    // keeps the runoff going) does not keep the run going for ever.
+    if (sim.Zeit > sim.Ende + kMaxNachlaufTage) {
+      CDSFehler.push_back(
+          {"Warnung!", "Nachlauf nach dem Bilanzierungsende",
+           "nach " + std::to_string(static_cast<int>(kMaxNachlaufTage)) + " Tagen beendet"});
       FPrev = prev;
       FIntervall = 0;
       return true;

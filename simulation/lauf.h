@@ -83,7 +83,8 @@ class TLaufBeobachter {
 enum class TLaufErgebnis {
   Abgewiesen,     // refused before the loop (dates, checks, rain files)
   Abgebrochen,    // cancelled by the user
-  Fehlerhaft,     // a rain file turned out unreadable (or a script failed) during the run
+  Fehlerhaft,     // a fault of the data ended the run: an unreadable rain file, a failing
+                  // script, a discharge point without fall
   Abgeschlossen,  // completed
 };
 

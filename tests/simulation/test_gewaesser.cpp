@@ -686,7 +686,9 @@ TEST_F(Gewaesserlauf, PreRunChecksOfDischargePoints) {
     flach.solu = solu;
     flach.Setze(n.El<TEST>("E1"), n.Netz());
     meldungen.texte.clear();
-    EXPECT_EQ(lauf.Starte(D(2001, 1, 1), D(2001, 6, 30), &meldungen), TLaufErgebnis::Abgebrochen);
+    // A fault of the data, not a cancel by the user.
+    EXPECT_EQ(lauf.Starte(D(2001, 1, 1), D(2001, 6, 30), &meldungen), TLaufErgebnis::Fehlerhaft);
+    EXPECT_FALSE(Zeile(lauf.CDSReport, {"Abbruch!", "Simulation abgebrochen", ""}));
     EXPECT_TRUE(
         Zeile(lauf.CDSFehler, {"Fehler!", "E1", "kein Gefälle oder Gegengefälle. Abbruch!"}));
     EXPECT_FALSE(Zeile(lauf.CDSFehler, {"Warnung!", "Simulationsdauer < 1 Jahr",
