@@ -206,21 +206,4 @@ bool SaveDataSetToEXCEL(const TTabelle& t, const std::string& datei, const std::
   return mappe.Schliessen(fehler);
 }
 
-std::string CopyDataSetToClipboard(const TTabelle& t) {
-  std::string r;
-  const auto& felder = t.Schema().Felder;
-  for (size_t s = 0; s < felder.size(); ++s) r += (s ? "\t" : "") + Anzeigename(felder[s]);
-  for (int z = 0; z < t.Anzahl(); ++z) {
-    r += "\r\n";
-    for (int s = 0; s < t.Spalten(); ++s) {
-      const TFeld& f = felder[static_cast<size_t>(s)];
-      const TWert& w = t.Wert(z, s);
-      if (IstNull(w) || f.Typ == TFeldTyp::Nested) continue;
-      r += WertText(f, w);
-      if (s + 1 < t.Spalten()) r += '\t';
-    }
-  }
-  return r;
-}
-
 }  // namespace t21

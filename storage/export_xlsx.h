@@ -31,10 +31,7 @@ bool SaveModelToEXCEL(TDataModule1& dm, const TM3Model& m, const std::string& da
 bool SaveDataSetToEXCEL(const TTabelle& t, const std::string& datei, const std::string& blatt,
                         std::string& fehler);
 
-// One table as tab-separated text (what goes to the clipboard): the display
-// labels, then one line per record; a null value adds neither a value nor a
-// tab. Lines separated by CR LF.
-std::string CopyDataSetToClipboard(const TTabelle& t);
-
+// A table as text for the clipboard is TabellenText (storage/export_csv.h),
+// in the user's number settings.
 
 }  // namespace t21

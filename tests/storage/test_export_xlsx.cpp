@@ -246,14 +246,14 @@ TEST(Excel, TableAsTextShiftsValuesAfterANull) {
   }
   s->Felder[1].Label = "Bezeichnung B";
   TTabelle t(s);
-  EXPECT_EQ(CopyDataSetToClipboard(t), "A\tBezeichnung B\tC");
+  EXPECT_EQ(TabellenText(t, TZahlenformat::Dezimalpunkt()), "A\tBezeichnung B\tC");
   const double werte[2][3] = {{1, 2.5, 3}, {4, NAN, 6}};
   for (const auto& w : werte) {
     const int z = t.Anhaengen();
     for (int i = 0; i < 3; ++i)
       if (!std::isnan(w[i])) t.Setze(z, i, w[i]);
   }
-  EXPECT_EQ(CopyDataSetToClipboard(t), "A\tBezeichnung B\tC\r\n1\t2.5\t3\r\n4\t6");
+  EXPECT_EQ(TabellenText(t, TZahlenformat::Dezimalpunkt()), "A\tBezeichnung B\tC\r\n1\t2.5\t3\r\n4\t6");
 }
 
 TEST_F(Mappe, OneTableAsWorkbook) {
