@@ -32,7 +32,9 @@
 #include "app/editor/editor.h"
 #include "app/editor/editordialoge.h"
 #include "app/ergebnisleiste.h"
+#include "app/formulare/elementdialog.h"
 #include "app/infobox.h"
+#include "app/simulation/simulationsfenster.h"
 #include "cad/geometrie.h"
 #include "document/dokument.h"
 #include "painting/bildexport.h"
@@ -398,7 +400,11 @@ void TMainFrm::MenuesAnlegen() {
   Neu(ansicht, "Ansicht_StandardvorgabenClick", "&Standardvorgaben", {}, false);
 
   QMenu* sim = mb->addMenu(QStringLiteral("&Simulation"));
-  Neu(sim, "Simulation_LangzeitClick", "&Langzeitsimulation", {}, false);
+  QAction* langzeit = Neu(sim, "Simulation_LangzeitClick", "&Langzeitsimulation");
+  connect(langzeit, &QAction::triggered, this, [this] {
+    // Modal, so the project cannot be closed under the window.
+    if (TDokument* d = Aktuell()) TSimulationForm(*d, FDialoge, this).exec();
+  });
   Neu(sim, "Simulation_AbgleichClick", "&Modell-Abgleich", {}, false);
 
   FModelleMenue = mb->addMenu(QStringLiteral("&Modelle"));
@@ -643,7 +649,9 @@ void TMainFrm::ElementDialogOeffnen(uint64_t id) {
     FEditor->Grafikeinstellungen(id);
     return;
   }
-  // The element dialogs open here.
+  // A kind without a dialog opens nothing; OK is a commit, which this
+  // window observes.
+  OeffneElementDialog(*d, id, FDialoge, this);
 }
 
 void TMainFrm::UebersichtAktualisieren() {
