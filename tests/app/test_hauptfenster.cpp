@@ -148,7 +148,7 @@ class TestHauptfenster : public QObject {
         {"&Ausblenden", "&Versteckte einblenden", "", true},
         {"&Werkzeugleiste", "&Hydrologische Komponenten", "", true},
         {"&Werkzeugleiste", "&Grafik-Komponenten", "", true},
-        {"&Simulation", "&Langzeitsimulation", "", false},
+        {"&Simulation", "&Langzeitsimulation", "", true},
         {"&Simulation", "&Modell-Abgleich", "", false},
         {"&Einfügen", "&Mischwassernetz", "", true},
         {"&Einfügen", "&Schmutzwassernetz", "", true},
