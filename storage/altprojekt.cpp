@@ -438,20 +438,8 @@ TCadShape* TAltprojekt::Wurzel(TM3Model& m) {
 // Successor chains that run in a circle never reach the root: the link that
 // closes the circle is replaced by one to the root.
 void TAltprojekt::Schleifen(TM3Model& m) {
-  TCadShape* wurzel = m.Root();
-  for (int i = 1; i < m.Count(); ++i) {
-    std::vector<TCadShape*> pfad;
-    for (TCadShape* p = m.GetNode(i); p && p != wurzel && p->IsM3Shape(); p = p->Parent()) {
-      const auto it = std::find(pfad.begin(), pfad.end(), p);
-      if (it != pfad.end()) {
-        TCadShape* c = pfad.back();
-        c->SetParent(wurzel);
-        Protokoll(c->Name, ":: Name der Zielkomponente korrigiert.");
-        break;
-      }
-      pfad.push_back(p);
-    }
-  }
+  for (const TCadShape* c : ParentRingeLoesen(m))
+    Protokoll(c->Name, ":: Name der Zielkomponente korrigiert.");
 }
 
 void TAltprojekt::Version1(TM3Model& m) {

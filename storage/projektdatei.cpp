@@ -8,6 +8,7 @@
 #include <optional>
 #include <sstream>
 #include <string_view>
+#include <unordered_map>
 #include <unordered_set>
 
 #include "model/elements.h"
@@ -27,10 +28,18 @@ TFeld F(const char* name, TFeldTyp t, int breite = 0) {
   f.Breite = breite;
   return f;
 }
-TFeld Str(const char* n, int b) { return F(n, TFeldTyp::String, b); }
-TFeld Int(const char* n) { return F(n, TFeldTyp::Integer); }
-TFeld Flt(const char* n) { return F(n, TFeldTyp::Float); }
-TFeld Bool(const char* n) { return F(n, TFeldTyp::Boolean); }
+TFeld Str(const char* n, int b) {
+  return F(n, TFeldTyp::String, b);
+}
+TFeld Int(const char* n) {
+  return F(n, TFeldTyp::Integer);
+}
+TFeld Flt(const char* n) {
+  return F(n, TFeldTyp::Float);
+}
+TFeld Bool(const char* n) {
+  return F(n, TFeldTyp::Boolean);
+}
 TFeld Nest(const char* n, S s) {
   TFeld f = F(n, TFeldTyp::Nested);
   f.Nested = std::move(s);
@@ -58,36 +67,51 @@ S BaueSchema() {
   for (int h = 0; h < 24; ++h) swgl.push_back(Flt(("H" + std::to_string(h)).c_str()));
   std::vector<TFeld> fwgl{Int("Nr"), Str("Name", 64)};
   for (int h = 1; h <= 12; ++h) fwgl.push_back(Flt(("H" + std::to_string(h)).c_str()));
-  auto par = Schema("PAR", {Str("Name", 32), Str("Art", 3), Flt("Q"), Flt("BSB"), Flt("NH4"),
-                            Flt("AFS"), Flt("CSB"), Flt("PH"), Flt("ALK"), Flt("DO2"), Flt("xxx"),
-                            Flt("T")});
-  auto net = Schema(
-      "NET", {Str("NUMMER", 20), Str("PROJEKTNAME", 40), Str("AUFTRAGGEBER", 40),
-              Str("VARIANTE", 40), F("DATUM", TFeldTyp::Date), Flt("R15"), Flt("HNA"), Flt("PSIA"),
-              Int("ZEBEV"), Bool("NAM"), Flt("cS"), Flt("cI"), Flt("cM"), Int("crCSB"),
-              Int("ckCSB"), Int("ctAFS63"), Int("ckAFS63"), Flt("Temperatur"), Flt("mNN"),
-              Nest("KOS", Schema("KOS", kos)), Nest("SWGL", Schema("SWGL", swgl)),
-              Nest("FWGL", Schema("FWGL", fwgl))});
+  auto par =
+      Schema("PAR", {Str("Name", 32), Str("Art", 3), Flt("Q"), Flt("BSB"), Flt("NH4"), Flt("AFS"),
+                     Flt("CSB"), Flt("PH"), Flt("ALK"), Flt("DO2"), Flt("xxx"), Flt("T")});
+  auto net = Schema("NET", {Str("NUMMER", 20),
+                            Str("PROJEKTNAME", 40),
+                            Str("AUFTRAGGEBER", 40),
+                            Str("VARIANTE", 40),
+                            F("DATUM", TFeldTyp::Date),
+                            Flt("R15"),
+                            Flt("HNA"),
+                            Flt("PSIA"),
+                            Int("ZEBEV"),
+                            Bool("NAM"),
+                            Flt("cS"),
+                            Flt("cI"),
+                            Flt("cM"),
+                            Int("crCSB"),
+                            Int("ckCSB"),
+                            Int("ctAFS63"),
+                            Int("ckAFS63"),
+                            Flt("Temperatur"),
+                            Flt("mNN"),
+                            Nest("KOS", Schema("KOS", kos)),
+                            Nest("SWGL", Schema("SWGL", swgl)),
+                            Nest("FWGL", Schema("FWGL", fwgl))});
   auto est = Schema(
-      "EST",
-      {Flt("KST"),        Flt("BSO"),       Flt("BWSP"),      Flt("HB"),        Flt("HMNQ"),
-       Flt("VMNQ"),       Flt("AEO"),       Flt("_MNQ"),      Flt("_HQ1"),      Flt("LQUELL"),
-       Bool("QUELLE"),    Bool("QUELLLAUF"), Bool("TEMPORAER"), Bool("ORGANISCH"), Bool("STAU"),
-       Str("GUETE", 6),   Str("STRUKTUR", 1), Str("EUTROPH", 1), Flt("SOLO"),      Flt("SOLU"),
-       Flt("LEN"),        Int("SO"),        Int("SU"),        Int("LO"),        Int("StrukturO"),
-       Int("StrukturU"),  Bool("ZuflussO"), Bool("ZuflussU"), Int("AufUndAb"),  Int("Aufwander"),
-       Flt("X"),          Bool("Abflussdrosselung"), Flt("QD"), Int("Volumen"), Int("Lage"),
-       Bool("Salmoniden")});
+      "EST", {Flt("KST"),         Flt("BSO"),        Flt("BWSP"),      Flt("HB"),
+              Flt("HMNQ"),        Flt("VMNQ"),       Flt("AEO"),       Flt("_MNQ"),
+              Flt("_HQ1"),        Flt("LQUELL"),     Bool("QUELLE"),   Bool("QUELLLAUF"),
+              Bool("TEMPORAER"),  Bool("ORGANISCH"), Bool("STAU"),     Str("GUETE", 6),
+              Str("STRUKTUR", 1), Str("EUTROPH", 1), Flt("SOLO"),      Flt("SOLU"),
+              Flt("LEN"),         Int("SO"),         Int("SU"),        Int("LO"),
+              Int("StrukturO"),   Int("StrukturU"),  Bool("ZuflussO"), Bool("ZuflussU"),
+              Int("AufUndAb"),    Int("Aufwander"),  Flt("X"),         Bool("Abflussdrosselung"),
+              Flt("QD"),          Int("Volumen"),    Int("Lage"),      Bool("Salmoniden")});
   auto oma = Schema("OMA", {Flt("N"), Str("ART", 60)});
   auto bau = Schema("BAU", {Flt("QD"), Int("V"), Bool("Nebenschluss"), Flt("MaxQKUE"),
                             Flt("O2DefizitBUE"), Flt("O2DefizitKUE"), Flt("Ased"), Flt("rkrit"),
                             Flt("xDI"), Nest("EST", est), Nest("OMA", oma)});
   auto aes = Schema("AES", {Str("Name", 32), Flt("AE"), Int("B"), Flt("fD"), Int("Kategorie")});
-  auto kez = Schema("KEZ", {Flt("AEK"), Int("B"),   Flt("NGM"),   Flt("Q1"),   Flt("WS"),
-                            Flt("ED"),  Flt("X"),   Flt("QG"),    Flt("AG"),   Flt("BG"),
-                            Flt("QF"),  Flt("PQRT24"), Flt("PSI"), Flt("TF"),  Flt("PSIe"),
-                            Int("SWGL"), Int("FWGL"), Flt("K"),   Int("N"),    Flt("PSIa"),
-                            Flt("MV"),  Flt("BV"),  Nest("AES", aes)});
+  auto kez = Schema(
+      "KEZ", {Flt("AEK"), Int("B"),    Flt("NGM"),  Flt("Q1"),   Flt("WS"),       Flt("ED"),
+              Flt("X"),   Flt("QG"),   Flt("AG"),   Flt("BG"),   Flt("QF"),       Flt("PQRT24"),
+              Flt("PSI"), Flt("TF"),   Flt("PSIe"), Int("SWGL"), Int("FWGL"),     Flt("K"),
+              Int("N"),   Flt("PSIa"), Flt("MV"),   Flt("BV"),   Nest("AES", aes)});
   auto hyd = Schema(
       "HYD", {Str("VON", 32), Str("BIS", 32), Str("TYP", 3), Flt("RW"), Flt("HW"), Flt("GELAENDE"),
               Str("MEMO", 512), Str("STRASSE", 32), F("Script", TFeldTyp::Memo),
@@ -100,23 +124,21 @@ S BaueSchema() {
                                            Flt("AEb"), Int("Kategorie")})),
               Nest("WERTE", Schema("WERTE", {Str("Name", 32), Flt("Wert"), Str("Text", 64)}))});
   auto shp = Schema(
-      "SHP",
-      {Str("Name", 32),     Str("Typ", 3),      Str("Parent", 32),   Str("KUE", 32),
-       Str("GEW", 32),      Flt("X1"),          Flt("Y1"),           Flt("X2"),
-       Flt("Y2"),           Int("FontCharSet"), Int("FontColor"),    Int("FontSize"),
-       Str("FontName", 32), Str("FontStyle", 4), Int("PenColor"),    Int("PenMode"),
-       Int("PenWidth"),     Int("BrushColor"),  Int("BrushStyle"),   Bool("HGespiegelt"),
-       Bool("VGespiegelt"), Bool("Solid"),      Bool("Selected"),    Bool("Visible"),
-       Int("Ausrichtung"),  Str("Val", 512),    Int("TextPos"),      Str("Alignment", 3),
-       Str("Format", 3),    Int("ShapeID"),     Nest("HYD", hyd)});
+      "SHP", {Str("Name", 32),     Str("Typ", 3),       Str("Parent", 32), Str("KUE", 32),
+              Str("GEW", 32),      Flt("X1"),           Flt("Y1"),         Flt("X2"),
+              Flt("Y2"),           Int("FontCharSet"),  Int("FontColor"),  Int("FontSize"),
+              Str("FontName", 32), Str("FontStyle", 4), Int("PenColor"),   Int("PenMode"),
+              Int("PenWidth"),     Int("BrushColor"),   Int("BrushStyle"), Bool("HGespiegelt"),
+              Bool("VGespiegelt"), Bool("Solid"),       Bool("Selected"),  Bool("Visible"),
+              Int("Ausrichtung"),  Str("Val", 512),     Int("TextPos"),    Str("Alignment", 3),
+              Str("Format", 3),    Int("ShapeID"),      Nest("HYD", hyd)});
   return Schema(
-      "MOD", {Str("ProgVersion", 255), Flt("OrgX"),  Flt("OrgY"),       Flt("Zoom"),
-              Flt("GridMinor"),        Flt("GridMajor"), Int("GridColor"), Bool("ShowParent"),
-              Bool("ShowKUE"),         Bool("ShowGEW"), Int("FontCharSet"), Int("FontColor"),
-              Int("FontSize"),         Str("FontName", 32), Str("FontStyle", 4),
-              Int("SelPenColor"),      Int("SelPenMode"), Int("SelPenWidth"), Bool("AutoOeffnen"),
-              Bool("AmRaster"),        Bool("ShowBUE"), Bool("ShowREG"), Bool("ShowGrid"),
-              Nest("SHP", shp)});
+      "MOD", {Str("ProgVersion", 255), Flt("OrgX"),         Flt("OrgY"),         Flt("Zoom"),
+              Flt("GridMinor"),        Flt("GridMajor"),    Int("GridColor"),    Bool("ShowParent"),
+              Bool("ShowKUE"),         Bool("ShowGEW"),     Int("FontCharSet"),  Int("FontColor"),
+              Int("FontSize"),         Str("FontName", 32), Str("FontStyle", 4), Int("SelPenColor"),
+              Int("SelPenMode"),       Int("SelPenWidth"),  Bool("AutoOeffnen"), Bool("AmRaster"),
+              Bool("ShowBUE"),         Bool("ShowREG"),     Bool("ShowGrid"),    Nest("SHP", shp)});
 }
 
 void Par(TTabelle& par, const char* art, const TParameter& p, bool mitQ, bool mitDO2,
@@ -155,16 +177,31 @@ TWerte WerteVon(TElement& e) {
       w.Zahlen.insert(w.Zahlen.end(), l.begin(), l.end());
     };
     if (auto* b = dynamic_cast<TVBE*>(&e)) {
-      dazu({{"Ls", &b->Ls}, {"Bs", &b->Bs}, {"KFb", &b->KFb}, {"Fa", &b->Fa}, {"m", &b->m}, {"h", &b->h}});
+      dazu({{"Ls", &b->Ls},
+            {"Bs", &b->Bs},
+            {"KFb", &b->KFb},
+            {"Fa", &b->Fa},
+            {"m", &b->m},
+            {"h", &b->h}});
       w.Schalter = {{"Vorreinigung", &b->Vorreinigung}};
     }
     if (auto* c = dynamic_cast<TVSC*>(&e))
-      dazu({{"KFF", &c->KFF}, {"HR", &c->HR}, {"DI", &c->DI}, {"DA", &c->DA}, {"HF", &c->HF}, {"HS", &c->HS}});
+      dazu({{"KFF", &c->KFF},
+            {"HR", &c->HR},
+            {"DI", &c->DI},
+            {"DA", &c->DA},
+            {"HF", &c->HF},
+            {"HS", &c->HS}});
     if (auto* m = dynamic_cast<TVMU*>(&e))
       dazu({{"BM", &m->BM}, {"LM", &m->LM}, {"ZM", &m->ZM}, {"M", &m->M}});
     if (auto* r = dynamic_cast<TVRI*>(&e))
-      dazu({{"LR", &r->LR}, {"BR", &r->BR}, {"HR", &r->HR}, {"SR", &r->SR}, {"AAus", &r->AAus},
-            {"DI", &r->DI}, {"DA", &r->DA}});
+      dazu({{"LR", &r->LR},
+            {"BR", &r->BR},
+            {"HR", &r->HR},
+            {"SR", &r->SR},
+            {"AAus", &r->AAus},
+            {"DI", &r->DI},
+            {"DA", &r->DA}});
   }
   return w;
 }
@@ -217,7 +254,8 @@ void SchreibeElement(const TElement& e, TTabelle& hyd, int h) {
     TTabelle& kos = t.Kind(z, "KOS");
     const int k = kos.Anhaengen();
     kos.Setze(k, "Name", n->Spenden.name);
-    for (int i = 0; i < 18; ++i) kos.Setze(k, kKosSpalten[i], n->Spenden.values[static_cast<size_t>(i)]);
+    for (int i = 0; i < 18; ++i)
+      kos.Setze(k, kKosSpalten[i], n->Spenden.values[static_cast<size_t>(i)]);
     kos.Setze(k, "R4320", n->Spenden.values[18]);
     const TM3Model* m = e.Owner ? dynamic_cast<const TM3Model*>(e.Owner->Model) : nullptr;
     const TReferenzListen& ref = m ? m->Referenz : StandardReferenzListen();
@@ -227,7 +265,8 @@ void SchreibeElement(const TElement& e, TTabelle& hyd, int h) {
       const int r = sw.Anhaengen();
       sw.Setze(r, "Nr", i);
       sw.Setze(r, "Name", g.name);
-      for (int s = 0; s < 24; ++s) sw.Setze(r, "H" + std::to_string(s), g.werte[static_cast<size_t>(s)]);
+      for (int s = 0; s < 24; ++s)
+        sw.Setze(r, "H" + std::to_string(s), g.werte[static_cast<size_t>(s)]);
     }
     TTabelle& fw = t.Kind(z, "FWGL");
     for (int i = 0; i < ref.FWGanglinien.Count(); ++i) {
@@ -235,7 +274,8 @@ void SchreibeElement(const TElement& e, TTabelle& hyd, int h) {
       const int r = fw.Anhaengen();
       fw.Setze(r, "Nr", i);
       fw.Setze(r, "Name", g.name);
-      for (int s = 1; s <= 12; ++s) fw.Setze(r, "H" + std::to_string(s), g.werte[static_cast<size_t>(s - 1)]);
+      for (int s = 1; s <= 12; ++s)
+        fw.Setze(r, "H" + std::to_string(s), g.werte[static_cast<size_t>(s - 1)]);
     }
     Par(par, "CR", n->CR, false, true, n->Temperatur);
     Par(par, "CDN", n->cDN, false, false);
@@ -298,10 +338,13 @@ void SchreibeElement(const TElement& e, TTabelle& hyd, int h) {
       const int r = d.Anhaengen();
       const TProfil& p = est->Profil;
       const std::pair<const char*, double> werte[] = {
-          {"KST", p.KB},      {"BSO", p.PB},      {"BWSP", p.BWSP},      {"HB", p.PH},
-          {"HMNQ", est->HMNQ}, {"VMNQ", est->VMNQ}, {"AEO", est->AE0},    {"_MNQ", est->_mnq},
-          {"_HQ1", est->_HQ1pnat}, {"LQUELL", est->LQuell}, {"SOLO", p.SOLO}, {"SOLU", p.SOLU},
-          {"LEN", p.LEN},     {"X", est->X}};
+          {"KST", p.KB},           {"BSO", p.PB},
+          {"BWSP", p.BWSP},        {"HB", p.PH},
+          {"HMNQ", est->HMNQ},     {"VMNQ", est->VMNQ},
+          {"AEO", est->AE0},       {"_MNQ", est->_mnq},
+          {"_HQ1", est->_HQ1pnat}, {"LQUELL", est->LQuell},
+          {"SOLO", p.SOLO},        {"SOLU", p.SOLU},
+          {"LEN", p.LEN},          {"X", est->X}};
       for (const auto& [c, w] : werte) d.Setze(r, c, w);
       d.Setze(r, "QUELLE", est->QUELL);
       d.Setze(r, "QUELLLAUF", est->QUELLLAUF);
@@ -372,8 +415,12 @@ double Z(const TTabelle& t, int z, const char* s, double ersatz = 0) {
 int32_t I(const TTabelle& t, int z, const char* s, int32_t ersatz = 0) {
   return AlsGanzzahl(t.Wert(z, s), ersatz);
 }
-bool B(const TTabelle& t, int z, const char* s) { return AlsBool(t.Wert(z, s)); }
-std::string T(const TTabelle& t, int z, const char* s) { return AlsText(t.Wert(z, s)); }
+bool B(const TTabelle& t, int z, const char* s) {
+  return AlsBool(t.Wert(z, s));
+}
+std::string T(const TTabelle& t, int z, const char* s) {
+  return AlsText(t.Wert(z, s));
+}
 bool Hat(const TTabelle& t, int z, const char* s) {
   return t.Schema().Index(s) >= 0 && !IstNull(t.Wert(z, s));
 }
@@ -443,7 +490,8 @@ void LiesElement(TElement& e, const std::string& typ, const TTabelle& hyd, int h
       m.Referenz.FWGanglinien.Eintraege.clear();
       for (int r = 0; r < fw->Anzahl(); ++r) {
         std::array<double, 12> w{};
-        for (int s = 1; s <= 12; ++s) w[static_cast<size_t>(s - 1)] = Z(*fw, r, ("H" + std::to_string(s)).c_str());
+        for (int s = 1; s <= 12; ++s)
+          w[static_cast<size_t>(s - 1)] = Z(*fw, r, ("H" + std::to_string(s)).c_str());
         m.Referenz.FWGanglinien.AddGL(T(*fw, r, "Name"), w);
       }
     }
@@ -451,7 +499,8 @@ void LiesElement(TElement& e, const std::string& typ, const TTabelle& hyd, int h
       m.Referenz.SWGanglinien.Eintraege.clear();
       for (int r = 0; r < sw->Anzahl(); ++r) {
         std::array<double, 24> w{};
-        for (int s = 0; s < 24; ++s) w[static_cast<size_t>(s)] = Z(*sw, r, ("H" + std::to_string(s)).c_str());
+        for (int s = 0; s < 24; ++s)
+          w[static_cast<size_t>(s)] = Z(*sw, r, ("H" + std::to_string(s)).c_str());
         m.Referenz.SWGanglinien.AddGL(T(*sw, r, "Name"), w);
       }
     }
@@ -492,7 +541,8 @@ void LiesElement(TElement& e, const std::string& typ, const TTabelle& hyd, int h
     k->MV = Z(*t, 0, "MV");
     k->BV = Z(*t, 0, "BV");
     if (const TTabelle* par = Erste(hyd, h, "PAR"))
-      for (int z = 0; z < par->Anzahl(); ++z) LiesParameter(*par, z, T(*par, z, "Art") == "CH" ? k->CH : k->CG);
+      for (int z = 0; z < par->Anzahl(); ++z)
+        LiesParameter(*par, z, T(*par, z, "Art") == "CH" ? k->CH : k->CG);
     k->AEs.Liste.clear();
     if (const TTabelle* aes = Erste(*t, 0, "AES")) {
       const bool psim = aes->Schema().Index("PSIm") >= 0;
@@ -942,7 +992,8 @@ TLadeErgebnis ModellAusPaket(TM3Model& m, const TTabelle& mod, const std::string
 
   // Selection to the tail, the root to index 0.
   for (int r = 0; shp && r < shp->Anzahl(); ++r)
-    if (TCadShape* s = erzeugt[static_cast<size_t>(r)]; s && B(*shp, r, "Selected")) m.SetSelected(s);
+    if (TCadShape* s = erzeugt[static_cast<size_t>(r)]; s && B(*shp, r, "Selected"))
+      m.SetSelected(s);
   TCadShape* wurzel = m.GetNode(kWurzelName);
   if (!wurzel || !dynamic_cast<TNET*>(TM3Model::ElementOf(wurzel))) {
     e.Hinweise.push_back(std::string("Projektdatensatz \"") + kWurzelName +
@@ -955,6 +1006,11 @@ TLadeErgebnis ModellAusPaket(TM3Model& m, const TTabelle& mod, const std::string
   wurzel->Visible = false;
   m.Deselect(wurzel);
   wurzel->SetParent(nullptr);
+  // A ring of successors never reaches the root, and its elements would be
+  // left out of every computation: it is broken as the older folders' loader
+  // breaks it, and reported.
+  for (const TCadShape* s : ParentRingeLoesen(m))
+    e.Hinweise.push_back(s->Name + " :: Name der Zielkomponente korrigiert.");
   // Every element shape without a successor hangs on the root.
   for (int i = 1; i < m.Count(); ++i) {
     TCadShape* s = m.GetNode(i);
@@ -969,6 +1025,32 @@ TLadeErgebnis ModellAusPaket(TM3Model& m, const TTabelle& mod, const std::string
   m.AllesRechnen();
   e.Ok = true;
   return e;
+}
+
+std::vector<TCadShape*> ParentRingeLoesen(TM3Model& m) {
+  std::vector<TCadShape*> geloest;
+  TCadShape* wurzel = m.Root();
+  // 0: not seen, 1: on the path being followed, 2: done.
+  std::unordered_map<const TCadShape*, char> zustand;
+  std::vector<TCadShape*> pfad;
+  for (int i = 1; i < m.Count(); ++i) {
+    pfad.clear();
+    TCadShape* p = m.GetNode(i);
+    for (; p && p != wurzel && p->IsM3Shape(); p = p->Parent()) {
+      char& z = zustand[p];
+      if (z == 2) break;
+      if (z == 1) {
+        TCadShape* c = pfad.back();
+        c->SetParent(wurzel);
+        geloest.push_back(c);
+        break;
+      }
+      z = 1;
+      pfad.push_back(p);
+    }
+    for (TCadShape* q : pfad) zustand[q] = 2;
+  }
+  return geloest;
 }
 
 TLadeErgebnis A3_Laden(TM3Model& m, const std::string& dateiname, TDataModule1* dm) {

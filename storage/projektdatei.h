@@ -63,6 +63,11 @@ TLadeErgebnis ModellAusPaket(TM3Model& m, const TTabelle& mod, const std::string
 TCadShape* ShapeAusZeile(TM3Model& m, const TTabelle& shp, int r,
                          std::vector<std::string>& hinweise);
 
+// Breaks every ring of Parent links among the element shapes of m: the shape
+// whose link closes a ring gets the root as successor. Returns those shapes,
+// in the order found; linear in the number of shapes.
+std::vector<TCadShape*> ParentRingeLoesen(TM3Model& m);
+
 // Saves the project under the model's file name: the project file, then the
 // side files (".DEF" with dm, ".PRL", the hydrograph files); sets Modified
 // to 0. A failed project file leaves the old one intact and writes nothing
