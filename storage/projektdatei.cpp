@@ -1076,7 +1076,11 @@ TLadeErgebnis A3_Laden(TM3Model& m, const std::string& dateiname, TDataModule1* 
     e.Fehler = fehler;
     return e;
   }
-  if (mod->Anzahl() < 1) {
+  // A packet without the drawing's table is no project file, whatever it
+  // holds: building a model from it would make up everything but the root.
+  const int shp = mod->Schema().Index("SHP");
+  if (mod->Anzahl() < 1 || shp < 0 ||
+      mod->Schema().Felder[static_cast<size_t>(shp)].Typ != TFeldTyp::Nested) {
     e.Fehler = "Die Projektdatei " + datei + " enthält kein Modell.";
     return e;
   }
