@@ -8,8 +8,10 @@
 
 #include "app/basis/dialoge.h"
 #include "app/hauptfenster.h"
+#include "cli/weiterreichen.h"
 
 int main(int argc, char* argv[]) {
+  t21::LaufzeitordnerVorbereiten();
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Tamkor21"));
   QApplication::setDesktopFileName(QStringLiteral("tamkor21"));

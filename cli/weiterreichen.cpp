@@ -1,8 +1,10 @@
 #include "cli/weiterreichen.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <ostream>
@@ -39,6 +41,21 @@ int AnProgrammWeiterreichen(const std::string& name, const char* einbauPfad, int
   execv(pfad.c_str(), args.data());
   err << "t21: " << pfad << " kann nicht gestartet werden: " << std::strerror(errno) << "\n";
   return 2;
+}
+
+void LaufzeitordnerVorbereiten() {
+  const char* gesetzt = std::getenv("XDG_RUNTIME_DIR");
+  if (gesetzt && *gesetzt) return;
+  std::error_code ec;
+  const std::filesystem::path ordner =
+      std::filesystem::temp_directory_path(ec) / ("runtime-" + std::to_string(getuid()));
+  if (ec) return;
+  ::mkdir(ordner.c_str(), 0700);
+  struct stat st {};
+  // Only a folder of our own that nobody else may enter.
+  if (::stat(ordner.c_str(), &st) == 0 && S_ISDIR(st.st_mode) && st.st_uid == getuid() &&
+      (st.st_mode & 0777) == 0700)
+    ::setenv("XDG_RUNTIME_DIR", ordner.c_str(), 1);
 }
 
 }  // namespace t21

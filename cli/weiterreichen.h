@@ -16,4 +16,10 @@ std::string HilfsprogrammPfad(const std::string& name, const char* einbauPfad);
 int AnProgrammWeiterreichen(const std::string& name, const char* einbauPfad, int argc, char** argv,
                             std::ostream& err);
 
+// For the programs drawn with Qt: where the environment names no runtime
+// folder (a session without a desktop, a container), a private one under
+// the temporary folder, as Qt would choose it but without its warning on
+// stderr.
+void LaufzeitordnerVorbereiten();
+
 }  // namespace t21

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <iostream>
 
+#include "cli/weiterreichen.h"
 #include "painting/bildexport.h"
 #include "storage/projektdatei.h"
 #include "storage/tabelle.h"
@@ -30,6 +31,7 @@ int main(int argc, char** argv) {
     std::cerr << "t21: " << e.what() << "\n";
     return 2;
   }
+  LaufzeitordnerVorbereiten();
   // Pictures render without a display.
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   int qargc = 1;
