@@ -6,6 +6,7 @@
 #include <fstream>
 #include <pugixml.hpp>
 #include <sstream>
+#include <unordered_set>
 
 #include "model/datum.h"
 
@@ -115,6 +116,17 @@ TFeldTyp TypAus(const std::string& s) {
   return TFeldTyp::String;
 }
 
+bool GleichOhneCase(const char* a, const std::string& b) {
+  size_t i = 0;
+  for (; a[i] && i < b.size(); ++i) {
+    char x = a[i], y = b[i];
+    if (x >= 'A' && x <= 'Z') x = static_cast<char>(x + 32);
+    if (y >= 'A' && y <= 'Z') y = static_cast<char>(y + 32);
+    if (x != y) return false;
+  }
+  return !a[i] && i == b.size();
+}
+
 // Nested tables deeper than this are refused: the program's own packets nest
 // three levels, and the reader follows the nesting by recursion.
 constexpr int kMaxTiefe = 32;
@@ -125,11 +137,18 @@ std::shared_ptr<TSchema> SchemaAus(pugi::xml_node felder, const std::string& nam
   if (tiefe > kMaxTiefe) return nullptr;
   auto s = std::make_shared<TSchema>();
   s->Name = name;
+  std::unordered_set<std::string> namen;
   for (auto f : felder.children()) {
     if (std::string(f.name()) != "FIELD") continue;
     TFeld feld;
     feld.Name = f.attribute("attrname").as_string();
     if (feld.Name.empty()) feld.Name = f.attribute("fieldname").as_string();
+    // A second column of a name already taken (in any case) is left out:
+    // values and nested tables are found by name.
+    std::string klein = feld.Name;
+    for (char& c : klein)
+      if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
+    if (!namen.insert(std::move(klein)).second) continue;
     feld.Typ = TypAus(f.attribute("fieldtype").as_string());
     feld.Breite = f.attribute("WIDTH").as_int(0);
     if (feld.Typ == TFeldTyp::Nested) {
@@ -139,17 +158,6 @@ std::shared_ptr<TSchema> SchemaAus(pugi::xml_node felder, const std::string& nam
     s->Felder.push_back(std::move(feld));
   }
   return s;
-}
-
-bool GleichOhneCase(const char* a, const std::string& b) {
-  size_t i = 0;
-  for (; a[i] && i < b.size(); ++i) {
-    char x = a[i], y = b[i];
-    if (x >= 'A' && x <= 'Z') x = static_cast<char>(x + 32);
-    if (y >= 'A' && y <= 'Z') y = static_cast<char>(y + 32);
-    if (x != y) return false;
-  }
-  return !a[i] && i == b.size();
 }
 
 TWert WertAus(const TFeld& f, const char* roh, TPaketLesen* lesen) {

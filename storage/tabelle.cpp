@@ -4,6 +4,7 @@
 #include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <stdexcept>
 
 namespace t21 {
 
@@ -185,6 +186,8 @@ bool TTabelle::Setze(int zeile, int spalte, const TWert& w) {
 
 TTabelle& TTabelle::Kind(int zeile, std::string_view spalte) {
   const int s = FSchema->Index(spalte);
+  if (s < 0 || FSchema->Felder[static_cast<size_t>(s)].Typ != TFeldTyp::Nested)
+    throw std::out_of_range("keine geschachtelte Tabelle: " + std::string(spalte));
   TWert& w = FZeilen.at(static_cast<size_t>(zeile)).at(static_cast<size_t>(s));
   auto* p = std::get_if<std::shared_ptr<TTabelle>>(&w);
   if (!p || !*p) {

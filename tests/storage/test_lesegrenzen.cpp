@@ -90,3 +90,30 @@ TEST_F(Lesegrenzen, NestedTablesAreMadeWhenNeeded) {
   // Written again, the empty nested tables stay out of the packet.
   EXPECT_EQ(PaketAlsText(*t).find("<N0"), std::string::npos);
 }
+
+// Found by fuzzing: a text column and a nested column of the same name; the
+// nested rows were put into the text column's (missing) table.
+TEST_F(Lesegrenzen, SecondColumnOfTheSameNameIsLeftOut) {
+  const std::string text = std::string(kKopf) +
+                           "<FIELDS><FIELD attrname=\"N\" fieldtype=\"string\" WIDTH=\"8\"/>"
+                           "<FIELD attrname=\"n\" fieldtype=\"nested\"><FIELDS>"
+                           "<FIELD attrname=\"B\" fieldtype=\"i4\"/></FIELDS></FIELD></FIELDS>"
+                           "<PARAMS/></METADATA><ROWDATA><ROW N=\"x\"><n><ROWn B=\"1\"/></n></ROW>"
+                           "</ROWDATA></DATAPACKET>";
+  std::string fehler;
+  auto t = Lies(text, fehler);
+  ASSERT_NE(t, nullptr) << fehler;
+  ASSERT_EQ(t->Spalten(), 1);
+  EXPECT_EQ(AlsText(t->Wert(0, "N")), "x");
+}
+
+// The files the fuzzers found, each read without a fault (tests/storage/daten/fuzz).
+TEST(Fuzzfunde, PacketsAreReadOrRefused) {
+  for (const auto& e : fs::directory_iterator(fs::path(T21_QUELLE) / "tests/storage/daten/fuzz")) {
+    std::string fehler;
+    auto t = LiesPaket(e.path().string(), fehler);
+    if (!t) {
+      EXPECT_FALSE(fehler.empty()) << e.path();
+    }
+  }
+}
