@@ -104,7 +104,7 @@ void Klaerbecken(TZeilen z, const TRKB& k, const TSUM& i) {
   z("", t.AFS63e * Kehrwert(i.AEB), "kg/(ha*a)", 0)("q_A,b", k.qAb, "m/h");
   z("ETA_sed", k.ETAsed * 100, "%")("ETA_ges", k.ETAges * 100, "%");
   z("ETA_erf", (1 - (280 - 0.1 * b) * Kehrwert(b - 0.1 * b)) * 100, "%");
-  z("Q_krit", k.QKRIT, "l/s")("Q_r,krit", k.QKRIT - i.QF, "l/s")("r_krit", k.rkrit, "l/s");
+  z("Q_krit", k.QKRIT, "l/s")("Q_r,krit", k.QKRIT - i.QF, "l/s")("r_krit", k.rkrit, "l/(s*ha)");
   z("fD", t.SumAEbxfD * Kehrwert(t.SUMAEB), "-");
 }
 
@@ -150,7 +150,7 @@ void Einleitung(TZeilen z, const TEST& e, const TSUM& zufluss, const TNET& n) {
   z("MNQ", e.MNQ(), "l/s")("HQ1_pnat", e.HQ1pnat(), "l/s")("HQ1_ist", e.HQ1ist(), "l/s");
   z("QE1", qe1, "l/s")("QE1_zul", e.QE1zul(), "l/s");
   z("QE1/QE1_zul", qe1 * Kehrwert(e.QE1zul()), "-")("QE1_u", t.QBEM(), "l/s");
-  z("SumTF_u", t.SUMTF, "min")("r_u", n.Spenden.GetR(t.SUMTF), "l/s")("Q", q, "l/s");
+  z("SumTF_u", t.SUMTF, "min")("r_u", n.Spenden.GetR(t.SUMTF), "l/(s*ha)")("Q", q, "l/s");
   z("Q/HQ1_pnat", q * Kehrwert(e.HQ1pnat()), "-")("x_zul", e.X, "-");
   z("x", Kehrwert(e.HQ1pnat()) * (q - e._HQ1pnat * t.SUMAEB / 100) - 1, "-");
   z("I_S", p.IS1() * 1000, "o/oo")("I_S", p.IS2(), "1:")("A_voll", p.FVOLL, "m**2");
