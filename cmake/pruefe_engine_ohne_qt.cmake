@@ -2,8 +2,8 @@
 #
 # Fails when an engine target links Qt or a target of the application, or
 # when a file of the engine (its folders, their tests, tests/support, bench
-# except bench/app) includes a Qt header or a header of app/, painting/,
-# report/ or tools/.
+# except bench/app) includes a Qt header or a header of app/, painting/ or
+# report/.
 # Lists every offence before failing.
 cmake_minimum_required(VERSION 3.25)
 
@@ -37,7 +37,7 @@ endforeach()
 list(APPEND ordner tests/support bench)
 
 set(include_muster
-    "^[ \t]*#[ \t]*include[ \t]*([<\"](Q|qt)|\"(app|painting|report|tools)/|<(app|painting|report|tools)/)")
+    "^[ \t]*#[ \t]*include[ \t]*([<\"](Q|qt)|\"(app|painting|report)/|<(app|painting|report)/)")
 set(gepruefte 0)
 foreach(o IN LISTS ordner)
   if(NOT IS_DIRECTORY "${QUELLE}/${o}")
