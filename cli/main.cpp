@@ -10,6 +10,7 @@
 #include "cli/ausgabe.h"
 #include "cli/beispiel.h"
 #include "cli/exportieren.h"
+#include "cli/regio.h"
 #include "cli/script_befehle.h"
 #include "cli/simulieren.h"
 #include "cli/weiterreichen.h"
@@ -176,6 +177,15 @@ int main(int argc, char** argv) {
   convert->add_option("projekt", projekt, "älteres Projekt (.MOD oder .TRE)")->required();
   convert->add_option("-o,--out", neuDatei, "neue Projektdatei (.T21)")->required();
 
+  std::string regioA, regioL, regioH, regioCN;
+  auto* regio = app.add_subcommand(
+      "regio", "Natürliche Hochwasserabflussspende Hq1,pnat eines kleinen Gewässers in l/(s*km2)");
+  regio->add_option("--flaeche", regioA, "Einzugsgebietsgröße AEo in km2")->required();
+  regio->add_option("--laenge", regioL, "Gewässerlänge + Hanglänge L in m")->required();
+  regio->add_option("--hoehe", regioH, "Höhendifferenz dH in m")->required();
+  regio->add_option("--cn", regioCN, "CN-Wert (über 0 bis 100)")->required();
+  formatOption(regio);
+
   TScriptBefehle scriptBefehle(app);
 
   try {
@@ -241,6 +251,7 @@ int main(int argc, char** argv) {
   if (*results) return ZeigeErgebnisse(ergebnisDatei, f, std::cout, std::cerr);
   if (*exportieren) return Exportieren(projekt, csvDatei, xlsxDatei, std::cerr, dezimalpunkt);
   if (*convert) return Konvertieren(projekt, neuDatei, std::cout, std::cerr);
+  if (*regio) return Regio(regioA, regioL, regioH, regioCN, f, std::cout, std::cerr);
   if (*regen) {
     std::string fehler;
     if (!gen.Schreibe(genDatei, fehler)) {
