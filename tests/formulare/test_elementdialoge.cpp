@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QLocale>
 #include <QPlainTextEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStackedWidget>
@@ -148,6 +149,24 @@ void Abschreiben(TMusterForm& quelle, TMusterForm& ziel) {
         if (a[i]->isChecked() && !b[i]->isChecked()) QTest::mouseClick(b[i], Qt::LeftButton);
     }
   }
+}
+
+// The outflow Q at qr = 128 of an element as `t21 verify` prints it for a
+// project file.
+QString VerifyQ128(const std::string& basis, const QString& element) {
+  QProcess p;
+  p.start(QStringLiteral(T21_VERIFY), {QStringLiteral("verify"), QString::fromStdString(basis)});
+  if (!p.waitForFinished(60000)) return QStringLiteral("(kein Ende)");
+  const QStringList zeilen = QString::fromUtf8(p.readAllStandardOutput()).split(QLatin1Char('\n'));
+  bool drin = false, abfluss = false;
+  for (const QString& z : zeilen) {
+    if (!z.startsWith(QLatin1Char(' '))) drin = z.startsWith(element + QLatin1String(" ("));
+    if (!drin) continue;
+    if (z.trimmed() == QLatin1String("Abfluss")) abfluss = true;
+    if (abfluss && z.trimmed().startsWith(QLatin1String("128 ")))
+      return z.trimmed().split(QLatin1Char(' '), Qt::SkipEmptyParts).value(1);
+  }
+  return {};
 }
 
 }  // namespace
@@ -374,6 +393,10 @@ void TestElementdialoge::OKIstEinCommitUndAendertDieUnterlieger() {
   QVERIFY(wieder);
   for (const char* n : {"Altstadt", "Sammler", "RÜB Mitte", "Einleitung Mühlbach"})
     VergleicheAB(*Element(*d, n), *Element(*wieder, n), n);
+  // And t21 verify on the saved file prints what the window computed.
+  const QString q = VerifyQ128(basis, QStringLiteral("Einleitung Mühlbach"));
+  QCOMPARE(q, QLocale().toString(Element(*d, "Einleitung Mühlbach")->AB[9].Q, 'f', 1));
+  QVERIFY(q != VerifyQ128(kBeispiel, QStringLiteral("Einleitung Mühlbach")));
   // One undo brings the example back.
   d->Rueckgaengig();
   QCOMPARE(Element(*d, "Einleitung Mühlbach")->AB[5].Q, vorher);
