@@ -861,7 +861,9 @@ void TMainFrm::ElementlisteFuellen() {
 void TMainFrm::KnotenClick(uint64_t id) {
   TDokument* d = Aktuell();
   if (!d) return;
-  if (!d->Model().GetNodeById(id) && d->Model().Root()) id = d->Model().Root()->Id;
+  // The element list holds network shapes only: a graphic shape shows the root.
+  const TCadShape* s = d->Model().GetNodeById(id);
+  if ((!s || !s->IsM3Shape()) && d->Model().Root()) id = d->Model().Root()->Id;
   d->Auswahl().Aktuell = id;
   FFuelleListe = true;
   FElementBox->setCurrentIndex(FElementBox->findData(QVariant::fromValue<qulonglong>(id)));
