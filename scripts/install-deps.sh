@@ -32,6 +32,8 @@ PACKAGES=(
   xvfb
   xauth
   poppler-utils
+  # clang with libFuzzer and the sanitizer runtimes, for the harnesses in fuzz/.
+  clang
 )
 
 missing=()

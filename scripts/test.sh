@@ -17,3 +17,8 @@ cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DT21_NUR_ENGINE=ON -DT21_SANI
 cmake --build build-asan -j"$jobs"
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
   ctest --test-dir build-asan --output-on-failure -j"$jobs"
+
+# The readers' fuzzing harnesses (fuzz/), built with clang and libFuzzer, each
+# run for 30 s on its corpus; a crash, a leak or an input slower than 5 s
+# fails.
+bash fuzz/run.sh 30
