@@ -7,7 +7,9 @@
 #include <vector>
 
 #include "model/network.h"
+#include "script/benutzerformat.h"
 #include "script/interpreter.h"
+#include "script/pruefung.h"
 #include "support/allokationen.h"
 
 using namespace t21;
@@ -128,6 +130,42 @@ void BM_PrepareScript(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_PrepareScript);
+
+// Long lines, whose check was quadratic: 200,000 characters of REPEATs and
+// stray "}", 50,000 statements on one line, and FORMATFLOAT with a pattern
+// of 200,000 zeros (evaluated while preparing). Each must stay linear.
+void BM_ScriptPruefenLangeZeile(benchmark::State& state) {
+  std::string zeile = "begin ";
+  while (zeile.size() < 200000) zeile += "repeat x := 1 until x } ";
+  zeile += "end";
+  const std::vector<std::string> script = {zeile};
+  for (auto _ : state) {
+    TScriptPruefung p = ScriptPruefen(script);
+    benchmark::DoNotOptimize(p.Fehler.data());
+  }
+}
+BENCHMARK(BM_ScriptPruefenLangeZeile)->Unit(benchmark::kMillisecond);
+
+void BM_ScriptPruefenVieleAnweisungen(benchmark::State& state) {
+  std::string zeile = "begin ";
+  for (int i = 0; i < 50000; ++i) zeile += "x:=1;";
+  zeile += "x:=1 end";
+  const std::vector<std::string> script = {zeile};
+  for (auto _ : state) {
+    TScriptPruefung p = ScriptPruefen(script);
+    benchmark::DoNotOptimize(p.Fehler.data());
+  }
+}
+BENCHMARK(BM_ScriptPruefenVieleAnweisungen)->Unit(benchmark::kMillisecond);
+
+void BM_FormatFloatNullen(benchmark::State& state) {
+  const std::string muster(200000, '0');
+  for (auto _ : state) {
+    std::string r = FormatFloat(muster, 1.5, TBenutzerFormat{});
+    benchmark::DoNotOptimize(r.data());
+  }
+}
+BENCHMARK(BM_FormatFloatNullen)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -98,6 +98,7 @@ int ScriptPruefenBefehl(const std::string& datei, std::ostream& out, std::ostrea
   ip.PrepareScript(zeilen, liste, meldungen);
   for (const auto& m : meldungen) out << m << "\n";
   if (!meldungen.empty()) return 1;
+  for (const auto& h : ip.Hinweise()) out << h << "\n";
   err << "t21: Script fehlerfrei, " << liste.size() << " Anweisungen\n";
   return 0;
 }

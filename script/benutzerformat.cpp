@@ -402,7 +402,8 @@ std::string FormatFloat(std::string_view muster, double v, const TBenutzerFormat
     ganz.erase(0, null == std::string::npos ? ganz.size() : null);
   }
   while (static_cast<int>(bruch.size()) < bruchPlatz) bruch += '0';
-  while (static_cast<int>(ganz.size()) < minGanz) ganz.insert(ganz.begin(), '0');
+  if (static_cast<int>(ganz.size()) < minGanz)
+    ganz.insert(0, static_cast<size_t>(minGanz) - ganz.size(), '0');
   while (static_cast<int>(bruch.size()) > letzteNull && bruch.back() == '0') bruch.pop_back();
 
   std::string r;

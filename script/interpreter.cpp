@@ -440,9 +440,11 @@ TScriptCode TbbInterpreter::PrepareScript(const std::vector<std::string>& MemoFr
   const std::string vorbereitet = ScriptVorbereiten(MemoFrom);
   MemoTo.clear();
   MemoErr.clear();
+  FHinweise.clear();
   TScriptCode code;
   if (vorbereitet.empty()) return code;
   TScriptPruefung p = ScriptPruefen(vorbereitet, MemoFrom);
+  FHinweise = std::move(p.Hinweise);
   if (!p.Fehler.empty()) {
     MemoErr = std::move(p.Fehler);
     return code;

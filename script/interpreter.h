@@ -145,6 +145,9 @@ class TbbInterpreter : public TScriptLauf {
   // calls of unknown functions) are evaluated here, once.
   TScriptCode PrepareScript(const std::vector<std::string>& MemoFrom,
                             std::vector<std::string>& MemoTo, std::vector<std::string>& MemoErr);
+  // The hints of the last PrepareScript (text behind the script's one
+  // statement, which is never run); they leave the script usable.
+  const std::vector<std::string>& Hinweise() const { return FHinweise; }
   // An instruction list compiled. A jump whose target is not two bytes (an
   // unresolved GOTO) ends the run.
   TScriptCode Uebersetzen(const std::vector<std::string>& Memo) const;
@@ -205,6 +208,7 @@ class TbbInterpreter : public TScriptLauf {
   TbbParser FParser;
   TbbVariables FVariables;
   std::vector<std::pair<std::string, std::uint32_t>> FLabels;
+  std::vector<std::string> FHinweise;
   TElement* FElement = nullptr;
 
   TM3Model* FModel = nullptr;

@@ -56,16 +56,24 @@ class TPruefer {
   TAnweisung Pruefen() {
     TAnweisung a;
     Anweisung(a, 0);
+    Leer();
+    Rest = pos;
     return a;
   }
+  // Where the text behind the statement begins (n when there is none).
+  size_t Rest = 0;
 
  private:
   void Leer() {
     while (pos < n && P[pos] == ' ') ++pos;
   }
+  // The next word in capitals, cut after 16 characters: longer than any
+  // keyword, and a statement never copies the rest of a long line.
   std::string WortGross() {
     Leer();
-    const size_t e = std::min(P.find(' ', pos), n);
+    const size_t grenze = std::min(n, pos + 16);
+    size_t e = pos;
+    while (e < grenze && P[e] != ' ') ++e;
     return Gross(std::string_view(P).substr(pos, e - pos));
   }
   bool Beginnt(std::string_view gross) const {
@@ -336,54 +344,51 @@ std::string ScriptVorbereiten(const std::vector<std::string>& zeilen) {
   for (const auto& zeile : zeilen) {
     std::string s = " " + zeile + " ";
     if (const auto p = s.find("//"); p != std::string::npos) s.erase(p);
-    for (;;) {
+    // Brace comments, also over several lines; a "}" with no comment open
+    // closes nothing and is dropped. One pass over the line.
+    std::string ohne;
+    ohne.reserve(s.size());
+    for (char c : s) {
       if (offen) {
-        // A comment from an earlier line.
-        const auto q = s.find('}');
-        if (q == std::string::npos) {
-          s.clear();
-          break;
-        }
-        s.erase(0, q + 1);
-        offen = false;
-        continue;
+        if (c == '}') offen = false;
+      } else if (c == '{') {
+        offen = true;
+      } else if (c != '}') {
+        ohne += c;
       }
-      if (const auto a = s.find('{'); a != std::string::npos) {
-        const auto q = s.find('}', a);
-        if (q == std::string::npos) {
-          s.erase(a);
-          offen = true;
-          break;
-        }
-        s.erase(a, q - a + 1);
-        continue;
-      }
-      // A "}" with no comment open closes nothing and is dropped.
-      if (const auto q = s.find('}'); q != std::string::npos) {
-        s.erase(q, 1);
-        continue;
-      }
-      break;
     }
+    s = std::move(ohne);
     // The piece of every line ends with a blank, so that words of two lines
     // never run together where a comment was cut off.
     if (!s.empty() && s.back() != ' ' && s.back() != '\t') s += ' ';
-    std::string t;
-    t.reserve(s.size());
+    std::string u;
+    u.reserve(s.size());
     for (char c : s) {
       if (c == '\t') c = ' ';
-      if (c == ' ' && !t.empty() && t.back() == ' ') continue;
-      t += c;
+      if (c == ' ' && !u.empty() && u.back() == ' ') continue;
+      u += c;
     }
-    for (size_t p = 0; (p = FindeOhneFall(t, "REPEAT", p)) != std::string::npos;) {
-      const size_t hinter = std::min(p + 7, t.size());
-      t.insert(hinter, " begin ");
-      p = hinter + 7;
+    // " begin " behind every REPEAT (and the character after it), " end "
+    // before every UNTIL.
+    std::string v;
+    v.reserve(u.size() + 16);
+    size_t bis = 0;
+    for (size_t p = 0; (p = FindeOhneFall(u, "REPEAT", p)) != std::string::npos;) {
+      const size_t hinter = std::min(p + 7, u.size());
+      v.append(u, bis, hinter - bis);
+      v += " begin ";
+      bis = p = hinter;
     }
-    for (size_t p = 0; (p = FindeOhneFall(t, "UNTIL", p)) != std::string::npos;) {
-      t.insert(p, " end ");
-      p += 5 + 5;
+    v.append(u, bis, std::string::npos);
+    std::string t;
+    t.reserve(v.size() + 16);
+    bis = 0;
+    for (size_t p = 0; (p = FindeOhneFall(v, "UNTIL", p)) != std::string::npos; p += 5) {
+      t.append(v, bis, p - bis);
+      t += " end ";
+      bis = p;
     }
+    t.append(v, bis, std::string::npos);
     r += t;
   }
   return r;
@@ -407,15 +412,27 @@ TZeileSpalte Position(const std::vector<std::string>& zeilen, long long n) {
 TScriptPruefung ScriptPruefen(const std::string& vorbereitet,
                               const std::vector<std::string>& zeilen) {
   TScriptPruefung r;
+  // The position of the n-th non-blank character of the prepared text (0:
+  // none) in the script lines.
+  auto stelle = [&](size_t pos) {
+    long long n = 0;
+    for (size_t i = 0; i < vorbereitet.size() && i <= pos; ++i)
+      if (vorbereitet[i] != ' ' && !Folgebyte(vorbereitet[i])) ++n;
+    if (pos >= vorbereitet.size()) ++n;
+    return Position(zeilen, n);
+  };
   try {
-    r.Anweisung = TPruefer(vorbereitet).Pruefen();
+    TPruefer pruefer(vorbereitet);
+    r.Anweisung = pruefer.Pruefen();
+    if (pruefer.Rest < vorbereitet.size()) {
+      const TZeileSpalte p = stelle(pruefer.Rest);
+      r.Hinweise.push_back("Hinweis zu Zeile " + std::to_string(p.Zeile) + " Spalte " +
+                           std::to_string(p.Spalte) + ": " + meldung::NachDerAnweisung);
+    }
   } catch (const TAbbruch& a) {
     r.Anweisung = TAnweisung();
-    long long n = 0;
-    for (size_t i = 0; i < vorbereitet.size() && i <= a.pos; ++i)
-      if (vorbereitet[i] != ' ' && !Folgebyte(vorbereitet[i])) ++n;
-    if (a.pos >= vorbereitet.size()) ++n;  // no word: one behind the last character
-    const TZeileSpalte p = Position(zeilen, n);
+    r.Hinweise.clear();
+    const TZeileSpalte p = stelle(a.pos);
     r.Fehler.push_back("Fehler in Zeile " + std::to_string(p.Zeile) + " Spalte " +
                        std::to_string(p.Spalte) + ": " + a.meldung);
   }

@@ -33,6 +33,10 @@ inline constexpr const char* Zahl = "ungültige Zahl";
 inline constexpr const char* Quote = "erwartet: '";
 // Nesting deeper than the check follows.
 inline constexpr const char* ZuTief = "zu tief geschachtelt";
+// Text behind the one statement a script is: never run.
+inline constexpr const char* NachDerAnweisung =
+    "der Text nach der ersten Anweisung wird nicht ausgeführt; mehrere Anweisungen müssen in "
+    "einem \"begin .. end\" Block stehen";
 }  // namespace meldung
 
 // The prepared text of the script lines.
@@ -64,6 +68,9 @@ struct TScriptPruefung {
   TAnweisung Anweisung;
   // "Fehler in Zeile <z> Spalte <s>: <message>"; empty when the script is usable.
   std::vector<std::string> Fehler;
+  // "Hinweis zu Zeile <z> Spalte <s>: ..." when text follows the statement;
+  // the script stays usable.
+  std::vector<std::string> Hinweise;
 };
 
 // Checks the prepared text; the lines are those it was prepared from (for the

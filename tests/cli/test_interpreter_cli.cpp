@@ -41,6 +41,15 @@ TEST_F(ScriptBefehl, Pruefen) {
       {"BEGIN\r\n  x := 1\r\n  y := 2\r\nEND\r\n", 1,
        "Fehler in Zeile 3 Spalte 3: erwartet: \";\" oder \"end\"\n"},
       {"IF x THEN y := (1", 1, "Fehler in Zeile 1 Spalte 18: erwartet: )\n"},
+      // A script is one statement: what follows it is never run, and the
+      // check says so.
+      {"BEGIN x := 1 END garbage((((", 0,
+       "Hinweis zu Zeile 1 Spalte 18: der Text nach der ersten Anweisung wird nicht "
+       "ausgeführt; mehrere Anweisungen müssen in einem \"begin .. end\" Block stehen\n"},
+      {"x := 1 ; y := 2", 0,
+       "Hinweis zu Zeile 1 Spalte 8: der Text nach der ersten Anweisung wird nicht "
+       "ausgeführt; mehrere Anweisungen müssen in einem \"begin .. end\" Block stehen\n"},
+      {"begin x := 1 end\n\n", 0, ""},
   };
   for (const auto& f : faelle) {
     std::ostringstream out, err;
