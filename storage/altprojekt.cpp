@@ -633,13 +633,21 @@ bool TAltprojekt::Zeichnung(TM3Model& m, const std::string& datei) {
   std::vector<TCadShape*> erzeugt;
   std::set<const TCadShape*> ausgewaehlt;
   std::set<std::string, NameLess> namen;
+  // Per name taken, the number its next free name is searched from, so that
+  // many shapes of one name do not search from "_2" every time.
+  std::map<std::string, int, NameLess> naechste;
   for (int r = 0; r < t.Anzahl(); ++r) {
     const std::string name = S(t, r, "Name");
     const std::string typ = NeuerTypcode(S(t, r, "Typ"));
     std::string frei = name;
-    for (int k = 2; namen.count(frei); ++k) {
-      const std::string anhang = "_" + std::to_string(k);
-      frei = name.substr(0, std::min(name.size(), size_t{31} - anhang.size())) + anhang;
+    if (namen.count(frei)) {
+      int& k = naechste.try_emplace(name, 2).first->second;
+      for (;; ++k) {
+        const std::string anhang = "_" + std::to_string(k);
+        frei = name.substr(0, std::min(name.size(), size_t{31} - anhang.size())) + anhang;
+        if (!namen.count(frei)) break;
+      }
+      ++k;
     }
     TCadShape* s = m.TCadModel::CreateShape(typ, frei, Z(t, r, "X1"), Z(t, r, "Y1"));
     erzeugt.push_back(s);

@@ -1010,7 +1010,7 @@ TLadeErgebnis ModellAusPaket(TM3Model& m, const TTabelle& mod, const std::string
   // left out of every computation: it is broken as the older folders' loader
   // breaks it, and reported.
   for (const TCadShape* s : ParentRingeLoesen(m))
-    e.Hinweise.push_back(s->Name + " :: Name der Zielkomponente korrigiert.");
+    e.Hinweise.push_back(s->Name + ":: Name der Zielkomponente korrigiert.");
   // Every element shape without a successor hangs on the root.
   for (int i = 1; i < m.Count(); ++i) {
     TCadShape* s = m.GetNode(i);

@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <set>
 #include <sstream>
 
 #include "model/elements.h"
@@ -417,4 +418,24 @@ TEST_F(Altprojekt, SuccessorsInACircleAreLinkedToTheRoot) {
             e.Fehlerprotokoll.end());
   EXPECT_EQ(m.GetNode("Bach")->Parent(), m.Root());
   EXPECT_EQ(El("Bach").SUM.E, 12.5 * 60 + 8 * 50);
+}
+
+// 10,000 shapes of one name get the free names _2 to _10001 (the search for
+// each began again at _2, quadratic in the count).
+TEST_F(Altprojekt, ManyShapesOfOneNameGetFreeNames) {
+  const fs::path shp = dir / "mod" / "Altnetz_SHP.xml";
+  std::string text = Lies(shp);
+  const size_t a = text.find("<ROW Name=\"Notiz\"");
+  ASSERT_NE(a, std::string::npos);
+  const std::string zeile = text.substr(a, text.find("/>", a) + 2 - a);
+  std::string viele;
+  for (int i = 0; i < 10000; ++i) viele += zeile;
+  text.insert(a, viele);
+  Schreibe(shp, text);
+  const auto e = Oeffnen("mod/Altnetz.MOD");
+  ASSERT_TRUE(e.Ok) << e.Meldung;
+  const auto namen = Namen();
+  EXPECT_EQ(std::set<std::string>(namen.begin(), namen.end()).size(), namen.size());
+  EXPECT_NE(m.GetNode("Notiz_10001"), nullptr);
+  EXPECT_EQ(m.GetNode("Notiz_10002"), nullptr);
 }

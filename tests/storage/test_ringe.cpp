@@ -30,7 +30,7 @@ TEST(ParentRinge, RingInAProjectFileIsBrokenAndReported) {
   const TLadeErgebnis e = A3_Laden(m, (dir / "Ring").string());
   ASSERT_TRUE(e.Ok) << e.Fehler;
   ASSERT_EQ(e.Hinweise.size(), 1u);
-  EXPECT_EQ(e.Hinweise[0], "Einleitung Mühlbach :: Name der Zielkomponente korrigiert.");
+  EXPECT_EQ(e.Hinweise[0], "Einleitung Mühlbach:: Name der Zielkomponente korrigiert.");
   // Every element shape reaches the root through its successors.
   for (int i = 1; i < m.Count(); ++i) {
     const TCadShape* s = m.GetNode(i);
