@@ -65,11 +65,36 @@ void SetzeKurve(QWidget* diagramm, const std::vector<double>& x, const std::vect
   const auto achsen = v->chart()->axes();
   for (QAbstractAxis* a : achsen) {
     auto* va = static_cast<QValueAxis*>(a);
-    if (a->alignment() == Qt::AlignBottom)
-      va->setRange(*std::min_element(x.begin(), x.end()), *std::max_element(x.begin(), x.end()));
-    else
-      va->setRange(0, ymax > 0 ? ymax : (hoch > 0 ? hoch * 1.1 : 1));
+    if (a->alignment() == Qt::AlignBottom) {
+      const double lo = *std::min_element(x.begin(), x.end());
+      double hi = *std::max_element(x.begin(), x.end());
+      // Hours to 24, months one tick each, the rain-runoff rates in quarters.
+      int ticks = 5;
+      if (x.size() == 24) {
+        hi = 24;
+        ticks = 7;
+      } else if (x.size() == 12) {
+        ticks = 12;
+      }
+      va->setRange(lo, hi);
+      va->setTickCount(ticks);
+      va->setLabelFormat(QStringLiteral("%.0f"));
+    } else if (ymax > 0) {
+      va->setRange(0, ymax);
+    } else {
+      va->setRange(0, hoch > 0 ? hoch * 1.1 : 1);
+      va->applyNiceNumbers();
+    }
   }
+}
+
+void BeiPunktklick(QWidget* diagramm, QObject* kontext, std::function<void(double, double)> f) {
+  auto* v = qobject_cast<QChartView*>(diagramm);
+  if (!v) return;
+  auto* kurve = static_cast<QLineSeries*>(v->chart()->series().value(0));
+  kurve->setPointsVisible(true);
+  QObject::connect(kurve, &QLineSeries::clicked, kontext,
+                   [f](const QPointF& p) { f(p.x(), p.y()); });
 }
 
 std::vector<std::pair<double, double>> Kurvenpunkte(const QWidget* diagramm) {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -59,8 +60,9 @@ class TFormKEZ : public TMusterForm {
   std::vector<QWidget*> FEditorFelder;  // Bezeichnung, AE, B, fD, Kategorie
   int FEditorZeile = -1;                // -1: a new area
   QTreeWidget* FSummen = nullptr;
-  QLabel* FSWGrafik = nullptr;
-  QLabel* FFWGrafik = nullptr;
+  QWidget* FSWGrafik = nullptr;
+  QWidget* FFWGrafik = nullptr;
+  QLabel* FPunkt = nullptr;  // "x=... : y=..." of a clicked point
 };
 
 // Structures: CSO tank (18000), CSO overflow (19000), clarifier (20000).
@@ -149,5 +151,7 @@ void SetzeKurve(QWidget* diagramm, const std::vector<double>& x, const std::vect
                 std::optional<double> grenze = std::nullopt, double ymax = 0);
 // The points of the chart's curve, for tests.
 std::vector<std::pair<double, double>> Kurvenpunkte(const QWidget* diagramm);
+// Calls f with a clicked point of the chart's curve.
+void BeiPunktklick(QWidget* diagramm, QObject* kontext, std::function<void(double, double)> f);
 
 }  // namespace t21

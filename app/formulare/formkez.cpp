@@ -26,13 +26,6 @@ QString F2(double v) {
   return QLocale().toString(v, 'f', 2);
 }
 
-QString Ganglinientext(const double* w, int n, int erster) {
-  QStringList z;
-  for (int i = 0; i < n; ++i)
-    z << QStringLiteral("%1: %2").arg(i + erster).arg(QLocale().toString(w[i], 'f', 3));
-  return z.join(QStringLiteral("   "));
-}
-
 }  // namespace
 
 void TFormKEZ::SeitenAufbauen() {
@@ -167,15 +160,23 @@ void TFormKEZ::SeitenAufbauen() {
   for (const auto& g : ref.SWGanglinien.Eintraege) sw << QString::fromStdString(g.name);
   for (const auto& g : ref.FWGanglinien.Eintraege) fw << QString::fromStdString(g.name);
   Auswahl(gl, "CDSKEZ", "SWGL", sw, {});
-  FSWGrafik = new QLabel;
-  FSWGrafik->setObjectName(QStringLiteral("SWGanglinie"));
-  FSWGrafik->setWordWrap(true);
+  FSWGrafik = NeuesDiagramm(QStringLiteral("Trockenwetterganglinie"), QStringLiteral("Stunde"),
+                            QStringLiteral("Faktor"));
+  FSWGrafik->setMinimumHeight(220);
   gl.Gitter->addWidget(FSWGrafik, gl.Zeile++, 0, 1, 3);
   Auswahl(gl, "CDSKEZ", "FWGL", fw, {});
-  FFWGrafik = new QLabel;
-  FFWGrafik->setObjectName(QStringLiteral("FWGanglinie"));
-  FFWGrafik->setWordWrap(true);
+  FFWGrafik = NeuesDiagramm(QStringLiteral("Fremdwasserganglinie"), QStringLiteral("Monat"),
+                            QStringLiteral("Faktor"));
+  FFWGrafik->setMinimumHeight(220);
   gl.Gitter->addWidget(FFWGrafik, gl.Zeile++, 0, 1, 3);
+  FPunkt = new QLabel;
+  FPunkt->setObjectName(QStringLiteral("Punkt"));
+  gl.Gitter->addWidget(FPunkt, gl.Zeile++, 0, 1, 3);
+  for (QWidget* d : {FSWGrafik, FFWGrafik})
+    BeiPunktklick(d, this, [this](double x, double y) {
+      FPunkt->setText(QStringLiteral("x=%1 : y=%2")
+                          .arg(QLocale().toString(x, 'f', 0), QLocale().toString(y, 'f', 3)));
+    });
 
   // Detailed verification.
   TRaster det = NeueSeite(QStringLiteral("det. Nachweis"), 6);
@@ -233,19 +234,21 @@ void TFormKEZ::ErgebnisseZeigen() {
     it->setText(2, QString::fromUtf8(w.second));
   }
   const TReferenzListen& ref = FDok.Model().Referenz;
-  if (FSWGrafik) {
-    const int i = k->SWGL;
-    FSWGrafik->setText(
-        i >= 0 && i < static_cast<int>(ref.SWGanglinien.Eintraege.size())
-            ? Ganglinientext(ref.SWGanglinien.Eintraege[static_cast<size_t>(i)].werte.data(), 24, 0)
-            : QString());
+  const auto& sw = ref.SWGanglinien.Eintraege;
+  const auto& fw = ref.FWGanglinien.Eintraege;
+  std::vector<double> x, y;
+  if (k->SWGL >= 0 && k->SWGL < static_cast<int>(sw.size())) {
+    for (int h = 0; h < 24; ++h) x.push_back(h);
+    y.assign(sw[static_cast<size_t>(k->SWGL)].werte.begin(),
+             sw[static_cast<size_t>(k->SWGL)].werte.end());
+    SetzeKurve(FSWGrafik, x, y);
   }
-  if (FFWGrafik) {
-    const int i = k->FWGL;
-    FFWGrafik->setText(
-        i >= 0 && i < static_cast<int>(ref.FWGanglinien.Eintraege.size())
-            ? Ganglinientext(ref.FWGanglinien.Eintraege[static_cast<size_t>(i)].werte.data(), 12, 1)
-            : QString());
+  if (k->FWGL >= 0 && k->FWGL < static_cast<int>(fw.size())) {
+    x.clear();
+    for (int m = 1; m <= 12; ++m) x.push_back(m);
+    y.assign(fw[static_cast<size_t>(k->FWGL)].werte.begin(),
+             fw[static_cast<size_t>(k->FWGL)].werte.end());
+    SetzeKurve(FFWGrafik, x, y);
   }
 }
 
