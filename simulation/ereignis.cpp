@@ -242,6 +242,20 @@ double EreignisGrenzkonzentration(double minuten) {
   return 0.025 + (minuten > 0 ? 1.5 / minuten : 0.0);
 }
 
+std::vector<TEreignis> EreignisseAus(const TDataModule2& dm) {
+  std::vector<TEreignis> ev;
+  const TTabelle& t = dm.CDSEreignisse;
+  for (int z = 0; z < t.Anzahl(); ++z) {
+    TEreignis e;
+    e.Start = AlsZahl(t.Wert(z, "Beginn"));
+    e.Ende = AlsZahl(t.Wert(z, "Ende"));
+    const TWert w = t.Wert(z, "Entlastung");
+    if (const auto* b = std::get_if<bool>(&w)) e.Entlastung = *b;
+    ev.push_back(e);
+  }
+  return ev;
+}
+
 std::string EreignisText(int nr, const TEreignis& e) {
   return std::to_string(nr) + " - " + DatumZeitText(e.Start) + " - " + DatumZeitText(e.Ende);
 }

@@ -28,6 +28,7 @@
 
 #include "model/network.h"
 #include "model/simulation.h"
+#include "simulation/ergebnisse.h"
 #include "simulation/lauf.h"
 
 namespace t21 {
@@ -78,6 +79,11 @@ std::string EreignisSpaltenLabel(const std::string& spalte);
 // The tolerated NH3 concentration of the dose chart after the given minutes
 // since the re-simulation began, mg/l: 0.025 + 1.5 / minuten (0.025 for 0).
 double EreignisGrenzkonzentration(double minuten);
+
+// The system events of a run as its event table holds them (Beginn, Ende,
+// Entlastung), in their order: the list a re-simulation chooses from, for a
+// run just done as for one loaded from its files.
+std::vector<TEreignis> EreignisseAus(const TDataModule2& ergebnisse);
 
 // The entry of the event list: "n - start - end", n counting from 1.
 std::string EreignisText(int nr, const TEreignis& e);
