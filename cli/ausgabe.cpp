@@ -21,9 +21,49 @@ bool FormatAusText(const std::string& s, Format& f) {
   return true;
 }
 
+namespace {
+
+// Length of the well-formed UTF-8 sequence at s[i] (1 to 4), or 0.
+size_t Utf8Laenge(const std::string& s, size_t i) {
+  const auto b = [&](size_t k) { return static_cast<unsigned char>(s[k]); };
+  const unsigned char c = b(i);
+  if (c < 0x80) return 1;
+  size_t n;
+  unsigned min, max = 0xBF;
+  if (c >= 0xC2 && c <= 0xDF) {
+    n = 2, min = 0x80;
+  } else if (c >= 0xE0 && c <= 0xEF) {
+    n = 3, min = c == 0xE0 ? 0xA0 : 0x80, max = c == 0xED ? 0x9F : 0xBF;
+  } else if (c >= 0xF0 && c <= 0xF4) {
+    n = 4, min = c == 0xF0 ? 0x90 : 0x80, max = c == 0xF4 ? 0x8F : 0xBF;
+  } else {
+    return 0;
+  }
+  if (i + n > s.size() || b(i + 1) < min || b(i + 1) > max) return 0;
+  for (size_t k = 2; k < n; ++k)
+    if (b(i + k) < 0x80 || b(i + k) > 0xBF) return 0;
+  return n;
+}
+
+}  // namespace
+
+// JSON text is UTF-8: a byte that begins no well-formed sequence (a text of
+// an older, Latin-1 file) is taken as the Latin-1 character it stands for.
 std::string JsonText(const std::string& s) {
   std::string r = "\"";
-  for (unsigned char c : s) {
+  for (size_t i = 0; i < s.size(); ++i) {
+    const unsigned char c = static_cast<unsigned char>(s[i]);
+    if (c >= 0x80) {
+      const size_t n = Utf8Laenge(s, i);
+      if (n == 0) {
+        r += static_cast<char>(0xC0 | (c >> 6));
+        r += static_cast<char>(0x80 | (c & 0x3F));
+      } else {
+        r.append(s, i, n);
+        i += n - 1;
+      }
+      continue;
+    }
     switch (c) {
       case '"':
         r += "\\\"";

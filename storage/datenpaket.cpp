@@ -234,6 +234,38 @@ void LiesZeilen(pugi::xml_node quelle, TTabelle& t, TPaketLesen* lesen, TZellenG
   }
 }
 
+// The XML parser's findings in German.
+const char* XmlFehler(pugi::xml_parse_status s) {
+  switch (s) {
+    case pugi::status_out_of_memory:
+      return "zu wenig Speicher";
+    case pugi::status_unrecognized_tag:
+      return "unbekannte Markierung";
+    case pugi::status_bad_pi:
+      return "fehlerhafte Verarbeitungsanweisung";
+    case pugi::status_bad_comment:
+      return "fehlerhafter Kommentar";
+    case pugi::status_bad_cdata:
+      return "fehlerhafter CDATA-Abschnitt";
+    case pugi::status_bad_doctype:
+      return "fehlerhafte Dokumenttyp-Deklaration";
+    case pugi::status_bad_pcdata:
+      return "fehlerhafter Text";
+    case pugi::status_bad_start_element:
+      return "fehlerhaftes Anfangs-Tag";
+    case pugi::status_bad_attribute:
+      return "fehlerhaftes Attribut";
+    case pugi::status_bad_end_element:
+      return "fehlerhaftes End-Tag";
+    case pugi::status_end_element_mismatch:
+      return "Anfangs- und End-Tag passen nicht zueinander";
+    case pugi::status_no_document_element:
+      return "kein Wurzelelement";
+    default:
+      return "nicht lesbar";
+  }
+}
+
 // The packet's document; false with fehler set when the text is empty,
 // binary or no XML.
 bool Dokument(const std::string& text, pugi::xml_document& doc, std::string& fehler) {
@@ -252,7 +284,8 @@ bool Dokument(const std::string& text, pugi::xml_document& doc, std::string& feh
   }
   const auto ok = doc.load_buffer(text.data(), text.size(), pugi::parse_default);
   if (!ok) {
-    fehler = std::string("Die Datei ist kein lesbares XML-Datenpaket: ") + ok.description();
+    fehler = std::string("Die Datei ist kein lesbares XML-Datenpaket: ") + XmlFehler(ok.status) +
+             " (bei Zeichen " + std::to_string(ok.offset) + ")";
     return false;
   }
   return true;

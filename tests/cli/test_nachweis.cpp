@@ -140,3 +140,21 @@ TEST(Nachweis, ThreeFormats) {
   for (std::string z; std::getline(zeilen, z);)
     ASSERT_EQ(std::count(z.begin(), z.end(), '\t'), 5) << z;
 }
+
+// JSON text is always valid UTF-8: bytes of no well-formed sequence (Latin-1
+// texts of older files, cut sequences) become the Latin-1 characters.
+TEST(Nachweis, JsonTextIsValidUtf8) {
+  struct Fall {
+    std::string roh, json;
+  };
+  const Fall faelle[] = {
+      {"Mühlbach", "\"Mühlbach\""},
+      {"M\xFChlbach", "\"Mühlbach\""},
+      {"\xC3", "\"\xC3\x83\""},
+      {"\xE2\x82", "\"\xC3\xA2\xC2\x82\""},
+      {"\xED\xA0\x80", "\"\xC3\xAD\xC2\xA0\xC2\x80\""},  // a surrogate
+      {"\xF0\x9F\x98\x80", "\"\xF0\x9F\x98\x80\""},
+      {"a\"b\\\x01", "\"a\\\"b\\\\\\u0001\""},
+  };
+  for (const Fall& f : faelle) EXPECT_EQ(JsonText(f.roh), f.json) << f.roh;
+}

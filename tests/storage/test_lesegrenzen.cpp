@@ -117,3 +117,12 @@ TEST(Fuzzfunde, PacketsAreReadOrRefused) {
     }
   }
 }
+
+// The XML parser's findings are given in German, with the place.
+TEST_F(Lesegrenzen, XmlFaultsInGerman) {
+  std::string fehler;
+  EXPECT_EQ(Lies("<DATAPACKET><METADATA></DATAPACKET>", fehler), nullptr);
+  EXPECT_EQ(fehler,
+            "Die Datei ist kein lesbares XML-Datenpaket: Anfangs- und End-Tag passen nicht "
+            "zueinander (bei Zeichen 24)");
+}
