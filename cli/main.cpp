@@ -9,6 +9,7 @@
 
 #include "cli/ausgabe.h"
 #include "cli/beispiel.h"
+#include "cli/ereignis.h"
 #include "cli/exportieren.h"
 #include "cli/regio.h"
 #include "cli/script_befehle.h"
@@ -143,6 +144,32 @@ int main(int argc, char** argv) {
   results->add_option("datei", ergebnisDatei, "Ergebnisdatei (NAME_CDSReport.s21)")->required();
   formatOption(results);
 
+  TEreignisOptionen ereignisOpt;
+  std::string ereignisFormat = "tsv";
+  auto* ereignis = app.add_subcommand(
+      "ereignis",
+      "Simuliert ein Systemereignis erneut und gibt die Ganglinien eines Elements aus; rechnet "
+      "dafür zuerst die Langzeitsimulation (--von/--bis oder der Zeitraum der Regenreihen), "
+      "deren Anfangszustände gespeicherte Ergebnisse nicht enthalten");
+  ereignis->add_option("projekt", projekt, "Projektdatei (.T21)")->required();
+  ereignis->add_option("--nr", ereignisOpt.Nr, "Nummer des Systemereignisses (ab 1)")
+      ->required()
+      ->check(CLI::PositiveNumber);
+  ereignis->add_option("--element", ereignisOpt.Element, "Name des Elements")->required();
+  ereignis->add_option("--parameter", ereignisOpt.Parameter,
+                       "Eintrag der Parameterliste, z. B. Abfluss, Mulden, Dosis NH3, Gewässer "
+                       "(leer: der erste)");
+  ereignis->add_flag("--tabelle", ereignisOpt.Tabelle,
+                     "die Parameter der Ereignis-Tabelle statt der Ereignis-Grafik");
+  ereignis->add_option("--nachlauf", ereignisOpt.Nachlauftage, "Nachlauftage")
+      ->check(CLI::IsMember({0, 1, 2, 3, 4, 5, 6, 7, 14, 30}));
+  ereignis->add_option("--von", ereignisOpt.Von, "Beginn der Langzeitsimulation");
+  ereignis->add_option("--bis", ereignisOpt.Bis, "Ende der Langzeitsimulation");
+  ereignis->add_option("--format", ereignisFormat, "Ausgabeformat tsv oder json")
+      ->check(CLI::IsMember({"tsv", "json"}));
+  ereignis->add_option("--out", ereignisOpt.Aus,
+                       "Ganglinie speichern: .xlsx als Excel-Mappe, sonst als XML-Datenpaket");
+
   TRegenGenerator gen;
   std::string genDatei;
   auto* regen = app.add_subcommand(
@@ -246,6 +273,12 @@ int main(int argc, char** argv) {
     sim.Fortschritt = isatty(STDERR_FILENO);
     std::signal(SIGINT, BeiSigint);
     return Simuliere(m, sim, std::cout, std::cerr);
+  }
+  if (*ereignis) {
+    TM3Model m("Ereignis");
+    if (!ProjektLaden(m, projekt, std::cerr)) return 2;
+    FormatAusText(ereignisFormat, ereignisOpt.Ausgabe);
+    return Ereignis(m, ereignisOpt, std::cout, std::cerr);
   }
   if (scriptBefehle.Gewaehlt()) return scriptBefehle.Ausfuehren(std::cout, std::cerr);
   if (*results) return ZeigeErgebnisse(ergebnisDatei, f, std::cout, std::cerr);
