@@ -207,6 +207,10 @@ void DosisDaten(const TDataModule2& dm, const std::string& element, int paramete
   TReihe mittel{parameter == 1 ? QStringLiteral("MedO2_kurz") : QStringLiteral("MedNH3_kurz"),
                 TReihe::TArt::Punkte,
                 {}};
+  extrem.Farbe = mittel.Farbe = QColor(0x1f, 0x77, 0xb4);
+  const QColor farben[3] = {QColor(0x2c, 0xa0, 0x2c), QColor(0xff, 0x7f, 0x0e),
+                            QColor(0x94, 0x67, 0xbd)};
+  erstes.EigeneLegende = zweites.EigeneLegende = true;
   int j = 0;
   for (int z : Zeilen(ev, "Name", element)) {
     ++j;
@@ -219,40 +223,53 @@ void DosisDaten(const TDataModule2& dm, const std::string& element, int paramete
   erstes.Reihen.push_back(std::move(extrem));
   zweites.Reihen.push_back(std::move(mittel));
   for (int i = 0; i < 3; ++i) {
-    erstes.Reihen.push_back(
-        {QString::fromUtf8(kKlassenTitel[i]),
-         TReihe::TArt::Linie,
-         {QPointF(0, k[size_t(i)].L), QPointF(std::max(j, 1), k[size_t(i)].L)}});
-    TReihe kurve{QString::fromUtf8(kKlassenTitel[i]), TReihe::TArt::Linie, {}};
+    erstes.Reihen.push_back({QString::fromUtf8(kKlassenTitel[i]),
+                             TReihe::TArt::Linie,
+                             {QPointF(0, k[size_t(i)].L), QPointF(std::max(j, 1), k[size_t(i)].L)},
+                             farben[i]});
+    TReihe kurve{QString::fromUtf8(kKlassenTitel[i]), TReihe::TArt::Linie, {}, farben[i]};
     for (int t = 1; t <= 72; ++t) kurve.Punkte.emplace_back(t, Mittelgrenze(k[size_t(i)], c, t));
     zweites.Reihen.push_back(std::move(kurve));
   }
 }
 
 void Fuelle(QChart& chart, const TDiagrammDaten& d, bool logarithmisch) {
+  // The axes stay with the chart and are set anew; only a change between a
+  // linear and a logarithmic time axis replaces that axis.
+  QAbstractAxis* x = nullptr;
+  QValueAxis* y = nullptr;
+  for (QAbstractAxis* a : chart.axes(Qt::Horizontal)) x = a;
+  for (QAbstractAxis* a : chart.axes(Qt::Vertical)) y = qobject_cast<QValueAxis*>(a);
   chart.removeAllSeries();
-  for (QAbstractAxis* a : chart.axes()) {
-    chart.removeAxis(a);
-    delete a;
+  chart.setLocalizeNumbers(true);
+  chart.setLocale(QLocale(QLocale::German, QLocale::Germany));
+  if (x && (x->type() == QAbstractAxis::AxisTypeLogValue) != logarithmisch) {
+    chart.removeAxis(x);
+    delete x;
+    x = nullptr;
   }
   chart.setTitle(d.Titel);
-  QAbstractAxis* x = nullptr;
-  if (logarithmisch) {
-    auto* lx = new QLogValueAxis;
-    lx->setBase(10);
-    lx->setLabelFormat(QStringLiteral("%g"));
-    x = lx;
-  } else {
-    auto* vx = new QValueAxis;
-    vx->setLabelFormat(QStringLiteral("%g"));
-    x = vx;
+  if (!x) {
+    if (logarithmisch) {
+      auto* lx = new QLogValueAxis;
+      lx->setBase(10);
+      lx->setLabelFormat(QStringLiteral("%.6g"));
+      x = lx;
+    } else {
+      auto* vx = new QValueAxis;
+      vx->setLabelFormat(QStringLiteral("%.6g"));
+      x = vx;
+    }
+    chart.addAxis(x, Qt::AlignBottom);
+  }
+  if (!y) {
+    y = new QValueAxis;
+    y->setLabelFormat(QStringLiteral("%.6g"));
+    chart.addAxis(y, Qt::AlignLeft);
   }
   x->setTitleText(d.XAchse);
-  auto* y = new QValueAxis;
   y->setTitleText(d.YAchse);
-  y->setLabelFormat(QStringLiteral("%g"));
-  chart.addAxis(x, Qt::AlignBottom);
-  chart.addAxis(y, Qt::AlignLeft);
+  chart.legend()->setVisible(!d.EigeneLegende);
   double xmin = std::numeric_limits<double>::max(), xmax = -xmin;
   double ymin = 0, ymax = 0;
   bool punkte = false;
@@ -265,7 +282,9 @@ void Fuelle(QChart& chart, const TDiagrammDaten& d, bool logarithmisch) {
     } else {
       s = new QLineSeries;
     }
-    s->setName(r.Titel);
+    // Legends read their texts as rich text.
+    s->setName(r.Titel.toHtmlEscaped());
+    if (r.Farbe.isValid()) s->setColor(r.Farbe);
     for (const QPointF& p : r.Punkte) {
       if (logarithmisch && p.x() <= 0) continue;
       if (!std::isfinite(p.x()) || !std::isfinite(p.y())) continue;
@@ -289,6 +308,15 @@ void Fuelle(QChart& chart, const TDiagrammDaten& d, bool logarithmisch) {
   x->setRange(xmin, xmax);
   y->setRange(ymin, ymax + (ymax - ymin) * 0.05);
   if (auto* vy = qobject_cast<QValueAxis*>(y)) vy->applyNiceNumbers();
+}
+
+QString Legendentext(const TDiagrammDaten& d) {
+  QStringList teile;
+  for (const TReihe& r : d.Reihen)
+    teile << QStringLiteral("<span style=\"color:%1\">&#9632;</span>&nbsp;%2")
+                 .arg(r.Farbe.isValid() ? r.Farbe.name() : QStringLiteral("#000000"),
+                      r.Titel.toHtmlEscaped());
+  return teile.join(QStringLiteral("&nbsp;&nbsp;&nbsp; "));
 }
 
 }  // namespace t21

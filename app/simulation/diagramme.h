@@ -3,6 +3,7 @@
 // flood statistics, dose classes of O2 and NH3, suspended solids per year.
 #pragma once
 
+#include <QColor>
 #include <QString>
 #include <QtCharts/QChart>
 #include <string>
@@ -24,10 +25,14 @@ struct TReihe {
   QString Titel;
   enum class TArt { Linie, Punkte } Art = TArt::Linie;
   std::vector<QPointF> Punkte;
+  QColor Farbe;  // invalid: the chart's own
 };
 struct TDiagrammDaten {
   QString Titel, XAchse, YAchse;
   std::vector<TReihe> Reihen;
+  // The legend is shown beside the chart by the window (the class captions
+  // are too long for the chart's own).
+  bool EigeneLegende = false;
   bool Leer() const;
 };
 
@@ -44,5 +49,8 @@ int ParameterNummer(const std::string& parameter);
 // Puts the data into the chart (series, axes, titles); a logarithmic x axis
 // when asked.
 void Fuelle(QChart& chart, const TDiagrammDaten& d, bool logarithmisch = false);
+// The legend of a chart with EigeneLegende as rich text: a coloured mark and
+// the title of each series.
+QString Legendentext(const TDiagrammDaten& d);
 
 }  // namespace t21

@@ -403,7 +403,7 @@ QWidget* TSimulationForm::BaueSeite(TSeite& s) {
     for (const char* p : {"<alle Parameter>", "O2", "NH3", "AFS"})
       s.Parameter->addItem(QString::fromUtf8(p));
   }
-  if (s.Art->Bewertung) {
+  if (s.Art->Tabelle == &TDataModule2::CDSHDAbfluss) {
     liste(s.OK, "OK");
     for (const char* p : {"<alle>", "eingehalten", "verletzt"}) s.OK->addItem(QString::fromUtf8(p));
   }
@@ -459,7 +459,7 @@ QWidget* TSimulationForm::BaueSeite(TSeite& s) {
       FDiagramme[i] = v;
       box->addWidget(v, 1);
       auto* k = new QHBoxLayout;
-      auto* kop = new QPushButton(QStringLiteral("Kopieren"));
+      auto* kop = new QPushButton(QStringLiteral("Diagramm kopieren"));
       auto* sp = new QPushButton(QStringLiteral("Speichern..."));
       k->addWidget(kop);
       k->addWidget(sp);
@@ -479,7 +479,20 @@ QWidget* TSimulationForm::BaueSeite(TSeite& s) {
         if (!d.isEmpty()) DiagrammSpeichern(i, d);
       });
     }
-    teil->addWidget(diagramme);
+    auto* unterTeil = new QWidget;
+    auto* ul = new QVBoxLayout(unterTeil);
+    ul->setContentsMargins(0, 0, 0, 0);
+    ul->addWidget(diagramme, 1);
+    if (!hydro) {
+      FLegende = new QLabel;
+      FLegende->setObjectName(QStringLiteral("Legende"));
+      FLegende->setWordWrap(true);
+      FLegende->setTextFormat(Qt::RichText);
+      ul->addWidget(FLegende);
+    }
+    teil->addWidget(unterTeil);
+    teil->setStretchFactor(1, 1);
+    teil->setSizes({110, 600});
     l->addWidget(teil, 1);
     connect(s.Ansicht->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this, &s] { Diagrammzeile(s); });
@@ -657,7 +670,8 @@ void TSimulationForm::SeiteAnwenden(TSeite& s) {
     f.Nr = s.Ereignisse->currentData().toString().toStdString();
   if (s.Parameter && s.Parameter->currentIndex() > 0)
     f.Parameter = s.Parameter->currentText().toStdString();
-  if (s.OK && s.OK->currentIndex() > 0) f.OK = s.OK->currentIndex() == 2 ? 1 : 0;
+  // The flood assessment's OK column says that the requirement is met.
+  if (s.OK && s.OK->currentIndex() > 0) f.OK = s.OK->currentIndex() == 1 ? 1 : 0;
   s.Modell->SetzeFilter(f);
   s.FilterText->setText(QString::fromStdString(f.Text(t)));
   if (s.Art->Bewertung) Diagrammzeile(s);
@@ -817,6 +831,8 @@ void TSimulationForm::Diagrammzeile(TSeite& s) {
     if (p > 0) DosisDaten(FErgebnisse, element, p, a, b);
     Fuelle(*FDiagramme[1]->chart(), a);
     Fuelle(*FDiagramme[2]->chart(), b);
+    FLegende->setVisible(a.EigeneLegende);
+    FLegende->setText(a.EigeneLegende ? Legendentext(a) : QString());
   }
 }
 
@@ -1138,10 +1154,22 @@ void TSimulationForm::InitAnimation() {
 void TSimulationForm::AnimationZeichnen() {
   const TTabelle& t = FErgebnisse.CDSAnimation;
   QChart& c = *AnimationDiagramm->chart();
+  QDateTimeAxis* x = nullptr;
+  QValueAxis* y = nullptr;
+  for (QAbstractAxis* a : c.axes(Qt::Horizontal)) x = qobject_cast<QDateTimeAxis*>(a);
+  for (QAbstractAxis* a : c.axes(Qt::Vertical)) y = qobject_cast<QValueAxis*>(a);
   c.removeAllSeries();
-  for (QAbstractAxis* a : c.axes()) {
-    c.removeAxis(a);
-    delete a;
+  c.setLocalizeNumbers(true);
+  c.setLocale(QLocale(QLocale::German, QLocale::Germany));
+  if (!x) {
+    x = new QDateTimeAxis;
+    x->setFormat(QStringLiteral("dd.MM.yy hh:mm"));
+    c.addAxis(x, Qt::AlignBottom);
+  }
+  if (!y) {
+    y = new QValueAxis;
+    y->setLabelFormat(QStringLiteral("%.4g"));
+    c.addAxis(y, Qt::AlignLeft);
   }
   c.setTitle(QString::fromStdString(FAnimationName));
   const bool bauwerk = FAnimationTyp == "RUB" || FAnimationTyp == "RU" || FAnimationTyp == "RKB" ||
@@ -1175,12 +1203,6 @@ void TSimulationForm::AnimationZeichnen() {
         static_cast<double>(QDateTime(d.date(), d.time(), Qt::LocalTime).toMSecsSinceEpoch());
     for (size_t i = 0; i < reihen.size(); ++i) reihen[i]->append(x, AlsZahl(t.Wert(z, spalten[i])));
   }
-  auto* x = new QDateTimeAxis;
-  x->setFormat(QStringLiteral("dd.MM.yy hh:mm"));
-  auto* y = new QValueAxis;
-  y->setLabelFormat(QStringLiteral("%g"));
-  c.addAxis(x, Qt::AlignBottom);
-  c.addAxis(y, Qt::AlignLeft);
   double ymax = 0;
   for (QLineSeries* s : reihen) {
     c.addSeries(s);

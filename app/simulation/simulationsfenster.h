@@ -152,6 +152,7 @@ class TSimulationForm : public QDialog {
   QWidget* FLeereSeite = nullptr;
   QChartView* FDiagramme[3] = {nullptr, nullptr, nullptr};
   QCheckBox* FLogarithmisch = nullptr;
+  QLabel* FLegende = nullptr;  // of the dose charts
   // The animation element of the results shown: name and type code.
   std::string FAnimationName, FAnimationTyp;
   double FAnimationMaxQ = 0;
