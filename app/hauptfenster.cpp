@@ -7,6 +7,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QDate>
 #include <QDir>
 #include <QFileInfo>
 #include <QFont>
@@ -25,18 +26,20 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <cmath>
 
 #include "app/basis/dialoge.h"
 #include "app/basis/hilfe.h"
-#include "app/vorschau/auswahldialog.h"
 #include "app/editor/editor.h"
 #include "app/editor/editordialoge.h"
 #include "app/ergebnisleiste.h"
 #include "app/formulare/elementdialog.h"
 #include "app/infobox.h"
 #include "app/simulation/simulationsfenster.h"
+#include "app/vorschau/auswahldialog.h"
 #include "cad/geometrie.h"
 #include "document/dokument.h"
+#include "model/net.h"
 #include "painting/bildexport.h"
 #include "painting/zeichenansicht.h"
 #include "storage/altprojekt.h"
@@ -168,6 +171,7 @@ TMainFrm::TMainFrm(TDialoge& dialoge, QString programmordner, QWidget* parent)
   });
   connect(FErgebnis, &TErgebnisleiste::ReiterGewechselt, this, &TMainFrm::ShowResults);
   FElementBox->installEventFilter(this);
+  FEditor->TitelblockFuellen = [this](TCadShape& s) { s.Val = TitelblockWert(); };
   connect(FEditor, &TEditor::KnotenGewaehlt, this, [this](uint64_t id) { KnotenClick(id); });
   connect(FEditor, &TEditor::EditorOeffnen, this,
           [this](uint64_t id) { ElementDialogOeffnen(id); });
@@ -618,6 +622,9 @@ TAdresseDialog* TMainFrm::Adresse(bool ausfuehren) {
     if (TDokument* d = Aktuell()) {
       TCommit c = d->Beginne("Adresse");
       c.AendereModell();
+      const std::string wert = TitelblockWert();
+      for (int i = 0; i < c.Model().Count(); ++i)
+        if (c.Model().GetNode(i)->Typ() == "IMP") c.Aendern(c.Model().GetNode(i))->Val = wert;
       d->Push(c);
     }
   });
@@ -634,6 +641,39 @@ bool TMainFrm::eventFilter(QObject* o, QEvent* e) {
     return true;
   if (o == FUebersicht && Navigator(e)) return true;
   return QMainWindow::eventFilter(o, e);
+}
+
+std::string TMainFrm::TitelblockWert() const {
+  TDokument* d = Aktuell();
+  QString benutzer = qEnvironmentVariable("USER");
+  if (benutzer.isEmpty()) benutzer = qEnvironmentVariable("USERNAME");
+  QStringList f{benutzer};
+  const TTabelle& t = const_cast<TProgrammtabelle&>(FAdresse).Tabelle();
+  for (const char* spalte : {"STRASSE", "PLZ", "ORT", "TELEFON", "FAX", "EMAIL"})
+    f << (t.Anzahl() > 0 ? Q(AlsText(t.Wert(0, spalte))) : QString());
+  if (d) {
+    const TNET& n = d->Model().Netz();
+    f << Q(n.Nummer) << Q(n.ProjektName) << Q(n.Variante) << Q(n.Auftraggeber);
+    f << QDate(1899, 12, 30)
+             .addDays(static_cast<qint64>(std::floor(n.Datum)))
+             .toString(QStringLiteral("dd.MM.yyyy"));
+  } else {
+    for (int i = 0; i < 5; ++i) f << QString();
+  }
+  // A "#" inside a field would shift the ones after it.
+  for (QString& x : f) x.replace(QLatin1Char('#'), QLatin1Char(' '));
+  return S(f.join(QLatin1Char('#')) + QLatin1Char('#'));
+}
+
+void TMainFrm::TitelblockeFuellen() {
+  TDokument* d = Aktuell();
+  if (!d) return;
+  const std::string wert = TitelblockWert();
+  TCommit c = d->Beginne("Beschriftungsfelder");
+  for (int i = 0; i < c.Model().Count(); ++i)
+    if (c.Model().GetNode(i)->Typ() == "IMP" && c.Model().GetNode(i)->Val != wert)
+      c.Aendern(c.Model().GetNode(i))->Val = wert;
+  d->Push(c);
 }
 
 void TMainFrm::Befehl(const char* name, void (TEditor::*f)()) {
@@ -689,7 +729,8 @@ bool TMainFrm::Navigator(QEvent* e) {
       auto* m = static_cast<QMouseEvent*>(e);
       if (m->button() != Qt::LeftButton) return false;
       const QPoint p = m->position().toPoint();
-      FNavigatorZug = SelSingle(FUebersichtModell, a, {p.x(), p.y()}) == frame;
+      // The frame is picked on its area.
+      FNavigatorZug = PointInShape(*frame, a, {p.x(), p.y()});
       FNavigatorLetzter = p;
       return true;
     }

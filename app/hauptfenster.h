@@ -95,6 +95,12 @@ class TMainFrm : public QMainWindow {
   // root's project dialog included), "Grafik-Einstellungen" for a graphic
   // shape.
   void ElementDialogOeffnen(uint64_t id);
+  // The value of a title block: the user's name, the address record and
+  // the project record, twelve fields separated by "#".
+  std::string TitelblockWert() const;
+  // Refills every title block of the current project (one commit); after
+  // the address dialog and the project dialog.
+  void TitelblockeFuellen();
   // The drawing, its editor and the overview navigator.
   TZeichenAnsicht* Zeichnung() const { return FAnsicht; }
   TZeichenAnsicht* Uebersicht() const { return FUebersicht; }
