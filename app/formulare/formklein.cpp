@@ -2,6 +2,7 @@
 // rain gauge.
 #include <QDir>
 #include <QFileInfo>
+#include <QFontDatabase>
 #include <QGridLayout>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -111,6 +112,7 @@ void TFormREG::SeitenAufbauen() {
   FKopf = new QPlainTextEdit;
   FKopf->setObjectName(QStringLiteral("Kopf"));
   FKopf->setReadOnly(true);
+  FKopf->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
   FKopf->setMinimumHeight(90);
   FHydraulik.Gitter->addWidget(FKopf, FHydraulik.Zeile++, 0, 1, 3);
   KopfZeigen();

@@ -8,6 +8,7 @@
 #include <QDateEdit>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFontDatabase>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -578,9 +579,7 @@ void TMusterForm::BasisSeitenAufbauen() {
   script.Gitter->addLayout(zeile, script.Zeile++, 0, 1, 3);
   TBindung* text = Feld(script, "CDSHyd", "Script");
   if (text) {
-    QFont mono = text->W->font();
-    mono.setFamily(QStringLiteral("monospace"));
-    text->W->setFont(mono);
+    text->W->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     text->W->setMinimumHeight(120);
   }
   FScriptMeldungen = new QPlainTextEdit;
