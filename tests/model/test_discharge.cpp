@@ -322,6 +322,7 @@ TEST_F(Flussnetz, ChainedPointReadsTheUpstreamPointOfTheSamePass) {
   const TAbflussArray ap = e2.AP;
   const TSUM sum = e2.SUM;
   const Meldungen fehler = e2.FEHLER;
+  const double htw = e2.Profil.HTW;
 
   n.m.RechneAb();
   for (int i = 0; i < kAnzahlQr; ++i) {
@@ -333,7 +334,7 @@ TEST_F(Flussnetz, ChainedPointReadsTheUpstreamPointOfTheSamePass) {
     EXPECT_EQ(e2.AP[i].cNH3, ap[i].cNH3);
   }
   EXPECT_EQ(e2.SUM.SUMTF, sum.SUMTF);
-  EXPECT_EQ(e2.Profil.HTW, n.El<TEST>("E2").Profil.HTW);
+  EXPECT_EQ(e2.Profil.HTW, htw);
   EXPECT_EQ(e2.FEHLER, fehler);
   Vergleiche(e2, kE2);
 }

@@ -452,18 +452,24 @@ TEST(Hooks, Show) {
 }
 
 TEST(ParseCalc, RundreiseUeberDenPostfixText) {
-  // Parse of the infix text and Calc of its postfix text agree with Execute,
-  // and the postfix text parsed once gives the same value on every run.
+  // Calc of the postfix text that Parse makes agrees with the compiled code
+  // of the same text (two ways of evaluating it), and the postfix text parsed
+  // once gives the same value on every run.
   TbbParser p = Rechner();
   for (const char* s :
        {"a+b*2", "(a - b) / x ^ 2", "-a ^ 2 + NOT b", "MIN(a, b) * MAX(a, x)", "SIN(GRAD(30)) * 2",
         "'a' + STR(b)", "a > 1 AND b > 2", "ROUND(a / x) MOD 2", "%D'01.05.2001' + a"}) {
     const std::string postfix = p.Parse(s);
-    const TVariant v1 = p.Calc(postfix), v2 = p.Calc(postfix), v3 = p.Execute(s);
+    const TVariant v1 = p.Calc(postfix), v2 = p.Calc(postfix), v3 = p.Calc(p.Compile(postfix));
     EXPECT_EQ(v1.Typ, v3.Typ) << s;
     EXPECT_EQ(AlsText(v1, p.Format), AlsText(v3, p.Format)) << s;
     EXPECT_EQ(AlsText(v1, p.Format), AlsText(v2, p.Format)) << s;
     // The postfix text holds only operand tokens, blanks and operator codes.
     EXPECT_EQ(postfix.find('('), std::string::npos) << s;
   }
+  // With a = 3, b = 5, x = 2, by hand.
+  EXPECT_EQ(AlsZahl(p.Calc(p.Parse("a+b*2")), p.Format), 13);
+  EXPECT_EQ(AlsZahl(p.Calc(p.Parse("(a - b) / x ^ 2")), p.Format), -0.5);
+  EXPECT_EQ(AlsZahl(p.Calc(p.Parse("MIN(a, b) * MAX(a, x)")), p.Format), 9);
+  EXPECT_EQ(AlsText(p.Calc(p.Parse("'a' + STR(b)")), p.Format), "a5");
 }
