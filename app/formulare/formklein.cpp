@@ -66,16 +66,15 @@ void TFormOMA::SeitenAufbauen() {
 }
 
 void TFormOMA::RetentionStandard() {
-  FLaedt = true;
-  for (const char* s : {"BSB", "NH4", "AFS", "CSB", "PH", "ALK"})
-    SetzeWert(std::string("CDSOma.") + s, 0.0);
-  for (const char* s : {"DO2", "DO2KUE", "DO2BUE"}) SetzeWert(std::string("CDSOma.") + s, 10.0);
-  FLaedt = false;
+  FDM->OMA_RRB_Standard();
+  ZeigeWerte();
   Rechnen();
 }
 
 void TFormOMA::BodenfilterStandard() {
-  AufVorgaben("CDSOma", {"BSB", "NH4", "AFS", "CSB", "PH", "ALK", "DO2", "DO2KUE", "DO2BUE"});
+  FDM->OMA_RBF_Standard();
+  ZeigeWerte();
+  Rechnen();
 }
 
 // ------------------------------------------------------------- connector

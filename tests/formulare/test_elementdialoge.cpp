@@ -195,6 +195,8 @@ class TestElementdialoge : public QObject {
   void ScriptPruefen();
   void NetzAusDenDialogenGleichDemBeispiel();
   void ProjektdialogRegenspenden();
+  void StandardKnoepfe();
+  void LageUndGrafik();
 };
 
 void TestElementdialoge::SeitenUndHinweise_data() {
@@ -786,6 +788,103 @@ void TestElementdialoge::ProjektdialogRegenspenden() {
   f->accept();
   QCOMPARE(d->Model().Netz().ZEBEV, 1);
   QCOMPARE(d->Model().Netz().Spenden.GetR15(), 111.5);
+}
+
+void TestElementdialoge::StandardKnoepfe() {
+  auto d = Beispiel();
+  uint64_t oma = 0, klg = 0;
+  {
+    TCommit c = d->Beginne("Neu");
+    oma = c.Erzeuge("OMA", "M 1", 0, 0)->Id;
+    klg = c.Erzeuge("KLG", "K 1", 0, 0)->Id;
+    d->Push(c);
+  }
+  TFalscheDialoge dialoge;
+  {
+    auto f = ErzeugeElementDialog(*d, oma, dialoge, nullptr);
+    auto wert = [&](const char* s) { return qobject_cast<QLineEdit*>(f->Steuerung(s))->text(); };
+    QTest::mouseClick(f->findChild<QPushButton*>(QStringLiteral("BodenfilterStandard")),
+                      Qt::LeftButton);
+    QCOMPARE(wert("CDSOma.BSB"), QStringLiteral("80"));
+    QCOMPARE(wert("CDSOma.NH4"), QStringLiteral("60"));
+    QCOMPARE(wert("CDSOma.AFS"), QStringLiteral("90"));
+    QCOMPARE(wert("CDSOma.CSB"), QStringLiteral("80"));
+    QCOMPARE(dynamic_cast<const TOMA&>(f->Kopie()).ETA.BSB, 0.8);
+    QTest::mouseClick(f->findChild<QPushButton*>(QStringLiteral("RetentionStandard")),
+                      Qt::LeftButton);
+    for (const char* s :
+         {"CDSOma.BSB", "CDSOma.NH4", "CDSOma.AFS", "CDSOma.CSB", "CDSOma.PH", "CDSOma.ALK"})
+      QCOMPARE(wert(s), QStringLiteral("0"));
+    for (const char* s : {"CDSOma.DO2", "CDSOma.DO2KUE", "CDSOma.DO2BUE"})
+      QCOMPARE(wert(s), QStringLiteral("10"));
+    QCOMPARE(dynamic_cast<const TOMA&>(f->Kopie()).ETA.BSB, 0.0);
+  }
+  {
+    auto f = ErzeugeElementDialog(*d, klg, dialoge, nullptr);
+    f->show();
+    f->Seiten()->setCurrentWidget(f->Seite(QStringLiteral("Kenndaten")));
+    Tippe(f->Steuerung("CDSKlg.NH4"), QStringLiteral("33"));
+    QTest::mouseClick(f->findChild<QPushButton*>(QStringLiteral("Standardvorgaben")),
+                      Qt::LeftButton);
+    QCOMPARE(qobject_cast<QLineEdit*>(f->Steuerung("CDSKlg.NH4"))->text(), QStringLiteral("10"));
+  }
+  {
+    // The household concentrations from the water consumption.
+    auto f = ErzeugeElementDialog(*d, Id(*d, "Altstadt"), dialoge, nullptr);
+    f->show();
+    f->Seiten()->setCurrentWidget(f->Seite(QStringLiteral("Trockenwetter")));
+    Tippe(f->Steuerung("CDSKEZ.WS"), QStringLiteral("150"));
+    f->Seiten()->setCurrentWidget(f->Seite(QStringLiteral("Konzentrationen")));
+    QTest::mouseClick(f->findChild<QPushButton*>(QStringLiteral("AusWasserverbrauch")),
+                      Qt::LeftButton);
+    QCOMPARE(qobject_cast<QLineEdit*>(f->Steuerung("CDSKEZ.CHBSB"))->text(), QStringLiteral("400"));
+    QCOMPARE(dynamic_cast<const TKEZ&>(f->Kopie()).CH.BSB, 400.0);
+    // Too little water: the message, the standard values.
+    f->Seiten()->setCurrentWidget(f->Seite(QStringLiteral("Trockenwetter")));
+    Tippe(f->Steuerung("CDSKEZ.WS"), QStringLiteral("10"));
+    QTest::mouseClick(f->findChild<QPushButton*>(QStringLiteral("AusWasserverbrauch")),
+                      Qt::LeftButton);
+    QCOMPARE(dialoge.Meldungen.value(0),
+             QStringLiteral("Der spezifische Wasserverbrauch ws muss größer als 20 l/(E*d) sein"));
+    QCOMPARE(qobject_cast<QLineEdit*>(f->Steuerung("CDSKEZ.CHBSB"))->text(), QStringLiteral("500"));
+    f->reject();
+  }
+  QVERIFY(d->Revision() > 0);
+}
+
+void TestElementdialoge::LageUndGrafik() {
+  auto d = Beispiel();
+  const TCadShape* s = d->Model().Liste.Find("RÜB Mitte");
+  const double x1 = s->X1, y1 = s->Y1, breite = s->X2 - s->X1;
+  TFalscheDialoge dialoge;
+  dialoge.Dateien.push_back(QStringLiteral("Am Bach"));  // the answer to "Name ?"
+  auto f = ErzeugeElementDialog(*d, s->Id, dialoge, nullptr);
+  f->show();
+  f->Seiten()->setCurrentWidget(f->Seite(QStringLiteral("Lage")));
+  QTest::mouseClick(f->findChild<QPushButton*>(QStringLiteral("NeueStrasse")), Qt::LeftButton);
+  QCOMPARE(qobject_cast<QComboBox*>(f->Steuerung("CDSHyd.STRASSE"))->currentText(),
+           QStringLiteral("Am Bach"));
+  Tippe(f->Steuerung("CDSHyd.RW"), QStringLiteral("3500123,5"));
+  f->Seiten()->setCurrentWidget(f->Seite(QStringLiteral("Grafik")));
+  Tippe(f->findChild<QWidget*>(QStringLiteral("X1")), ZahlAlsText(x1 + 10));
+  f->findChild<QGroupBox*>(QStringLiteral("Textposition"))
+      ->findChildren<QRadioButton*>()
+      .value(4)
+      ->setChecked(true);
+  f->accept();
+  s = d->Model().Liste.Find("RÜB Mitte");
+  QCOMPARE(s->X1, x1 + 10);
+  QCOMPARE(s->Y1, y1);
+  QCOMPARE(s->X2 - s->X1, breite);
+  QCOMPARE(s->TextPos, 12);
+  const TElement* e = Element(*d, "RÜB Mitte");
+  QCOMPARE(QString::fromStdString(e->SUM.Strasse), QStringLiteral("Am Bach"));
+  QCOMPARE(e->SUM.RW, 3500123.5);
+  // One step back: all of it.
+  d->Rueckgaengig();
+  s = d->Model().Liste.Find("RÜB Mitte");
+  QCOMPARE(s->X1, x1);
+  QVERIFY(Element(*d, "RÜB Mitte")->SUM.Strasse != "Am Bach");
 }
 
 QTEST_MAIN(TestElementdialoge)
