@@ -9,7 +9,7 @@ ordner=$(realpath -m "${1:-screenshots}")
 bash scripts/install-deps.sh
 cmake -S . -B build -DCMAKE_BUILD_TYPE=Release >/dev/null
 programme=(tests/app/test_app_bilder tests/vorschau/test_vorschau_vorschau
-           tests/painting/test_painting_galerie)
+           tests/painting/test_painting_galerie tests/werkzeuge/test_werkzeuge_bilder)
 cmake --build build -j"$(nproc)" --target "${programme[@]##*/}"
 mkdir -p "$ordner"
 for p in "${programme[@]}"; do
