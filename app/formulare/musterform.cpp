@@ -102,6 +102,11 @@ TMusterForm::TMusterForm(TDokument& dok, uint64_t id, TDialoge& dialoge, QWidget
     FDialoge.Beep();
     FDialoge.Meldung(this, U(t));
   };
+  // The project's own column defaults (its ".DEF" file) hold here too.
+  for (const auto& [name, t] : dok.Tabellen().Tabellen)
+    if (const auto it = FDM->Tabellen.find(name); it != FDM->Tabellen.end())
+      for (int i = 0; i < t->Spalten() && i < it->second->Spalten(); ++i)
+        it->second->SetzeVorgabe(i, t->Vorgabe(i));
   const TCadShape* s = dok.Model().GetNodeById(id);
   const TElement* e = TM3Model::ElementOf(s);
   FTyp = e ? e->Typ() : std::string();

@@ -197,6 +197,7 @@ class TestElementdialoge : public QObject {
   void ProjektdialogRegenspenden();
   void StandardKnoepfe();
   void LageUndGrafik();
+  void VorgabenDesProjekts();
 };
 
 void TestElementdialoge::SeitenUndHinweise_data() {
@@ -885,6 +886,39 @@ void TestElementdialoge::LageUndGrafik() {
   s = d->Model().Liste.Find("RÜB Mitte");
   QCOMPARE(s->X1, x1);
   QVERIFY(Element(*d, "RÜB Mitte")->SUM.Strasse != "Am Bach");
+}
+
+void TestElementdialoge::VorgabenDesProjekts() {
+  // A project whose defaults file gives the plant another NH4 effluent.
+  QTemporaryDir ordner;
+  auto d = Beispiel();
+  std::string fehler;
+  const std::string basis = QDir(ordner.path()).filePath(QStringLiteral("def")).toStdString();
+  QVERIFY(d->SpeichernUnter(basis, fehler));
+  {
+    std::ofstream def(basis + ".DEF", std::ios::binary);
+    def << "CDSKlgNH4=4,5\r\n";
+  }
+  TLadeErgebnis e;
+  d = TDokument::Oeffnen(basis, e);
+  QVERIFY(d);
+  uint64_t klg = 0;
+  {
+    TCommit c = d->Beginne("Neu");
+    klg = c.Erzeuge("KLG", "K 1", 0, 0)->Id;
+    d->Push(c);
+  }
+  TFalscheDialoge dialoge;
+  auto f = ErzeugeElementDialog(*d, klg, dialoge, nullptr);
+  f->show();
+  f->Seiten()->setCurrentWidget(f->Seite(QStringLiteral("Kenndaten")));
+  QTest::mouseClick(f->findChild<QPushButton*>(QStringLiteral("Standardvorgaben")), Qt::LeftButton);
+  QCOMPARE(qobject_cast<QLineEdit*>(f->Steuerung("CDSKlg.NH4"))->text(), QStringLiteral("4,5"));
+  // F5 is the design-time value, whatever the project says.
+  QWidget* nh4 = f->Steuerung("CDSKlg.NH4");
+  nh4->setFocus();
+  QTest::keyClick(nh4, Qt::Key_F5);
+  QCOMPARE(qobject_cast<QLineEdit*>(nh4)->text(), QStringLiteral("10"));
 }
 
 QTEST_MAIN(TestElementdialoge)
