@@ -7,6 +7,7 @@
 #include <iostream>
 #include <string_view>
 
+#include "cli/abgleich.h"
 #include "cli/ausgabe.h"
 #include "cli/beispiel.h"
 #include "cli/ereignis.h"
@@ -17,6 +18,7 @@
 #include "cli/weiterreichen.h"
 #include "model/regen.h"
 #include "simulation/regengenerator.h"
+#include "storage/export_csv.h"
 #include "storage/projektdatei.h"
 #include "storage/tabelle.h"
 
@@ -170,6 +172,19 @@ int main(int argc, char** argv) {
   ereignis->add_option("--out", ereignisOpt.Aus,
                        "Ganglinie speichern: .xlsx als Excel-Mappe, sonst als XML-Datenpaket");
 
+  TAbgleichOptionen abgleichOpt;
+  auto* abgleich = app.add_subcommand(
+      "abgleich",
+      "Modell-Abgleich: Vergleichslauf eines Elements über den Zeitraum einer Messung, gibt VOL, "
+      "REFF und SA aus und speichert die berechnete Ganglinie als Messwert-Datei");
+  abgleich->add_option("projekt", projekt, "Projektdatei (.T21)")->required();
+  abgleich->add_option("--element", abgleichOpt.Element, "Name des Elements")->required();
+  abgleich->add_option("--von", abgleichOpt.Von, "Beginn (ohne: der erste Messwert)");
+  abgleich->add_option("--bis", abgleichOpt.Bis, "Ende (ohne: der letzte Messwert)");
+  abgleich->add_option("--messung", abgleichOpt.Messung, "Messwert-Ganglinie (.MGL)");
+  abgleich->add_option("--speichern", abgleichOpt.Speichern,
+                       "berechnete Ganglinie als Messwert-Datei (.MGL)");
+
   TRegenGenerator gen;
   std::string genDatei;
   auto* regen = app.add_subcommand(
@@ -279,6 +294,14 @@ int main(int argc, char** argv) {
     if (!ProjektLaden(m, projekt, std::cerr)) return 2;
     FormatAusText(ereignisFormat, ereignisOpt.Ausgabe);
     return Ereignis(m, ereignisOpt, std::cout, std::cerr);
+  }
+  if (*abgleich) {
+    TM3Model m("Abgleich");
+    if (!ProjektLaden(m, projekt, std::cerr)) return 2;
+    // Dates and numbers of the measurement files as the environment's locale
+    // writes them (German without one).
+    abgleichOpt.Zahlen = ZahlenformatAusUmgebung();
+    return Abgleich(m, abgleichOpt, std::cout, std::cerr);
   }
   if (scriptBefehle.Gewaehlt()) return scriptBefehle.Ausfuehren(std::cout, std::cerr);
   if (*results) return ZeigeErgebnisse(ergebnisDatei, f, std::cout, std::cerr);
