@@ -411,3 +411,22 @@ TEST(LaufSchritte, TheResultIsOneValueForAnotherThread) {
   EXPECT_GT(a.Tabellen.CDSFehler.Anzahl(), 0);
   EXPECT_TRUE(a.Startzustaende.empty());
 }
+
+// The same run started again on the same model and run object gives every
+// result table bit for bit: nothing of the first run leaks into the second.
+TEST(LaufSchritte, RepeatedRunOfTheExampleGivesTheSameTables) {
+  TM3Model m;
+  Beispiel(m);
+  TSimulationsLauf lauf(m);
+  ASSERT_EQ(lauf.Starte(kStart, kEnde), TLaufErgebnis::Abgeschlossen);
+  const TAusgang erster = Ausgang(lauf, m);
+  ASSERT_EQ(lauf.Starte(kStart, kEnde), TLaufErgebnis::Abgeschlossen);
+  const TAusgang zweiter = Ausgang(lauf, m);
+  EXPECT_TRUE(zweiter.Tabellen == erster.Tabellen);
+  EXPECT_EQ(zweiter.Schritte, erster.Schritte);
+  EXPECT_EQ(zweiter.SummeQ, erster.SummeQ);
+  EXPECT_EQ(zweiter.Drossel, erster.Drossel);
+  EXPECT_EQ(zweiter.Ereignisse, erster.Ereignisse);
+  // The script's project variable starts again from nothing.
+  EXPECT_EQ(zweiter.Zaehler, erster.Zaehler);
+}
