@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <sstream>
 
 #include "cli/ausgabe.h"
@@ -157,4 +158,24 @@ TEST(Nachweis, JsonTextIsValidUtf8) {
       {"a\"b\\\x01", "\"a\\\"b\\\\\\u0001\""},
   };
   for (const Fall& f : faelle) EXPECT_EQ(JsonText(f.roh), f.json) << f.roh;
+}
+
+// The verification of the example, as text and as tsv, byte for byte as
+// checked in (tests/cli/daten): concentrations where concentrations belong,
+// every unit, rounding and layout. After a deliberate change of the output,
+// write the files again with t21 verify and review the difference.
+TEST(Nachweis, ExampleAsCheckedIn) {
+  const std::string quelle = T21_QUELLE;
+  for (const auto& [format, datei] : {std::pair{Format::Text, "verify_beispiel.txt"},
+                                      std::pair{Format::Tsv, "verify_beispiel.tsv"}}) {
+    TM3Model m;
+    const TLadeErgebnis e = A3_Laden(m, quelle + "/beispiel/Beispiel");
+    ASSERT_TRUE(e.Ok) << e.Fehler;
+    std::ostringstream out;
+    SchreibeVerifikation(m, format, out);
+    std::ifstream f(quelle + "/tests/cli/daten/" + datei, std::ios::binary);
+    std::stringstream soll;
+    soll << f.rdbuf();
+    EXPECT_TRUE(out.str() == soll.str()) << datei;
+  }
 }
