@@ -3,6 +3,7 @@
 // modifier keys and the link modes, dragging and grabs, polylines, the
 // clipboard, deleting, the context menus and undo of every edit.
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -439,6 +440,75 @@ class TestEditor : public QObject {
     a.editor.Grafikeinstellungen(a.S("R")->Id);
     QCOMPARE(a.S("R")->X1, 12.5);
     QCOMPARE(a.S("R")->Y1, y1);
+  }
+
+  void VerschiebenZoomenUndAuswahlRechtecke() {
+    Aufbau a;
+    a.Neu("KEM", "A", a.P(100, 300));
+    a.Neu("KEM", "B", a.P(300, 300));
+    // Pan: the drawing follows the mouse.
+    a.editor.SetzeWerkzeug(QString::fromUtf8(kVerschieben));
+    a.Ziehen({400, 300}, {440, 280});
+    QCOMPARE(a.ansicht.View().OrgX(), -40.0);
+    QCOMPARE(a.ansicht.View().OrgY(), -20.0);
+    a.ansicht.View().SetOrgZoom(0, 0, 1);
+    // Zoom: by the ratio of the last to the new y.
+    a.editor.SetzeWerkzeug(QString::fromUtf8(kZoomen));
+    QTest::mousePress(&a.ansicht, Qt::LeftButton, {}, {400, 300});
+    a.Bewege({400, 150});
+    QTest::mouseRelease(&a.ansicht, Qt::LeftButton, {}, {400, 150});
+    QCOMPARE(a.ansicht.View().Zoom(), 2.0);
+    a.ansicht.View().SetOrgZoom(0, 0, 1);
+    // Window selection: only what lies wholly inside; then single selection.
+    a.editor.SetzeWerkzeug(QString::fromUtf8(kFensterAuswahl));
+    const QPoint mb = a.Mitte("B");
+    a.Ziehen(a.Mitte("A") - QPoint(40, 40), mb + QPoint(0, 40));
+    QVERIFY(a.M().IsSelected(a.S("A")));
+    QVERIFY(!a.M().IsSelected(a.S("B")));
+    QCOMPARE(a.editor.Werkzeug(), QString::fromUtf8(kEinzelauswahl));
+    QCOMPARE(a.editor.AktuellerShape(), a.S("A")->Id);
+    // Crossing selection with Shift adds what the band touches.
+    a.editor.SetzeWerkzeug(QString::fromUtf8(kSchnittAuswahl));
+    a.Ziehen(mb - QPoint(5, 5), mb + QPoint(5, 5), Qt::ShiftModifier);
+    QVERIFY(a.M().IsSelected(a.S("A")) && a.M().IsSelected(a.S("B")));
+  }
+
+  void AutomatischOeffnenUndDoppelklick() {
+    Aufbau a;
+    {
+      TCommit c = a.dok.Beginne("Auto");
+      c.AendereModell();
+      c.Model().AutoOeffnen = true;
+      a.dok.Push(c);
+    }
+    std::vector<uint64_t> geoeffnet;
+    QObject::connect(&a.editor, &TEditor::EditorOeffnen,
+                     [&](uint64_t id) { geoeffnet.push_back(id); });
+    a.Neu("KEM", "A", a.P(100, 300));
+    QCOMPARE(geoeffnet, std::vector<uint64_t>{a.S("A")->Id});
+    // A double click (press, release, double click) opens the shape under
+    // the mouse, elsewhere the root.
+    a.Klick(a.Mitte("A"));
+    QTest::mouseDClick(&a.ansicht, Qt::LeftButton, {}, a.Mitte("A"));
+    QCOMPARE(geoeffnet.back(), a.S("A")->Id);
+    a.Klick({700, 50});
+    QTest::mouseDClick(&a.ansicht, Qt::LeftButton, {}, {700, 50});
+    QCOMPARE(geoeffnet.back(), a.M().Root()->Id);
+  }
+
+  void SuchfilterNachGrossKleinUndWortanfang() {
+    TSuchenDialog d({"Altstadt", "Neubaugebiet", "stadtrand", "RÜB Stadt"});
+    d.Begriff()->setText("Stadt");
+    QCOMPARE(d.Gefiltert(), QStringList({"Altstadt", "stadtrand", "RÜB Stadt"}));
+    QCOMPARE(d.Gewaehlt(), QStringLiteral("Altstadt"));  // the first hit
+    d.GrossKlein()->setChecked(true);
+    QCOMPARE(d.Gefiltert(), QStringList({"RÜB Stadt"}));
+    d.GrossKlein()->setChecked(false);
+    d.Wortanfang()->setChecked(true);
+    QCOMPARE(d.Gefiltert(), QStringList({"stadtrand"}));
+    d.GrossKlein()->setChecked(true);
+    QCOMPARE(d.Gefiltert(), QStringList());
+    QCOMPARE(d.Gewaehlt(), QString());
   }
 };
 
