@@ -107,6 +107,10 @@ class TDokument {
 
   const TM3Model& Model() const { return *FModel; }
   const TDataModule1& Tabellen() const { return FTabellen; }
+  // The tables whose column defaults new elements receive, for the defaults
+  // editor (defaults are settings of the program, not an edit of the
+  // project; they are written into the ".DEF" file when it is saved).
+  TDataModule1& VorgabenTabellen() { return FTabellen; }
   const std::string& DateiName() const { return FModel->FileName; }
   void SetzeDateiName(const std::string& name) { FModel->FileName = name; }
 
