@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "document/dokument.h"
 #include "storage/projekttabellen.h"
 #include "tools/vorgaben.h"
 
@@ -123,5 +124,33 @@ TEST(Vorgaben, DefDatei) {
   EXPECT_EQ(anderes.T("CDSNet").Vorgabe(anderes.T("CDSNet").Schema().Index("PROJEKTNAME")),
             "'Aus Datei'");
   EXPECT_EQ(anderes.T("CDSKEZ").Vorgabe(anderes.T("CDSKEZ").Schema().Index("WS")), "120,0");
+  std::filesystem::remove_all(ordner);
+}
+
+TEST(Vorgaben, MitDemProjektGespeichert) {
+  const auto ordner = std::filesystem::temp_directory_path() / "t21_vorgaben_projekt";
+  std::filesystem::remove_all(ordner);
+  std::filesystem::create_directories(ordner);
+  const std::string datei = (ordner / "P").string();
+  {
+    TDokument d;
+    TDataModule1& dm = d.VorgabenTabellen();
+    dm.T("CDSKEZ").SetzeVorgabe(dm.T("CDSKEZ").Schema().Index("WS"), "135");
+    dm.T("CDSKEZ").SetzeVorgabe(dm.T("CDSKEZ").Schema().Index("QF"), "0.2");
+    TVorgabenEditor e(dm);
+    e.Zuruecksetzen(Zeile(e, "KEZ.Wasserverbrauch"));
+    e.Uebernehmen(dm);
+    std::string fehler;
+    ASSERT_TRUE(d.SpeichernUnter(datei, fehler)) << fehler;
+  }
+  const std::string def = Inhalt(datei + ".DEF");
+  EXPECT_NE(def.find("CDSKEZWS=120,0\r\n"), std::string::npos);
+  EXPECT_NE(def.find("CDSKEZQF=0.2\r\n"), std::string::npos);
+  // Opening the project brings its defaults back.
+  TLadeErgebnis le;
+  auto d = TDokument::Oeffnen(datei, le);
+  ASSERT_TRUE(d) << le.Fehler;
+  TVorgabenEditor e(d->Tabellen());
+  EXPECT_EQ(e.Zeilen()[static_cast<size_t>(Zeile(e, "KEZ.FremdwasserSpende"))].Wert, "0.2");
   std::filesystem::remove_all(ordner);
 }
