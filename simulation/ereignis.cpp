@@ -12,6 +12,7 @@
 #include "script/interpreter.h"
 #include "script/variablen.h"
 #include "script/variant.h"
+#include "storage/datenpaket.h"
 
 namespace t21 {
 
@@ -256,6 +257,117 @@ std::vector<TEreignis> EreignisseAus(const TDataModule2& dm) {
   return ev;
 }
 
+std::string StartzustandsDatei(const std::string& eintrag) {
+  std::string b = eintrag;
+  const std::string ext = std::filesystem::path(b).extension().string();
+  if (!ext.empty()) b.resize(b.size() - ext.size());
+  const std::string r = "_CDSReport";
+  if (b.size() >= r.size() && b.compare(b.size() - r.size(), r.size(), r) == 0)
+    b.resize(b.size() - r.size());
+  return b + "_Startzustaende.xml";
+}
+
+namespace {
+
+std::shared_ptr<TSchema> StartzustandsSchema() {
+  auto s = std::make_shared<TSchema>();
+  s->Name = "Startzustaende";
+  auto feld = [](const char* n, TFeldTyp t, int breite = 0) {
+    TFeld f;
+    f.Name = f.Label = n;
+    f.Typ = t;
+    f.Breite = breite;
+    return f;
+  };
+  s->Felder = {feld("Element", TFeldTyp::String, 64), feld("Einheit", TFeldTyp::Integer),
+               feld("Nr", TFeldTyp::Integer), feld("FV1", TFeldTyp::Float),
+               feld("FV2", TFeldTyp::Float)};
+  return s;
+}
+
+}  // namespace
+
+bool SpeichereStartzustaende(const std::map<std::string, TStartzustaende>& z,
+                             const std::string& eintrag, std::string& fehler) {
+  TTabelle t(StartzustandsSchema());
+  auto zeilen = [&t](const std::string& name, int einheit, const std::vector<TStartCondition>& l) {
+    for (size_t k = 0; k < l.size(); ++k) {
+      const int r = t.Anhaengen();
+      t.Setze(r, 0, TWert(name));
+      t.Setze(r, 1, static_cast<int32_t>(einheit));
+      t.Setze(r, 2, static_cast<int32_t>(k));
+      t.Setze(r, 3, l[k].FV1);
+      t.Setze(r, 4, l[k].FV2);
+    }
+  };
+  for (const auto& [name, s] : z) {
+    zeilen(name, -1, s.Element);
+    for (size_t u = 0; u < s.Einheiten.size(); ++u)
+      zeilen(name, static_cast<int>(u), s.Einheiten[u]);
+  }
+  return SchreibePaket(t, StartzustandsDatei(eintrag), fehler);
+}
+
+bool LadeStartzustaende(const std::string& eintrag, std::map<std::string, TStartzustaende>& z,
+                        std::string& meldung) {
+  const std::string datei = StartzustandsDatei(eintrag);
+  std::error_code ec;
+  if (!std::filesystem::exists(datei, ec)) {
+    meldung = "Die gespeicherten Ergebnisse enthalten keine Anfangszustände der Ereignisse (" +
+              datei + " fehlt)";
+    return false;
+  }
+  std::string fehler;
+  const auto t = LiesPaket(datei, fehler);
+  if (!t) {
+    meldung = datei + ": " + fehler;
+    return false;
+  }
+  const TSchema& s = t->Schema();
+  const int ie = s.Index("Element"), iu = s.Index("Einheit"), in = s.Index("Nr"),
+            i1 = s.Index("FV1"), i2 = s.Index("FV2");
+  if (ie < 0 || iu < 0 || in < 0 || i1 < 0 || i2 < 0) {
+    meldung = datei + ": keine Tabelle der Anfangszustände";
+    return false;
+  }
+  std::map<std::string, TStartzustaende> neu;
+  for (int r = 0; r < t->Anzahl(); ++r) {
+    const int u = AlsGanzzahl(t->Wert(r, iu), -1);
+    const int nr = AlsGanzzahl(t->Wert(r, in), -1);
+    // Entry k for event k: the rows of a list in their order, with no gap.
+    if (nr < 0 || u < -1 || u > 10000) {
+      meldung = datei + ": ungültige Zeile " + std::to_string(r + 1);
+      return false;
+    }
+    TStartzustaende& e = neu[AlsText(t->Wert(r, ie))];
+    if (u >= 0 && e.Einheiten.size() <= static_cast<size_t>(u))
+      e.Einheiten.resize(static_cast<size_t>(u) + 1);
+    std::vector<TStartCondition>& l = u < 0 ? e.Element : e.Einheiten[static_cast<size_t>(u)];
+    if (static_cast<size_t>(nr) != l.size()) {
+      meldung = datei + ": ungültige Zeile " + std::to_string(r + 1);
+      return false;
+    }
+    l.push_back({AlsZahl(t->Wert(r, i1)), AlsZahl(t->Wert(r, i2))});
+  }
+  z = std::move(neu);
+  return true;
+}
+
+std::map<std::string, TStartzustaende> StartzustaendeAus(const TM3Model& m) {
+  std::map<std::string, TStartzustaende> z;
+  for (int i = 0; i < m.Count(); ++i) {
+    const TElement* e = TM3Model::ElementOf(m.GetNode(i));
+    if (const auto* k = dynamic_cast<const TKEZ*>(e)) {
+      z[e->Name()].Element = k->ABs;
+    } else if (const auto* a = dynamic_cast<const TAEO*>(e)) {
+      TStartzustaende& s = z[e->Name()];
+      s.Element = a->ABs;
+      for (const THRU& u : a->HRUs) s.Einheiten.push_back(u.ABs);
+    }
+  }
+  return z;
+}
+
 std::string EreignisText(int nr, const TEreignis& e) {
   return std::to_string(nr) + " - " + DatumZeitText(e.Start) + " - " + DatumZeitText(e.Ende);
 }
@@ -275,6 +387,79 @@ std::string EreignisDateiname(const std::string& modell, const std::string& elem
   // Nothing that starts as "." or "..": a name of its own.
   if (!n.empty() && n[0] == '.') n[0] = '_';
   return n;
+}
+
+TTabelle EreignisAlsTabelle(const TEreignisErgebnis& e) {
+  auto schema = std::make_shared<TSchema>();
+  schema->Name = "Ganglinie";
+  TFeld zeit;
+  zeit.Name = zeit.Label = "Zeit";
+  zeit.Typ = TFeldTyp::Date;
+  schema->Felder.push_back(zeit);
+  std::vector<size_t> reihen;
+  const bool tabelle = !e.Tabelle.Spalten.empty() || !e.Tabelle.Zeit.empty();
+  if (tabelle) {
+    for (const TEreignisSpalte& s : e.Tabelle.Spalten) {
+      TFeld f;
+      f.Name = s.Name;
+      f.Label = s.Label;
+      f.Typ = s.Text ? TFeldTyp::String : TFeldTyp::Float;
+      f.Breite = s.Text ? 32 : 0;
+      schema->Felder.push_back(f);
+    }
+  } else {
+    for (size_t i = 0; i < kEreignisReihen; ++i) {
+      if (e.Reihen[i].Wert.empty()) continue;
+      TFeld f;
+      f.Name = f.Label =
+          e.Reihen[i].Titel.empty() ? "Reihe " + std::to_string(i) : e.Reihen[i].Titel;
+      f.Typ = TFeldTyp::Float;
+      schema->Felder.push_back(f);
+      reihen.push_back(i);
+    }
+  }
+  TTabelle t(schema);
+  if (tabelle) {
+    for (size_t z = 0; z < e.Tabelle.Zeit.size(); ++z) {
+      const int r = t.Anhaengen();
+      t.Setze(r, "Zeit", e.Tabelle.Zeit[z]);
+      size_t zahl = 0, text = 0;
+      for (size_t i = 0; i < e.Tabelle.Spalten.size(); ++i) {
+        const TEreignisSpalte& s = e.Tabelle.Spalten[i];
+        if (s.Text) {
+          if (text < e.Tabelle.Texte[z].size())
+            t.Setze(r, static_cast<int>(i) + 1, TWert(e.Tabelle.Texte[z][text]));
+          ++text;
+        } else {
+          if (zahl < e.Tabelle.Werte[z].size())
+            t.Setze(r, static_cast<int>(i) + 1, e.Tabelle.Werte[z][zahl]);
+          ++zahl;
+        }
+      }
+    }
+    return t;
+  }
+  // The series side by side, one row per time any of them has a point.
+  std::map<int64_t, int> zeilen;
+  std::vector<TDateTime> zeiten;
+  for (size_t i : reihen)
+    for (TDateTime x : e.Reihen[i].Zeit) {
+      const auto ms = static_cast<int64_t>(std::llround(x * 86400000.0));
+      if (zeilen.emplace(ms, 0).second) zeiten.push_back(x);
+    }
+  std::sort(zeiten.begin(), zeiten.end());
+  for (TDateTime x : zeiten) {
+    const int r = t.Anhaengen();
+    t.Setze(r, "Zeit", x);
+    zeilen[static_cast<int64_t>(std::llround(x * 86400000.0))] = r;
+  }
+  for (size_t k = 0; k < reihen.size(); ++k) {
+    const TEreignisReihe& s = e.Reihen[reihen[k]];
+    for (size_t j = 0; j < s.Zeit.size(); ++j)
+      t.Setze(zeilen[static_cast<int64_t>(std::llround(s.Zeit[j] * 86400000.0))],
+              static_cast<int>(k) + 1, s.Wert[j]);
+  }
+  return t;
 }
 
 // ---------------------------------------------------------------------------

@@ -30,6 +30,7 @@
 #include "model/simulation.h"
 #include "simulation/ergebnisse.h"
 #include "simulation/lauf.h"
+#include "storage/tabelle.h"
 
 namespace t21 {
 
@@ -85,6 +86,22 @@ double EreignisGrenzkonzentration(double minuten);
 // run just done as for one loaded from its files.
 std::vector<TEreignis> EreignisseAus(const TDataModule2& ergebnisse);
 
+// The saved start states of a run beside its saved result tables, in the
+// file base + "_Startzustaende.xml" (base: the entry file's name without
+// "_CDSReport.s21"), one row per entry: element, unit (-1 for the element
+// itself, else the index of the surface area's unit), number of the event,
+// FV1, FV2. Runs saved before the start states were kept have no such file:
+// loading gives false with a message, and the results themselves stay
+// readable.
+std::string StartzustandsDatei(const std::string& eintrag);
+bool SpeichereStartzustaende(const std::map<std::string, TStartzustaende>& z,
+                             const std::string& eintrag, std::string& fehler);
+bool LadeStartzustaende(const std::string& eintrag, std::map<std::string, TStartzustaende>& z,
+                        std::string& meldung);
+// The start states the catchments and surface areas of m hold now (those
+// of the last long run).
+std::map<std::string, TStartzustaende> StartzustaendeAus(const TM3Model& m);
+
 // The entry of the event list: "n - start - end", n counting from 1.
 std::string EreignisText(int nr, const TEreignis& e);
 // The proposed name of a saved event table: model + "_" + element + "_" +
@@ -134,6 +151,13 @@ struct TEreignisErgebnis {
   // The dose chart's sums at the end, g.
   double Dosis = 0, Grenzwert = 0;
 };
+
+// The result as one table "Ganglinie": the column "Zeit" (date-time), then
+// in chart mode one float column per series that has points (labelled with
+// its title; null where a series has no point at a time), in table mode the
+// columns of the table (labels with units; text columns as strings of 32).
+// What "Speichern" writes as workbook or data packet.
+TTabelle EreignisAlsTabelle(const TEreignisErgebnis& e);
 
 // The core of the short runs (event and comparison): the lists, the scripts
 // in an interpreter of its own, the rain files positioned at the clock, the

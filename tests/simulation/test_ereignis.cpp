@@ -3,10 +3,12 @@
 // leaves the long run's saved start states alone, its lists, titles and
 // columns, the dose rule and the refusals.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <bit>
 #include <cmath>
 #include <filesystem>
+#include <fstream>
 #include <map>
 #include <sstream>
 
@@ -403,4 +405,54 @@ TEST(Ereignis, ListenTitelUndSpalten) {
   const std::string n = EreignisDateiname("/tmp/Projekt", "RÜB 1/2", "Abfluss\\Q");
   EXPECT_EQ(n, "Projekt_RÜB 1_2_Abfluss_Q_GL.xls");
   EXPECT_EQ(EreignisDateiname("", "..", "x").find('/'), std::string::npos);
+}
+
+// A saved run keeps its events and start states; re-simulated from the
+// files the event is the same as from the run in memory. A run saved
+// without them still loads, and says what is missing.
+TEST(Ereignis, AusGespeichertenErgebnissen) {
+  TLangerLauf& l = Lang();
+  const fs::path dir = fs::temp_directory_path() / ("t21_ereignis_" + std::to_string(getpid()));
+  fs::create_directories(dir);
+  const std::string eintrag = (dir / "Lauf_CDSReport.s21").string();
+  std::string fehler;
+  ASSERT_TRUE(l.r.Tabellen.Speichern(eintrag, fehler)) << fehler;
+  std::map<std::string, TStartzustaende> geladen;
+  std::string meldung;
+  EXPECT_FALSE(LadeStartzustaende(eintrag, geladen, meldung));
+  EXPECT_NE(meldung.find("keine Anfangszustände"), std::string::npos) << meldung;
+  EXPECT_TRUE(geladen.empty());
+
+  EXPECT_EQ(StartzustaendeAus(l.m), l.r.Startzustaende);
+  ASSERT_TRUE(SpeichereStartzustaende(l.r.Startzustaende, eintrag, fehler)) << fehler;
+  EXPECT_TRUE(fs::exists(dir / "Lauf_Startzustaende.xml"));
+  ASSERT_TRUE(LadeStartzustaende(eintrag, geladen, meldung)) << meldung;
+  // An element without entries (the foul-water catchment) has no rows.
+  auto mitEintraegen = l.r.Startzustaende;
+  std::erase_if(mitEintraegen, [](const auto& e) { return e.second.Element.empty(); });
+  EXPECT_EQ(mitEintraegen.size(), 2u);
+  EXPECT_EQ(geladen, mitEintraegen);
+
+  TDataModule2 dm;
+  std::vector<std::string> meldungen;
+  ASSERT_TRUE(dm.Laden(eintrag, meldungen));
+  const auto ev = EreignisseAus(dm);
+  ASSERT_EQ(ev.size(), Ereignisse(l.r).size());
+  TEreignisAuftrag a;
+  a.Nr = 3;
+  a.Element = "Altstadt";
+  a.Parameter = "Summe Q";
+  TEreignisLauf ausDatei(l.m, ev, geladen);
+  TEreignisLauf ausLauf(l.m, Ereignisse(l.r), l.r.Startzustaende);
+  const TEreignisErgebnis e1 = ausDatei.Rechne(a), e2 = ausLauf.Rechne(a);
+  ASSERT_TRUE(e1.Ok && e2.Ok);
+  ASSERT_FALSE(e1.Reihen[0].Wert.empty());
+  EXPECT_EQ(e1.Reihen[0].Wert, e2.Reihen[0].Wert);
+  EXPECT_EQ(e1.Reihen[0].Zeit, e2.Reihen[0].Zeit);
+
+  // A damaged file is refused and leaves the states as they were.
+  std::ofstream(dir / "Lauf_Startzustaende.xml") << "<DATAPACKET>";
+  EXPECT_FALSE(LadeStartzustaende(eintrag, geladen, meldung));
+  EXPECT_EQ(geladen, mitEintraegen);
+  fs::remove_all(dir);
 }
