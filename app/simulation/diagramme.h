@@ -22,8 +22,12 @@ bool LaufZeitraumText(const std::string& text, TDateTime& t);
 
 // A series of a chart as values.
 struct TReihe {
+  enum class TArt { Linie, Punkte };
+  TReihe(QString titel = {}, TArt art = TArt::Linie, std::vector<QPointF> punkte = {},
+         QColor farbe = {})
+      : Titel(std::move(titel)), Art(art), Punkte(std::move(punkte)), Farbe(farbe) {}
   QString Titel;
-  enum class TArt { Linie, Punkte } Art = TArt::Linie;
+  TArt Art = TArt::Linie;
   std::vector<QPointF> Punkte;
   QColor Farbe;  // invalid: the chart's own
 };

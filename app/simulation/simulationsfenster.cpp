@@ -441,6 +441,9 @@ QWidget* TSimulationForm::BaueSeite(TSeite& s) {
   s.Ansicht->setSelectionBehavior(QAbstractItemView::SelectRows);
   s.Ansicht->setSelectionMode(QAbstractItemView::SingleSelection);
   s.Ansicht->verticalHeader()->setDefaultSectionSize(s.Ansicht->fontMetrics().height() + 6);
+  // Column widths from the first rows only: long tables would keep the
+  // window busy.
+  s.Ansicht->horizontalHeader()->setResizeContentsPrecision(60);
   if (s.Art->Bewertung) {
     auto* teil = new QSplitter(Qt::Vertical);
     teil->addWidget(s.Ansicht);
