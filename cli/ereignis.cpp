@@ -87,9 +87,29 @@ void Schreibe(const TTabelle& t, const TEreignisErgebnis& e, const TEreignisOpti
   out << "}\n";
 }
 
-}  // namespace
-
-int Ereignis(TM3Model& m, const TEreignisOptionen& o, std::ostream& out, std::ostream& err) {
+// The events and start states of the long run: from its saved files, or
+// from running it; false (message on err, exit code in code) when neither.
+bool LangerLauf(TM3Model& m, const TEreignisOptionen& o, std::vector<TEreignis>& ereignisse,
+                std::map<std::string, TStartzustaende>& startzustaende, std::ostream& err,
+                int& code) {
+  code = 2;
+  if (!o.Ergebnisse.empty()) {
+    TDataModule2 dm;
+    std::vector<std::string> meldungen;
+    if (!dm.Laden(o.Ergebnisse, meldungen)) {
+      for (const std::string& s : meldungen) err << "t21: " << s << "\n";
+      return false;
+    }
+    std::string meldung;
+    if (!LadeStartzustaende(o.Ergebnisse, startzustaende, meldung)) {
+      err << "t21: " << meldung << "; ohne --ergebnisse wird die Langzeitsimulation gerechnet\n";
+      return false;
+    }
+    ereignisse = EreignisseAus(dm);
+    err << "t21: gespeicherte Ergebnisse " << o.Ergebnisse << ": " << ereignisse.size()
+        << " Systemereignisse\n";
+    return true;
+  }
   TDateTime von = 0, bis = 0;
   if (!o.Von.empty() && !DatumLesen(o.Von, von)) {
     err << "t21: Anfangsdatum \"" << o.Von << "\" ist kein gültiges Datum\n";
@@ -116,12 +136,24 @@ int Ereignis(TM3Model& m, const TEreignisOptionen& o, std::ostream& out, std::os
     for (const TMeldungZeile& z : lauf.CDSFehler)
       if (z.S1.rfind("Fehler", 0) == 0) err << "t21: " << z.S2 << ": " << z.S3 << "\n";
     err << "t21: Die Langzeitsimulation wurde nicht abgeschlossen\n";
-    return le == TLaufErgebnis::Abgewiesen ? 1 : 2;
+    code = le == TLaufErgebnis::Abgewiesen ? 1 : 2;
+    return false;
   }
   TLaufResultat r = lauf.Resultat();
-  const std::vector<TEreignis> ereignisse = EreignisseAus(r.Tabellen);
+  ereignisse = EreignisseAus(r.Tabellen);
+  startzustaende = std::move(r.Startzustaende);
   err << "t21: Langzeitsimulation " << DatumText(von) << " bis " << DatumText(bis) << ": "
       << ereignisse.size() << " Systemereignisse\n";
+  return true;
+}
+
+}  // namespace
+
+int Ereignis(TM3Model& m, const TEreignisOptionen& o, std::ostream& out, std::ostream& err) {
+  std::vector<TEreignis> ereignisse;
+  std::map<std::string, TStartzustaende> startzustaende;
+  int code = 0;
+  if (!LangerLauf(m, o, ereignisse, startzustaende, err, code)) return code;
 
   TEreignisAuftrag a;
   a.Nr = o.Nr - 1;
@@ -142,7 +174,7 @@ int Ereignis(TM3Model& m, const TEreignisOptionen& o, std::ostream& out, std::os
         a.Grafik = false;
     }
   }
-  TEreignisLauf ev(m, ereignisse, std::move(r.Startzustaende));
+  TEreignisLauf ev(m, ereignisse, std::move(startzustaende));
   const TEreignisErgebnis e = ev.Rechne(a);
   for (const std::string& meldung : e.Meldungen) err << "t21: " << meldung << "\n";
   if (!e.Ok) return 1;

@@ -18,11 +18,14 @@ struct TEreignisOptionen {
   bool Tabelle = false;   // the table's parameters instead of the chart's
   int Nachlauftage = 0;   // days of follow-up
   std::string Von, Bis;   // the long run's period; empty: from the rain series
-  std::string Aus;        // .xlsx: workbook, anything else: XML data packet
+  // A saved run (NAME_CDSReport.s21 with NAME_Startzustaende.xml) to take
+  // the events and start states from instead of running the long run.
+  std::string Ergebnisse;
+  std::string Aus;  // .xlsx: workbook, anything else: XML data packet
   Format Ausgabe = Format::Tsv;
 };
 
-// Runs the long simulation of m, then the event; the exit code: 0 done, 1
+// Runs the long simulation of m (or reads a saved one), then the event; the exit code: 0 done, 1
 // the long run or the event refused (messages on err), 2 unusable input or
 // a file not written.
 int Ereignis(TM3Model& m, const TEreignisOptionen& o, std::ostream& out, std::ostream& err);
