@@ -12,6 +12,7 @@
 
 #include "model/format.h"
 #include "model/regen.h"
+#include "simulation/ereignis.h"
 
 namespace t21 {
 
@@ -245,6 +246,8 @@ int Simuliere(TM3Model& m, const TSimulierOptionen& o, std::ostream& out, std::o
     const std::string datei = (fs::path(o.Aus) / (basis + "_CDSReport.s21")).string();
     std::string fehler;
     gespeichert = dm.Speichern(datei, fehler);
+    // The start states of the events go with them, for re-simulating one.
+    if (gespeichert) gespeichert = SpeichereStartzustaende(StartzustaendeAus(m), datei, fehler);
     if (gespeichert)
       err << "t21: Ergebnisse gespeichert: " << datei << "\n";
     else
