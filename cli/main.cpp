@@ -151,8 +151,8 @@ int main(int argc, char** argv) {
   auto* ereignis = app.add_subcommand(
       "ereignis",
       "Simuliert ein Systemereignis erneut und gibt die Ganglinien eines Elements aus; rechnet "
-      "dafür zuerst die Langzeitsimulation (--von/--bis oder der Zeitraum der Regenreihen), "
-      "deren Anfangszustände gespeicherte Ergebnisse nicht enthalten");
+      "dafür zuerst die Langzeitsimulation (--von/--bis oder der Zeitraum der Regenreihen) oder "
+      "liest mit --ergebnisse einen gespeicherten Lauf samt Anfangszuständen");
   ereignis->add_option("projekt", projekt, "Projektdatei (.T21)")->required();
   ereignis->add_option("--nr", ereignisOpt.Nr, "Nummer des Systemereignisses (ab 1)")
       ->required()
@@ -165,6 +165,9 @@ int main(int argc, char** argv) {
                      "die Parameter der Ereignis-Tabelle statt der Ereignis-Grafik");
   ereignis->add_option("--nachlauf", ereignisOpt.Nachlauftage, "Nachlauftage")
       ->check(CLI::IsMember({0, 1, 2, 3, 4, 5, 6, 7, 14, 30}));
+  ereignis->add_option("--ergebnisse", ereignisOpt.Ergebnisse,
+                       "gespeicherter Lauf (NAME_CDSReport.s21 mit NAME_Startzustaende.xml, von "
+                       "t21 simulate --out) statt der Langzeitsimulation");
   ereignis->add_option("--von", ereignisOpt.Von, "Beginn der Langzeitsimulation");
   ereignis->add_option("--bis", ereignisOpt.Bis, "Ende der Langzeitsimulation");
   ereignis->add_option("--format", ereignisFormat, "Ausgabeformat tsv oder json")
