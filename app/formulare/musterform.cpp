@@ -9,6 +9,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFontDatabase>
+#include <QFontDialog>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -558,6 +559,26 @@ void TMusterForm::BasisSeitenAufbauen() {
   const int tp = s ? s->TextPos / 3 : 0;
   if (QAbstractButton* k = FTextPos->button(tp >= 0 && tp < 5 ? tp : 0)) k->setChecked(true);
   grafik.Gitter->addWidget(box, grafik.Zeile++, 0, 1, 3);
+  auto* schrift = new QPushButton(QStringLiteral("Schriftart ..."));
+  schrift->setObjectName(QStringLiteral("Schriftart"));
+  grafik.Gitter->addWidget(schrift, grafik.Zeile++, 0, 1, 1, Qt::AlignLeft);
+  connect(schrift, &QPushButton::clicked, this, [this] {
+    const TCadShape* s = FDok.Model().GetNodeById(FId);
+    TSchrift alt = FSchrift ? *FSchrift : (s ? s->Font : TSchrift{});
+    QFont f(QString::fromStdString(alt.Name), alt.Size);
+    f.setBold(alt.Fett);
+    f.setItalic(alt.Kursiv);
+    bool ok = false;
+    const QFont neu = QFontDialog::getFont(&ok, f, this);
+    if (!ok) return;
+    alt.Name = neu.family().toStdString();
+    alt.Size = std::max(6, neu.pointSize());
+    alt.Fett = neu.bold();
+    alt.Kursiv = neu.italic();
+    alt.Unterstrichen = neu.underline();
+    alt.Durchgestrichen = neu.strikeOut();
+    FSchrift = alt;
+  });
 
   TRaster script = NeueSeite(QStringLiteral("Script"));
   Feld(script, "CDSHyd", "ScriptAktiv");
@@ -852,6 +873,7 @@ void TMusterForm::accept() {
         s->Y2 += d;
       }
       if (FTextPos->checkedId() >= 0) s->TextPos = FTextPos->checkedId() * 3;
+      if (FSchrift) s->Font = *FSchrift;
     }
     FDok.Push(c);
   }

@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "cad/shape.h"
 #include "storage/felder.h"
 
 class QButtonGroup;
@@ -187,6 +188,13 @@ class TMusterForm : public QDialog {
   TZahlFeld* FX1 = nullptr;
   TZahlFeld* FY1 = nullptr;
   QButtonGroup* FTextPos = nullptr;
+  std::optional<TSchrift> FSchrift;  // chosen with the font button (FontChanged)
+
+ public:
+  // A font for the shape's caption, taken over by OK.
+  void SetzeSchrift(const TSchrift& s) { FSchrift = s; }
+
+ protected:
   // Script
   QPlainTextEdit* FScriptMeldungen = nullptr;
   std::vector<std::string> FTokens;

@@ -872,12 +872,17 @@ void TestElementdialoge::LageUndGrafik() {
       ->findChildren<QRadioButton*>()
       .value(4)
       ->setChecked(true);
+  TSchrift schrift = s->Font;
+  schrift.Size = 14;
+  schrift.Fett = true;
+  f->SetzeSchrift(schrift);
   f->accept();
   s = d->Model().Liste.Find("RÜB Mitte");
   QCOMPARE(s->X1, x1 + 10);
   QCOMPARE(s->Y1, y1);
   QCOMPARE(s->X2 - s->X1, breite);
   QCOMPARE(s->TextPos, 12);
+  QCOMPARE(s->Font, schrift);
   const TElement* e = Element(*d, "RÜB Mitte");
   QCOMPARE(QString::fromStdString(e->SUM.Strasse), QStringLiteral("Am Bach"));
   QCOMPARE(e->SUM.RW, 3500123.5);
