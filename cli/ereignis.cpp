@@ -113,17 +113,17 @@ bool LangerLauf(TM3Model& m, const TEreignisOptionen& o, std::vector<TEreignis>&
   TDateTime von = 0, bis = 0;
   if (!o.Von.empty() && !DatumLesen(o.Von, von)) {
     err << "t21: Anfangsdatum \"" << o.Von << "\" ist kein gültiges Datum\n";
-    return 2;
+    return false;
   }
   if (!o.Bis.empty() && !DatumLesen(o.Bis, bis)) {
     err << "t21: Enddatum \"" << o.Bis << "\" ist kein gültiges Datum\n";
-    return 2;
+    return false;
   }
   if (o.Von.empty() || o.Bis.empty()) {
     TDateTime rv = 0, rb = 0;
     if (!Regenzeitraum(m, rv, rb)) {
       err << "t21: Ohne lesbare Regenreihe müssen --von und --bis angegeben werden\n";
-      return 2;
+      return false;
     }
     if (o.Von.empty()) von = rv;
     if (o.Bis.empty()) bis = rb;

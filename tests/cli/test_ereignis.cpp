@@ -9,6 +9,7 @@
 
 #include "cli/abgleich.h"
 #include "cli/ereignis.h"
+#include "cli/simulieren.h"
 #include "model/regen.h"
 #include "storage/datenpaket.h"
 #include "storage/projektdatei.h"
@@ -152,4 +153,33 @@ TEST_F(EreignisBefehle, AbgleichMitDerEigenenGanglinie) {
   v.Bis = "2001-01-14";
   v.Element = "Nirgends";
   EXPECT_EQ(Abgleich(m, v, out, err), 1);
+}
+
+// t21 simulate --out keeps the start states; t21 ereignis --ergebnisse then
+// gives what it gives after running the long simulation itself, and a run
+// saved without them is refused with the reason.
+TEST_F(EreignisBefehle, EreignisAusGespeichertemLauf) {
+  TSimulierOptionen s;
+  s.Von = "2001-01-01";
+  s.Bis = "2001-01-31";
+  s.Aus = dir.string();
+  s.Basis = "Lauf";
+  std::ostringstream so, se;
+  ASSERT_EQ(Simuliere(m, s, so, se), 0) << se.str();
+  ASSERT_TRUE(fs::exists(dir / "Lauf_Startzustaende.xml"));
+
+  TEreignisOptionen o = Januar();
+  ASSERT_EQ(Ereignis(m, o, out, err), 0) << err.str();
+  const std::string gerechnet = out.str();
+  out.str("");
+  o.Von.clear();
+  o.Bis.clear();
+  o.Ergebnisse = (dir / "Lauf_CDSReport.s21").string();
+  ASSERT_EQ(Ereignis(m, o, out, err), 0) << err.str();
+  EXPECT_EQ(out.str(), gerechnet);
+
+  fs::remove(dir / "Lauf_Startzustaende.xml");
+  err.str("");
+  EXPECT_EQ(Ereignis(m, o, out, err), 2);
+  EXPECT_NE(err.str().find("keine Anfangszustände"), std::string::npos) << err.str();
 }
