@@ -7,7 +7,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 sekunden=${1:-30}
 shift || true
-alle=(paket projekt altprojekt regen script ergebnisse seitendateien)
+alle=(paket projekt altprojekt regen script ergebnisse seitendateien mgl)
 namen=("$@")
 [ ${#namen[@]} -eq 0 ] && namen=("${alle[@]}")
 bau=build-fuzz
