@@ -19,6 +19,7 @@
 
 #include "app/basis/dialoge.h"
 #include "app/basis/hilfe.h"
+#include "app/werkzeuge/upnfenster.h"
 #include "document/dokument.h"
 #include "model/format.h"
 
@@ -91,6 +92,7 @@ TFormGanglinien::TFormGanglinien(TDokument& dok, TGanglinienArt art, TDialoge& d
                                  QWidget* eltern)
     : QDialog(eltern), FDok(dok), FDialoge(dialoge), FEditor(art, dok.Model().Referenz) {
   setWindowTitle(QStringLiteral("Ganglinieneditor"));
+  RechnerOeffnen = [this] { TCalculator::Instanz(FDialoge).Zeigen(); };
   auto* haupt = new QVBoxLayout(this);
 
   auto* kopf = new QGridLayout;

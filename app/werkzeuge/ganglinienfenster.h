@@ -55,7 +55,8 @@ class TFormGanglinien : public QDialog {
   // "&OK": checks and appends; the editor stays open with the message when
   // a check fails.
   void Ok();
-  // The button "UPN-&Rechner" calls this (the program's one calculator).
+  // The button "UPN-&Rechner" calls this (the program's one calculator
+  // unless set otherwise).
   std::function<void()> RechnerOeffnen;
 
  private:

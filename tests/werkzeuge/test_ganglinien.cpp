@@ -1,15 +1,18 @@
 // The hydrograph editor window: the tab of its list, the spin buttons and
 // the table, the messages of the checks, and a new hydrograph that the
 // project keeps through saving and opening.
+#include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 
 #include "app/werkzeuge/ganglinienfenster.h"
+#include "app/werkzeuge/werkzeuge.h"
 #include "document/dokument.h"
 #include "qtsupport/falsche_dialoge.h"
 
@@ -69,6 +72,25 @@ class TestGanglinien : public QObject {
     QCOMPARE(fw.Tabelle()->item(12, 1)->text(), QStringLiteral("12,0"));
     fw.reject();  // closing without OK appends nothing
     QCOMPARE(dok.Model().Referenz.FWGanglinien.Count(), 1);
+  }
+
+  // The one-call opening used by the menus: OK appends, Abbrechen does not.
+  void OeffnenUndSchliessen() {
+    TFalscheDialoge d;
+    TDokument dok;
+    QTimer::singleShot(0, [] {
+      auto* f = qobject_cast<TFormGanglinien*>(QApplication::activeModalWidget());
+      if (!f) return;
+      f->NameFeld()->setText(QStringLiteral("Kopie"));
+      f->Ok();
+    });
+    QVERIFY(GanglinieNeu(nullptr, dok, TGanglinienArt::Fremdwasser, d));
+    QCOMPARE(dok.Model().Referenz.FWGanglinien.Count(), 2);
+    QTimer::singleShot(0, [] {
+      if (auto* f = QApplication::activeModalWidget()) f->close();
+    });
+    QVERIFY(!GanglinieNeu(nullptr, dok, TGanglinienArt::Fremdwasser, d));
+    QCOMPARE(dok.Model().Referenz.FWGanglinien.Count(), 2);
   }
 
   void NeueGanglinieMitDemProjektGespeichert() {
