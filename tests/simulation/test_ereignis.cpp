@@ -55,6 +55,13 @@ void Aufnehmen(const TSimulation& sim, TDateTime zeit, TSchritte& s) {
       v.push_back(b->Drossel.Aktuell.Q);
       v.push_back(b->Speicher.Aktuell.Q);
     }
+    // The river at a discharge point: the mixed water and its O2 and NH3.
+    if (const auto* est = dynamic_cast<const TEST*>(e)) {
+      v.push_back(est->Mischreaktor_oben.Q);
+      v.push_back(est->Mischreaktor_oben.NH4);
+      v.push_back(est->eO2);
+      v.push_back(est->eNH3);
+    }
   }
 }
 
