@@ -4,6 +4,7 @@
 #include <QTableWidget>
 #include <QTest>
 
+#include "app/basis/hilfe.h"
 #include "app/werkzeuge/regiofenster.h"
 #include "document/dokument.h"
 #include "qtsupport/falsche_dialoge.h"
@@ -42,6 +43,12 @@ class TestRegio : public QObject {
     f.Eingabe(3)->setText(QStringLiteral("120"));
     f.Rechnen();
     QCOMPARE(d.Meldungen.last(), QStringLiteral("Eingabefehler: CN-Wert"));
+  }
+
+  // The help pages of the four windows are built in.
+  void Hilfeseiten() {
+    for (const char* k : {"regio", "ganglinien", "upn", "vorgaben"})
+      QVERIFY2(!HilfeSeite(QString::fromUtf8(k)).isEmpty(), k);
   }
 
   void CNTabelle() {
