@@ -3,7 +3,9 @@
 // project keeps through saving and opening.
 #include <QApplication>
 #include <QComboBox>
+#include <QFileInfo>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -91,6 +93,25 @@ class TestGanglinien : public QObject {
     });
     QVERIFY(!GanglinieNeu(nullptr, dok, TGanglinienArt::Fremdwasser, d));
     QCOMPARE(dok.Model().Referenz.FWGanglinien.Count(), 2);
+  }
+
+  // "&Drucken" prints the window onto one page.
+  void Drucken() {
+    QTemporaryDir ordner;
+    TFalscheDialoge d;
+    TDokument dok;
+    TFormGanglinien f(dok, TGanglinienArt::Schmutzwasser, d);
+    f.show();
+    const QString pdf = ordner.filePath(QStringLiteral("g.pdf"));
+    d.Drucke.push_back({0, 0, pdf});
+    for (auto* k : f.findChildren<QPushButton*>())
+      if (k->text() == QStringLiteral("&Drucken")) k->click();
+    QCOMPARE(d.DruckBereiche.size(), 1);
+    QVERIFY(QFileInfo(pdf).size() > 1000);
+    // Cancelled: nothing printed, no message.
+    for (auto* k : f.findChildren<QPushButton*>())
+      if (k->text() == QStringLiteral("&Drucken")) k->click();
+    QVERIFY(d.Meldungen.isEmpty());
   }
 
   void NeueGanglinieMitDemProjektGespeichert() {
