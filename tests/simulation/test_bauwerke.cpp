@@ -443,11 +443,19 @@ double GesamtQRe(const TState& z) {
 // Remembers what every element holds when the balance period begins.
 struct Anfangsinhalte : TLaufBeobachter {
   std::map<const TElement*, double> inhalt;
+  std::map<const TElement*, double> trocken;  // a structure's dry-weather share held
   void NeuerTag(const TSimulation& sim, int) override {
     if (inhalt.empty() && std::fabs(sim.Zeit - sim.Start) < 1e-6)
-      for (const TElement* e : sim.Reihenfolge) inhalt[e] = Inhalt(e);
+      for (const TElement* e : sim.Reihenfolge) {
+        inhalt[e] = Inhalt(e);
+        if (const auto* b = dynamic_cast<const TBauwerk*>(e)) trocken[e] = b->Speicher.Aktuell.QT();
+      }
   }
 };
+
+double GesamtQT(const TState& z) {
+  return z.Jahr.QT() + z.Summe.QT();
+}
 
 void Gleich(double ist, double soll, const std::string& was) {
   EXPECT_NEAR(ist, soll, 1e-9 * std::max({std::fabs(ist), std::fabs(soll), 1.0})) << was;
@@ -461,24 +469,25 @@ void Gleich(double ist, double soll, const std::string& was) {
 int PruefeBilanzen(const TSimulationsLauf& lauf, const Anfangsinhalte& anfang) {
   const TSimulation& sim = lauf.Simulation();
   EXPECT_NEAR(sim.Zeit, sim.Ende, 1e-8) << "no step may follow the balance period";
-  std::map<const TElement*, double> zu;
+  std::map<const TElement*, double> zu, zuQT;
   std::map<const TElement*, bool> vonEinleitung;
-  auto sende = [&](const TElement* von, const TCadShape* ziel, double v) {
+  auto sende = [&](const TElement* von, const TCadShape* ziel, const TState* z) {
     if (!ziel) return;
-    const TElement* z = TM3Model::ElementOf(ziel);
-    zu[z] += v;
-    if (dynamic_cast<const TEST*>(von) || vonEinleitung[von]) vonEinleitung[z] = true;
+    const TElement* el = TM3Model::ElementOf(ziel);
+    zu[el] += z ? Gesamt(*z) : 0;
+    zuQT[el] += z ? GesamtQT(*z) : 0;
+    if (dynamic_cast<const TEST*>(von) || vonEinleitung[von]) vonEinleitung[el] = true;
   };
   for (const TElement* e : sim.Reihenfolge) {
     const TCadShape* s = e->Owner;
     if (dynamic_cast<const TEST*>(e)) {
-      sende(e, s->Parent(), 0);
+      sende(e, s->Parent(), nullptr);
     } else if (const auto* b = dynamic_cast<const TBauwerk*>(e)) {
-      sende(e, s->Parent(), Gesamt(b->Drossel));
-      sende(e, s->KUE(), Gesamt(b->KUE.Zustand));
-      sende(e, s->GEW(), Gesamt(b->BUE.Zustand));
+      sende(e, s->Parent(), &b->Drossel);
+      sende(e, s->KUE(), &b->KUE.Zustand);
+      sende(e, s->GEW(), &b->BUE.Zustand);
     } else {
-      sende(e, s->Parent(), Gesamt(e->Zustand));
+      sende(e, s->Parent(), &e->Zustand);
     }
   }
 
@@ -510,10 +519,24 @@ int PruefeBilanzen(const TSimulationsLauf& lauf, const Anfangsinhalte& anfang) {
       Gleich(ein, Gesamt(u->Zustand), name + ": Zufluss");
       Gleich(ein, Gesamt(u->Drossel) + Gesamt(u->KUE.Zustand) + delta, name);
       EXPECT_EQ(Gesamt(u->BUE.Zustand), 0) << name;
+      // The dry-weather share splits as the water does.
+      Gleich(zuQT[e],
+             GesamtQT(u->Drossel) + GesamtQT(u->KUE.Zustand) +
+                 (u->Speicher.Aktuell.QT() - anfang.trocken.at(e)),
+             name + ": Trockenwetteranteil");
     } else if (const auto* b = dynamic_cast<const TBauwerk*>(e)) {
       Gleich(ein, Gesamt(b->Zustand), name + ": Zufluss");
       Gleich(ein, Gesamt(b->Drossel) + Gesamt(b->KUE.Zustand) + Gesamt(b->BUE.Zustand) + delta,
              name);
+      Gleich(zuQT[e],
+             GesamtQT(b->Drossel) + GesamtQT(b->KUE.Zustand) + GesamtQT(b->BUE.Zustand) +
+                 (b->Speicher.Aktuell.QT() - anfang.trocken.at(e)),
+             name + ": Trockenwetteranteil");
+      // Dry weather flows on through the throttle (a storm-water clarifier
+      // receives none).
+      if (zuQT[e] > 0) {
+        EXPECT_GT(GesamtQT(b->Drossel), 0) << name;
+      }
     } else {
       // treatment plant, project record and the kinds that pass water on
       Gleich(ein, Gesamt(e->Zustand), name);
