@@ -463,3 +463,44 @@ TEST(Ereignis, AusGespeichertenErgebnissen) {
   EXPECT_EQ(geladen, mitEintraegen);
   fs::remove_all(dir);
 }
+
+// The re-simulation runs the management scripts in an interpreter of its
+// own: the project variable a script counts up starts again at every
+// re-simulation and shows in the project record's table.
+TEST(Ereignis, ScriptsUndGlobaleVariablen) {
+  TM3Model m;
+  Beispiel(m);
+  auto& b = dynamic_cast<TRUB&>(*TM3Model::ElementOf(m.Liste.Find("RÜB Mitte")));
+  b.Script = {"BEGIN _n := _n + 1 END"};
+  b.ScriptActive = true;
+  TSimulationsLauf lang(m);
+  ASSERT_EQ(lang.Starte(Tag(2001, 1, 1), Tag(2001, 1, 31)), TLaufErgebnis::Abgeschlossen);
+  const TLaufResultat r = lang.Resultat();
+  TEreignisLauf lauf(m, EreignisseAus(r.Tabellen), r.Startzustaende);
+  TEreignisAuftrag a;
+  a.Nr = 1;
+  a.Element = "geschlossenes Siedlungsgebiet";
+  a.Parameter = "globale Variablen";
+  a.Grafik = false;
+  for (int mal = 0; mal < 2; ++mal) {
+    const TEreignisErgebnis e = lauf.Rechne(a);
+    ASSERT_TRUE(e.Ok) << (e.Meldungen.empty() ? "" : e.Meldungen[0]);
+    ASSERT_EQ(e.Tabelle.Spalten.size(), 1u);
+    EXPECT_EQ(e.Tabelle.Spalten[0].Name, "_N");  // names as the scanner reads them
+    EXPECT_TRUE(e.Tabelle.Spalten[0].Text);
+    ASSERT_GT(e.Tabelle.Zeilen(), 2);
+    // The trial run of the checks counts once, then every step: the first
+    // row drawn is the step at the event's start, counted from midnight of
+    // the day before the re-simulation's start.
+    const auto schritte = static_cast<long>(
+        std::llround((e.Ereignis.Start - (std::trunc(e.Start) - 1)) * 1440 / e.dt_min));
+    EXPECT_EQ(e.Tabelle.Texte[0][0], std::to_string(schritte + 2)) << mal;
+    EXPECT_EQ(e.Tabelle.Texte[1][0], std::to_string(schritte + 3)) << mal;
+  }
+  // A script that does not parse refuses the run.
+  b.Script = {"BEGIN _n := END"};
+  const TEreignisErgebnis e = lauf.Rechne(a);
+  EXPECT_FALSE(e.Ok);
+  ASSERT_FALSE(e.Meldungen.empty());
+  EXPECT_EQ(e.Meldungen[0], "RÜB Mitte: Script fehlerhaft! Abbruch");
+}
