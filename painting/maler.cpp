@@ -4,6 +4,7 @@
 #include <QHash>
 #include <QImage>
 #include <QPaintDevice>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QPolygon>
 #include <QStaticText>
@@ -231,6 +232,107 @@ QPolygon Pfeilspitze(QPointF von, QPointF spitze, double laenge = 8) {
 // counter-clockwise on the screen as well.
 double Winkel(double xc, double yc, double x, double y) {
   return std::atan2(y - yc, x - xc) * 180 / std::numbers::pi;
+}
+
+}  // namespace
+
+namespace {
+
+// Network symbols painted onto a raster surface come from small pictures of
+// their own, one per appearance: the same symbol at the same size, in the
+// same orientation and attributes, with its docks at the same places
+// relative to its box, looks the same everywhere, and copying the picture
+// is much cheaper than painting its outline, fill and connectors again.
+// Aliased painting at whole pixels does not depend on where it happens, so
+// the copied pixels are the ones painting would have made.
+class TSchluessel {
+ public:
+  void Zahl(int v) { FText.append(reinterpret_cast<const char*>(&v), sizeof v); }
+  void Text(const std::string& t) {
+    Zahl(static_cast<int>(t.size()));
+    FText += t;
+  }
+  void Punkt(TPixel q, int ox, int oy) {
+    Zahl(q.X - ox);
+    Zahl(q.Y - oy);
+  }
+  const std::string& Wert() const { return FText; }
+
+ private:
+  std::string FText;
+};
+
+struct TBildEintrag {
+  QImage Bild;
+  QPoint Versatz;  // of the picture's corner from the reference point
+};
+
+constexpr size_t kSymbolBilder = 4096;
+
+std::unordered_map<std::string, TBildEintrag>& SymbolBilder() {
+  thread_local std::unordered_map<std::string, TBildEintrag> bilder;
+  return bilder;
+}
+
+bool IstRasterFlaeche(const QPainter& p) {
+  return p.paintEngine() && p.paintEngine()->type() == QPaintEngine::Raster &&
+         p.transform().isIdentity();
+}
+
+// The symbols whose outline follows from their box and docks alone.
+bool SymbolAusBox(const std::string& t) {
+  return t == "KEM" || t == "KES" || t == "KER" || t == "RU" || t == "RUB" || t == "RKB" ||
+         t == "OMA" || t == "KLG" || t == "CON";
+}
+
+// A thin solid line straight into the pixels of an image, where painting
+// it through the painter costs a call per pixel: the links of a large
+// drawing are most of its pixels. Both end points are set, the pixels in
+// between by Bresenham's rule. False (nothing drawn) when the painter's
+// state asks for more than that: clipping, a transform, antialiasing,
+// another composition, a dashed or wide pen, a surface that is no image.
+bool SchnelleLinie(QPainter& p, QPoint a, QPoint b, const QPen& pen) {
+  if (pen.style() != Qt::SolidLine || pen.width() > 1 || pen.color().alpha() != 255 ||
+      pen.brush().style() != Qt::SolidPattern)
+    return false;
+  if (p.hasClipping() || !p.transform().isIdentity() ||
+      p.renderHints().testFlag(QPainter::Antialiasing) ||
+      p.compositionMode() != QPainter::CompositionMode_SourceOver || !p.device() ||
+      p.device()->devType() != QInternal::Image)
+    return false;
+  auto* bild = static_cast<QImage*>(p.device());
+  if (bild->format() != QImage::Format_RGB32 &&
+      bild->format() != QImage::Format_ARGB32_Premultiplied)
+    return false;
+  const int w = bild->width(), h = bild->height();
+  // Entirely outside: nothing to set.
+  if ((a.x() < 0 && b.x() < 0) || (a.y() < 0 && b.y() < 0) || (a.x() >= w && b.x() >= w) ||
+      (a.y() >= h && b.y() >= h))
+    return true;
+  const QRgb farbe = pen.color().rgba();
+  // The buffer the painter draws into (bits() could detach a shared copy).
+  uchar* bits = const_cast<uchar*>(bild->constBits());
+  const qsizetype zeile = bild->bytesPerLine();
+  int x = a.x(), y = a.y();
+  const int dx = std::abs(b.x() - x), dy = -std::abs(b.y() - y);
+  const int sx = x < b.x() ? 1 : -1, sy = y < b.y() ? 1 : -1;
+  int fehler = dx + dy;
+  for (;;) {
+    if (static_cast<unsigned>(x) < static_cast<unsigned>(w) &&
+        static_cast<unsigned>(y) < static_cast<unsigned>(h))
+      reinterpret_cast<QRgb*>(bits + y * zeile)[x] = farbe;
+    if (x == b.x() && y == b.y()) break;
+    const int f2 = 2 * fehler;
+    if (f2 >= dy) {
+      fehler += dy;
+      x += sx;
+    }
+    if (f2 <= dx) {
+      fehler += dx;
+      y += sy;
+    }
+  }
+  return true;
 }
 
 }  // namespace
@@ -572,7 +674,7 @@ struct TMaler::TZustand {
       QPen pen = Pen;
       if (const int farbe = LinkFarbe(l.Art); farbe >= 0) pen.setColor(FarbeAusRGB(farbe));
       p.setPen(pen);
-      p.drawLine(Q(l.Von), Q(l.Bis));
+      if (!SchnelleLinie(p, Q(l.Von), Q(l.Bis), pen)) p.drawLine(Q(l.Von), Q(l.Bis));
       if (l.Pfeil) {
         p.setBrush(pen.color());
         QPen rand = pen;
@@ -619,24 +721,121 @@ struct TMaler::TZustand {
       if (sel) Grabs(s);
       return;
     }
-    DrawIt(s, r);
+    const bool bilder = SymbolAusBox(t) && IstRasterFlaeche(p);
+    if (bilder)
+      SymbolAlsBild(s, r);
+    else
+      DrawIt(s, r);
     Setze();
     if (const auto b = Beschriftung(s, v, Metrik)) Text(s.Font, *b);
     if (HatWertText(t))
       for (const auto& z : WertZeilen(s, v, Metrik)) Text(s.Font, z);
     Links(s);
     if (s.IsM3Shape() && s.Width() > 13) {
-      Connector(DockZu(s, v));
-      Connector(DockAb(s, v));
-      if (const auto f = FliessPfeil(s, v)) {
-        p.setBrush(Qt::black);
-        QPolygon pol;
-        for (const TPixel q : *f) pol << Q(q);
-        p.drawPolygon(pol);
-        p.setBrush(Brush);
-      }
+      if (bilder)
+        DocksAlsBild(s);
+      else
+        Docks(s);
     }
     if (sel) Grabs(s);
+  }
+
+  // The inlet and outlet connectors and the flow arrow.
+  void Docks(const TCadShape& s) {
+    Connector(DockZu(s, v));
+    Connector(DockAb(s, v));
+    if (const auto f = FliessPfeil(s, v)) {
+      p.setBrush(Qt::black);
+      QPolygon pol;
+      for (const TPixel q : *f) pol << Q(q);
+      p.drawPolygon(pol);
+      p.setBrush(Brush);
+    }
+  }
+
+  // The attributes a picture depends on.
+  void Attribute(TSchluessel& k) const {
+    k.Zahl(static_cast<int>(Pen.color().rgba()));
+    k.Zahl(Pen.width());
+    k.Zahl(static_cast<int>(Pen.style()));
+    k.Zahl(static_cast<int>(Brush.color().rgba()));
+    k.Zahl(static_cast<int>(Brush.style()));
+  }
+
+  // Copies the picture of key k to the reference point ref, painting it
+  // first with male (in the coordinates of the surface) over the area box
+  // when there is none yet. The key holds everything the picture depends on
+  // relative to ref.
+  template <class F>
+  void Bild(const std::string& k, QPoint ref, QRect box, F&& male) {
+    auto& bilder = SymbolBilder();
+    auto it = bilder.find(k);
+    if (it == bilder.end()) {
+      if (bilder.size() >= kSymbolBilder) bilder.clear();
+      const int rand = 6 + std::max(1, Pen.width());
+      box.adjust(-rand, -rand, rand, rand);
+      TBildEintrag e;
+      e.Bild = QImage(box.size(), QImage::Format_ARGB32_Premultiplied);
+      e.Bild.fill(Qt::transparent);
+      e.Versatz = box.topLeft() - ref;
+      {
+        QPainter q(&e.Bild);
+        q.setRenderHints(p.renderHints());
+        q.translate(-box.left(), -box.top());
+        TZustand z(q, v, SelPen);
+        z.Pen = Pen;
+        z.Brush = Brush;
+        z.SchriftFarbe = SchriftFarbe;
+        z.Selektiert = Selektiert;
+        male(z);
+      }
+      it = bilder.emplace(k, std::move(e)).first;
+    }
+    p.drawImage(ref + it->second.Versatz, it->second.Bild);
+  }
+
+  void SymbolAlsBild(const TCadShape& s, const TPixelRect& r) {
+    const TPixelRect n = Normalisiert(r);
+    TSchluessel k;
+    k.Zahl(1);
+    k.Text(s.Typ());
+    k.Zahl(n.Right - n.Left);
+    k.Zahl(n.Bottom - n.Top);
+    k.Zahl(s.Ausrichtung);
+    k.Zahl(s.HGespiegelt * 2 + s.VGespiegelt);
+    Attribute(k);
+    if (IstGebiet(s.Typ())) {
+      if (const auto d = SymbolDreieck(s, v))
+        for (const TPixel q : *d) k.Punkt(q, n.Left, n.Top);
+    } else if (s.Typ() == "RU" || s.Typ() == "RUB" || s.Typ() == "RKB" || s.Typ() == "OMA") {
+      k.Punkt(DockKUE(s, v), n.Left, n.Top);
+      k.Punkt(DockBUE(s, v), n.Left, n.Top);
+    }
+    const QPoint ref(n.Left, n.Top);
+    Bild(k.Wert(), ref, QRect(ref, QPoint(n.Right, n.Bottom)),
+         [&](TZustand& z) { z.DrawIt(s, r); });
+  }
+
+  void DocksAlsBild(const TCadShape& s) {
+    const TPixel zu = DockZu(s, v), ab = DockAb(s, v);
+    const auto pfeil = FliessPfeil(s, v);
+    TSchluessel k;
+    k.Zahl(2);
+    Attribute(k);
+    k.Punkt(ab, zu.X, zu.Y);
+    int x0 = std::min(zu.X, ab.X), y0 = std::min(zu.Y, ab.Y);
+    int x1 = std::max(zu.X, ab.X), y1 = std::max(zu.Y, ab.Y);
+    k.Zahl(pfeil.has_value());
+    if (pfeil)
+      for (const TPixel q : *pfeil) {
+        k.Punkt(q, zu.X, zu.Y);
+        x0 = std::min(x0, q.X);
+        y0 = std::min(y0, q.Y);
+        x1 = std::max(x1, q.X);
+        y1 = std::max(y1, q.Y);
+      }
+    Bild(k.Wert(), QPoint(zu.X, zu.Y), QRect(QPoint(x0, y0), QPoint(x1, y1)),
+         [&](TZustand& z) { z.Docks(s); });
   }
 };
 
