@@ -125,7 +125,7 @@ void TFormKEZ::SeitenAufbauen() {
   Feld(tw, "CDSKEZ", "BG");
   if (!ker) Feld(tw, "CDSKEZ", "QF");
   TRaster trenn = Gruppe(tw, QStringLiteral("Regenwasser aus Trennsystemen"));
-  Feld(trenn, "CDSKEZ", "PQRT24");
+  Feld(trenn, "CDSKEZ", "PQRT24", QStringLiteral("Anteil PQRT24"));
   if (!kes) trenn.Gitter->parentWidget()->hide();
 
   // Concentrations.

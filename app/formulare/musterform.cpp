@@ -50,8 +50,12 @@ constexpr const char* kZeilen[8][2] = {
     {"BSB5", "mg/l"}, {"NH4-N", "mg/l"},         {"AFS63", "mg/l"}, {"Q", "l/s"},
     {"ph-Wert", "-"}, {"Alkalinität", "mmol/l"}, {"DO2", "mg/l"},   {"O2", "mg/l"}};
 
+// Rounded to zero, a value shows no sign ("0,00", never "-0,00").
 QString Zahl(double v, int stellen) {
-  return QLocale().toString(v, 'f', stellen);
+  QString t = QLocale().toString(v, 'f', stellen);
+  if (t.startsWith(QLatin1Char('-')) && std::fabs(v) < 0.5 * std::pow(10.0, -stellen))
+    t.remove(0, 1);
+  return t;
 }
 
 // A date value (days since 1899-12-30) and back.

@@ -357,6 +357,11 @@ void TestElementdialoge::TippenAendertDieErgebnisseite() {
   QCOMPARE(dynamic_cast<const TBauwerk&>(f->Kopie()).QD, 12.5);
   Tippe(qm, QStringLiteral("12.25"));
   QCOMPARE(dynamic_cast<const TBauwerk&>(f->Kopie()).QD, 12.25);
+  // No "-0,00" where a value rounds to zero: the foul-sewer net's O2 at qr = 0.
+  {
+    auto g = ErzeugeElementDialog(*d, Id(*d, "Gewerbe"), dialoge, nullptr);
+    QCOMPARE(Zelle(g->Liste(QStringLiteral("Ablauf")), 7, 2), QStringLiteral("0,00"));
+  }
   // Nothing of it reached the project.
   QVERIFY(!d->Modified());
   f->reject();
