@@ -290,6 +290,27 @@ TEST(Ereignis, PunkteUndSpalten) {
   // From an hour before the re-simulation's start.
   ASSERT_FALSE(m.Reihen[0].Zeit.empty());
   EXPECT_NEAR(m.Reihen[0].Zeit.front(), ev[1].Start - 2.0 / 24, 1e-8);
+
+  // More than six marked: the first six of the run's order (upstream
+  // first, the project record last; rain gauges are not in it).
+  a.Markiert = {"geschlossenes Siedlungsgebiet",
+                "Einleitung Mühlbach",
+                "RÜB Mitte",
+                "Sammler",
+                "Gewerbe",
+                "Neubaugebiet",
+                "Altstadt",
+                "Regenschreiber 1"};
+  const TEreignisErgebnis sechs = lauf.Rechne(a);
+  ASSERT_TRUE(sechs.Ok);
+  std::vector<std::string> titel;
+  for (const TEreignisReihe& r : sechs.Reihen) {
+    titel.push_back(r.Titel);
+    EXPECT_FALSE(r.Wert.empty()) << r.Titel;
+  }
+  EXPECT_EQ(std::count(titel.begin(), titel.end(), "geschlossenes Siedlungsgebiet"), 0);
+  EXPECT_EQ(std::count(titel.begin(), titel.end(), "Regenschreiber 1"), 0);
+  EXPECT_EQ(titel.back(), "Einleitung Mühlbach");
 }
 
 TEST(Ereignis, Abweisungen) {
