@@ -202,6 +202,10 @@ TMainFrm::TMainFrm(TDialoge& dialoge, QString programmordner, QWidget* parent)
 
 TMainFrm::~TMainFrm() {
   for (TOffen& o : FModelle) o.Dok->Abmelden(o.Beobachter);
+  // The editor ends what it has in progress while the documents and the
+  // drawing view still exist.
+  delete FEditor;
+  FEditor = nullptr;
   FAnsicht->SetModel(nullptr);
 }
 

@@ -8,6 +8,7 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPointer>
 #include <QWidget>
 #include <cmath>
 
@@ -46,13 +47,17 @@ TEditor::TEditor(TZeichenAnsicht* ansicht, TDialoge& dialoge, QWidget* fenster)
   DialogAusfuehren = [](QDialog& d) { return d.exec(); };
   FAnsicht->installEventFilter(this);
   FAnsicht->setMouseTracking(true);
-  FAnsicht->Overlay = [this](QPainter& p) { Overlay(p); };
+  // The view may outlive the editor (or be its parent being destroyed).
+  FAnsicht->Overlay = [e = QPointer<TEditor>(this)](QPainter& p) {
+    if (e) e->Overlay(p);
+  };
   MenuesAnlegen();
 }
 
 TEditor::~TEditor() {
-  FAnsicht->Overlay = nullptr;
-  // An edit still open ends as it stands.
+  blockSignals(true);  // nobody is told about an editor going away
+  // An edit still open ends as it stands (the document outlives the
+  // editor: its owner ends the editor first).
   ZugBeenden();
   PolylinieBeenden();
 }
@@ -859,7 +864,11 @@ void TEditor::Drehen() {
 
 void TEditor::NachHintenSetzen() {
   if (!FDok) return;
-  Bearbeite("nach hinten setzen", [&](TCommit& c) { c.Model().SelectedNachHintenSetzen(); });
+  // Announced, so that the new drawing order is one undo step.
+  Bearbeite("nach hinten setzen", [&](TCommit& c) {
+    for (TCadShape* s : c.Model().Selection()) c.Aendern(s->Id);
+    c.Model().SelectedNachHintenSetzen();
+  });
   Neuzeichnen();
   emit AuswahlGeaendert();
 }

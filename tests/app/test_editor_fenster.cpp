@@ -143,6 +143,25 @@ class TestEditorFenster : public QObject {
     QCOMPARE(titel, QStringList{"Grafikeigenschaften Komponente R"});
   }
 
+  void FensterZuWaehrendEinePolylinieEntsteht() {
+    auto w = std::make_unique<Fenster>(FProgramm.path());
+    w->f.Aktion("Knopf_POL")->trigger();
+    QTest::mouseClick(w->f.Zeichnung(), Qt::LeftButton, {}, {100, 100});
+    QTest::mouseClick(w->f.Zeichnung(), Qt::LeftButton, {}, {200, 100});
+    QVERIFY(w->f.Editor()->PolylinieInArbeit());
+    // Saving ends it as drawn.
+    QTemporaryDir tmp;
+    w->d.Dateien = {tmp.filePath("P.T21")};
+    QVERIFY(w->f.Datei_SpeichernUnterClick());
+    QVERIFY(!w->f.Editor()->PolylinieInArbeit());
+    QCOMPARE(w->S("POL.1")->Koordinaten.size(), size_t(2));
+    // Closed with a polyline in progress: it ends, nothing is left behind.
+    w->f.Aktion("Knopf_POL")->trigger();
+    QTest::mouseClick(w->f.Zeichnung(), Qt::LeftButton, {}, {100, 300});
+    QTest::mouseClick(w->f.Zeichnung(), Qt::LeftButton, {}, {200, 300});
+    w.reset();
+  }
+
   void UebersichtVerschiebtDieAnsicht() {
     Fenster w(FProgramm.path());
     w.Neu("KEM", "A", {200, 200});
