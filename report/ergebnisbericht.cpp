@@ -105,6 +105,8 @@ TErgebnisbericht::TErgebnisbericht(const TDataModule2& dm, const TErgebnisberich
         std::find(o.Abschnitte.begin(), o.Abschnitte.end(), a.Schluessel) == o.Abschnitte.end())
       continue;
     const TTabelle* t = ergebnisse.Tabelle(a.Tabelle);
+    for (const TTabelle* w : o.Weitere)
+      if (!t && w && w->Schema().Name == a.Tabelle) t = w;
     if (!t) continue;  // a table the results do not hold: nothing to print
     const auto f = o.Filter.find(t->Schema().Name);
     std::vector<int> zeilen;

@@ -35,6 +35,8 @@ struct TErgebnisberichtOptionen {
   std::vector<int> Abschnitte;                   // keys; empty: every section
   std::map<std::string, TZeilenAuswahl> Filter;  // by table name
   std::string Projekt;                           // shown in the page header
+  // Tables beside the result tables (the input echo of a run), by name.
+  std::vector<const TTabelle*> Weitere;
 };
 
 // The sections with their bands and data, for a report to print or preview.

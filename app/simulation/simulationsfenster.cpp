@@ -139,6 +139,47 @@ const std::vector<TGruppe>& Gruppen() {
   return g;
 }
 
+// The input echo "System": one row per element with its links.
+std::shared_ptr<const TSchema> BilSystemSchema() {
+  static const auto s = [] {
+    auto r = std::make_shared<TSchema>();
+    r->Name = "CDSBilSystem";
+    for (const char* n : {"Element", "Typ", "Folgeelement", "Klaerueberlauf", "Beckenueberlauf",
+                          "Gewaesserzuordnung", "Regenschreiber"}) {
+      TFeld f;
+      f.Name = n;
+      f.Typ = TFeldTyp::String;
+      f.Breite = 32;
+      r->Felder.push_back(f);
+    }
+    return std::shared_ptr<const TSchema>(r);
+  }();
+  return s;
+}
+
+void BilSystemFuellen(const TM3Model& m, TTabelle& t) {
+  t.Leeren();
+  auto name = [](const TCadShape* s) { return s ? s->Name : std::string(); };
+  for (int i = 0; i < m.Count(); ++i) {
+    const TCadShape* s = m.GetNode(i);
+    const TElement* e = TM3Model::ElementOf(s);
+    if (!e || e->Typ() == "NET") continue;
+    const std::string typ = e->Typ();
+    const bool netz = typ == "KEM" || typ == "KES" || typ == "KER";
+    const int z = t.Anhaengen();
+    t.Setze(z, "Element", s->Name);
+    t.Setze(z, "Typ", typ);
+    t.Setze(z, "Folgeelement", name(s->Parent()));
+    if (netz) {
+      t.Setze(z, "Gewaesserzuordnung", name(s->GEW()));
+      t.Setze(z, "Regenschreiber", name(s->KUE()));
+    } else {
+      t.Setze(z, "Klaerueberlauf", name(s->KUE()));
+      t.Setze(z, "Beckenueberlauf", name(s->GEW()));
+    }
+  }
+}
+
 // The type codes a results file may name for its animation element.
 bool BekannterTyp(const std::string& t) {
   static const std::set<std::string> k{"REG", "KES", "KEM", "KER", "RU",  "RUB",
@@ -174,7 +215,9 @@ TSimulationForm::TSimulationForm(TDokument& dok, TDialoge& dialoge, QWidget* elt
     : QDialog(eltern),
       FDok(dok),
       FDialoge(dialoge),
-      FPruefungen(TDataModule2().CDSFehler.SchemaPtr()) {
+      FPruefungen(TDataModule2().CDSFehler.SchemaPtr()),
+      FBilSystem(BilSystemSchema()),
+      FBilSystemLauf(BilSystemSchema()) {
   setObjectName(QStringLiteral("SimulationForm"));
   setWindowTitle(QStringLiteral("Simulation"));
   BaueOberflaeche();
@@ -794,6 +837,7 @@ bool TSimulationForm::ReportAlsPdf(const std::vector<int>& abschnitte, const QSt
   TErgebnisberichtOptionen o;
   o.Abschnitte = abschnitte;
   o.Projekt = QFileInfo(QString::fromStdString(FDok.DateiName())).fileName().toStdString();
+  o.Weitere.push_back(&FBilSystem);
   for (const auto& s : FSeiten) {
     const TErgebnisFilter f = s->Modell->Filter();
     if (f.Leer()) continue;
@@ -927,6 +971,7 @@ void TSimulationForm::ButtonStartClick() {
       QDateTime(DateTimePickerEndeTag->date(), DateTimePickerEndeZeit->time(), Qt::UTC));
   FAbgebrochen = false;
   FAuftrag = std::make_unique<TLaufAuftrag>(FDok, start, ende);
+  BilSystemFuellen(FDok.Model(), FBilSystemLauf);
   if (AnimationAuswahl->currentIndex() > 0)
     FAuftrag->SetzeAnimationselement(AnimationAuswahl->currentText().toStdString());
   QPointer<TSimulationForm> ich(this);
@@ -986,6 +1031,7 @@ void TSimulationForm::LaufEnde() {
       FErgebnisse = std::move(neu);
       FHatErgebnisse = true;
       FGeladen = false;
+      FBilSystem = FBilSystemLauf;
       FErgebnisRevision = e.Revision;
       FAnimationName.clear();
       FAnimationTyp.clear();
@@ -1112,6 +1158,7 @@ void TSimulationForm::ButtonLadenClick() {
   FErgebnisse = std::move(neu);
   FHatErgebnisse = true;
   FGeladen = true;
+  FBilSystem.Leeren();  // not part of the saved results
   FErgebnisRevision = 0;
   FAnimationName.clear();
   FAnimationTyp.clear();

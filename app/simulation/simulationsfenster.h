@@ -56,6 +56,9 @@ class TSimulationForm : public QDialog {
   bool Laeuft() const { return FAuftrag != nullptr; }
   // The messages of the last start's checks (also of a refused start).
   const TTabelle& Pruefungen() const { return FPruefungen; }
+  // The input echo "System" of the run whose results are shown (empty for
+  // loaded results, which do not hold it).
+  const TTabelle& BilSystem() const { return FBilSystem; }
 
   // The result pages: the tree entry's text selects the page.
   bool ZeigeSeite(const QString& titel);
@@ -142,6 +145,7 @@ class TSimulationForm : public QDialog {
   bool FAbgebrochen = false;
   uint64_t FErgebnisRevision = 0;
   TTabelle FPruefungen;
+  TTabelle FBilSystem, FBilSystemLauf;
   TErgebnisModell* FPruefModell = nullptr;
   std::unique_ptr<TLaufAuftrag> FAuftrag;
   QTimer* FStandUhr = nullptr;
