@@ -942,6 +942,15 @@ void TMusterForm::VorgabeSetzen(QWidget* w) {
       return;
   }
   t.SetzeVorgabe(i, S(a));
+  // The default holds for new elements of the project (and its ".DEF").
+  ProjektVorgabe(b->F.Tabelle, i, S(a));
+}
+
+void TMusterForm::ProjektVorgabe(const std::string& tabelle, int spalte, const std::string& a) {
+  TDataModule1& p = FDok.VorgabenTabellen();
+  if (const auto it = p.Tabellen.find(tabelle);
+      it != p.Tabellen.end() && spalte < it->second->Spalten())
+    it->second->SetzeVorgabe(spalte, a);
 }
 
 void TMusterForm::StandardSetzen(QWidget* w) {
@@ -953,6 +962,7 @@ void TMusterForm::StandardSetzen(QWidget* w) {
   for (const auto& v : FDM->StandardVorgaben)
     if (v.Tabelle == b->F.Tabelle && v.Spalte == i) {
       t.SetzeVorgabe(i, v.Ausdruck);
+      ProjektVorgabe(b->F.Tabelle, i, v.Ausdruck);
       const TWert wert = t.Vorgabewert(i);
       if (IstNull(wert)) return;
       SetzeWert(b->F.Schluessel(), wert);

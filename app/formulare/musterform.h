@@ -207,6 +207,7 @@ class TMusterForm : public QDialog {
   void InSteuerung(TBindung& b);
   void Geaendert(TBindung& b);
   void NeueStrasse();
+  void ProjektVorgabe(const std::string& tabelle, int spalte, const std::string& ausdruck);
   void ScriptLaden();
   void ScriptSpeichern();
   QComboBox* FStrasse = nullptr;

@@ -461,9 +461,12 @@ void TestElementdialoge::F4UndF5() {
   Tippe(feld, QStringLiteral("77,5"));
   QTest::keyClick(feld, Qt::Key_F4);
   QCOMPARE(QString::fromStdString(ebw.Vorgabe(qm)), QStringLiteral("77,5"));
+  // ... in the project's tables too, for new elements and its defaults file.
+  QCOMPARE(QString::fromStdString(d->Tabellen().T("CDSEbw").Vorgabe(qm)), QStringLiteral("77,5"));
   // F5: the design-time default back, in the record, the control and the result.
   QTest::keyClick(feld, Qt::Key_F5);
   QCOMPARE(QString::fromStdString(ebw.Vorgabe(qm)), QStringLiteral("0,0"));
+  QCOMPARE(QString::fromStdString(d->Tabellen().T("CDSEbw").Vorgabe(qm)), QStringLiteral("0,0"));
   QCOMPARE(feld->text(), QStringLiteral("0"));
   QCOMPARE(dynamic_cast<const TBauwerk&>(f->Kopie()).QD, 0.0);
   // A check box: TRUE / FALSE.
