@@ -18,6 +18,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QSlider>
 #include <QSplitter>
 #include <QStackedWidget>
@@ -39,6 +40,7 @@
 #include <set>
 
 #include "app/basis/dialoge.h"
+#include "app/basis/hilfe.h"
 #include "document/dokument.h"
 #include "document/lauf_auftrag.h"
 #include "model/regen.h"
@@ -420,6 +422,9 @@ void TSimulationForm::BaueOberflaeche() {
   connect(ButtonDrucken, &QPushButton::clicked, this, &TSimulationForm::ButtonDruckenClick);
   connect(ButtonAnimation, &QPushButton::clicked, this, &TSimulationForm::ButtonAnimationClick);
   connect(ButtonOK, &QPushButton::clicked, this, &QDialog::close);
+  auto* hilfe = new QShortcut(QKeySequence::HelpContents, this);
+  connect(hilfe, &QShortcut::activated, this,
+          [this] { ZeigeHilfe(this, QStringLiteral("simulation")); });
   resize(1200, 700);
 }
 

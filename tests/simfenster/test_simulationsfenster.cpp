@@ -23,6 +23,7 @@
 #include <QtTest>
 #include <sstream>
 
+#include "app/basis/hilfe.h"
 #include "app/simulation/simulationsfenster.h"
 #include "cli/simulieren.h"
 #include "document/dokument.h"
@@ -112,6 +113,7 @@ class TestSimulationsfenster : public QObject {
   // The example run from the window: the tables are those of t21 simulate
   // byte for byte, the buttons end as they should, the UI thread kept turning.
   void laufGleichKommandozeile() {
+    QVERIFY(!HilfeSeite("simulation").isEmpty());  // F1
     auto f = Fenster();
     QVERIFY(f->ButtonStart->isEnabled());
     QVERIFY(!f->ButtonAbbruch->isEnabled());
