@@ -9,6 +9,7 @@
 
 #include "app/formulare/musterform.h"
 #include "model/catchments.h"
+#include "tools/ganglinieneditor.h"
 
 class QLabel;
 class QListWidget;
@@ -53,6 +54,7 @@ class TFormKEZ : public TMusterForm {
  private:
   void FlaechenZeigen();
   void EditorOeffnen(bool neu);
+  void NeueGanglinie(TRaster& r, const char* spalte, TGanglinienArt art);
   std::vector<TAE> FAEs;
   QTreeWidget* FFlaechen = nullptr;
   QWidget* FEditor = nullptr;

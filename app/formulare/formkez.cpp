@@ -15,6 +15,7 @@
 #include "app/basis/dialoge.h"
 #include "app/formulare/formen.h"
 #include "app/formulare/zahlfeld.h"
+#include "app/werkzeuge/werkzeuge.h"
 #include "document/dokument.h"
 #include "model/network.h"
 
@@ -160,11 +161,13 @@ void TFormKEZ::SeitenAufbauen() {
   for (const auto& g : ref.SWGanglinien.Eintraege) sw << QString::fromStdString(g.name);
   for (const auto& g : ref.FWGanglinien.Eintraege) fw << QString::fromStdString(g.name);
   Auswahl(gl, "CDSKEZ", "SWGL", sw, {});
+  NeueGanglinie(gl, "SWGL", TGanglinienArt::Schmutzwasser);
   FSWGrafik = NeuesDiagramm(QStringLiteral("Trockenwetterganglinie"), QStringLiteral("Stunde"),
                             QStringLiteral("Faktor"));
   FSWGrafik->setMinimumHeight(220);
   gl.Gitter->addWidget(FSWGrafik, gl.Zeile++, 0, 1, 3);
   Auswahl(gl, "CDSKEZ", "FWGL", fw, {});
+  NeueGanglinie(gl, "FWGL", TGanglinienArt::Fremdwasser);
   FFWGrafik = NeuesDiagramm(QStringLiteral("Fremdwasserganglinie"), QStringLiteral("Monat"),
                             QStringLiteral("Faktor"));
   FFWGrafik->setMinimumHeight(220);
@@ -210,6 +213,32 @@ void TFormKEZ::SeitenAufbauen() {
     SetzeGrenzen("CDSKEZ.QG", std::nullopt, 1000);
     FSeiten->setCurrentWidget(Seite(QStringLiteral("Flächen")));
   }
+}
+
+void TFormKEZ::NeueGanglinie(TRaster& r, const char* spalte, TGanglinienArt art) {
+  // "neu >>" beside the list: the hydrograph editor; a hydrograph made there
+  // joins the project's list and is chosen.
+  auto* k = new QPushButton(QStringLiteral("neu >>"));
+  k->setObjectName(QStringLiteral("Neu") + QString::fromUtf8(spalte));
+  r.Gitter->addWidget(k, r.Zeile - 1, 2);
+  const std::string schluessel = std::string("CDSKEZ.") + spalte;
+  connect(k, &QPushButton::clicked, this, [this, art, schluessel] {
+    if (!GanglinieNeu(this, FDok, art, FDialoge)) return;
+    auto* c = qobject_cast<QComboBox*>(Steuerung(schluessel));
+    if (!c) return;
+    const TReferenzListen& ref = FDok.Model().Referenz;
+    QStringList namen;
+    if (art == TGanglinienArt::Schmutzwasser)
+      for (const auto& g : ref.SWGanglinien.Eintraege) namen << QString::fromStdString(g.name);
+    else
+      for (const auto& g : ref.FWGanglinien.Eintraege) namen << QString::fromStdString(g.name);
+    FLaedt = true;
+    c->clear();
+    c->addItems(namen);
+    FLaedt = false;
+    SetzeWert(schluessel, static_cast<int32_t>(namen.size() - 1));
+    Rechnen();
+  });
 }
 
 void TFormKEZ::Uebernehmen(TElement& e) {

@@ -198,6 +198,7 @@ class TestElementdialoge : public QObject {
   void StandardKnoepfe();
   void LageUndGrafik();
   void VorgabenDesProjekts();
+  void GanglinieNeuAbgebrochen();
 };
 
 void TestElementdialoge::SeitenUndHinweise_data() {
@@ -932,6 +933,29 @@ void TestElementdialoge::VorgabenDesProjekts() {
   nh4->setFocus();
   QTest::keyClick(nh4, Qt::Key_F5);
   QCOMPARE(qobject_cast<QLineEdit*>(nh4)->text(), QStringLiteral("10"));
+}
+
+void TestElementdialoge::GanglinieNeuAbgebrochen() {
+  auto d = Beispiel();
+  TFalscheDialoge dialoge;
+  auto f = ErzeugeElementDialog(*d, Id(*d, "Altstadt"), dialoge, nullptr);
+  f->show();
+  f->Seiten()->setCurrentWidget(f->Seite(QStringLiteral("Ganglinien")));
+  auto* liste = qobject_cast<QComboBox*>(f->Steuerung("CDSKEZ.SWGL"));
+  const int anzahl = liste->count(), gewaehlt = liste->currentIndex();
+  bool offen = false;
+  QTimer::singleShot(200, [&] {
+    if (QWidget* w = QApplication::activeModalWidget(); w && w != f.get()) {
+      offen = true;
+      static_cast<QDialog*>(w)->reject();
+    }
+  });
+  QTest::mouseClick(f->findChild<QPushButton*>(QStringLiteral("NeuSWGL")), Qt::LeftButton);
+  QVERIFY(offen);
+  QCOMPARE(liste->count(), anzahl);
+  QCOMPARE(liste->currentIndex(), gewaehlt);
+  f->reject();
+  QVERIFY(!d->Modified());
 }
 
 QTEST_MAIN(TestElementdialoge)
