@@ -266,9 +266,35 @@ void TErgebnisbericht::Fuelle(TReport& r) {
   }
 }
 
+int ErgebnisberichtDrucken(const TDataModule2& dm, const TErgebnisberichtOptionen& o,
+                           QPagedPaintDevice& geraet, std::string& fehler) {
+  TErgebnisbericht bericht(dm, o);
+  TRepPrinter drucker;
+  drucker.Previewing = false;
+  drucker.SetzeDrucker(&geraet);
+  TReport r(drucker);
+  bericht.Fuelle(r);
+  r.Print();
+  if (!r.Fehler.empty()) {
+    fehler = r.Fehler;
+    return -1;
+  }
+  return r.PageNumber;
+}
+
+bool ErgebnisberichtVorschau(const TDataModule2& dm, const TErgebnisberichtOptionen& o,
+                             TPages& seiten, std::string& fehler) {
+  TErgebnisbericht bericht(dm, o);
+  TRepPrinter drucker;
+  TReport r(drucker);
+  bericht.Fuelle(r);
+  r.Preview(seiten);
+  fehler = r.Fehler;
+  return fehler.empty();
+}
+
 int ErgebnisberichtAlsPdf(const TDataModule2& dm, const TErgebnisberichtOptionen& o,
                           const std::string& datei, std::string& fehler) {
-  TErgebnisbericht bericht(dm, o);
   QPdfWriter pdf(QString::fromStdString(datei));
   pdf.setResolution(300);
   pdf.setPageSize(QPageSize(QPageSize::A4));
@@ -276,21 +302,16 @@ int ErgebnisberichtAlsPdf(const TDataModule2& dm, const TErgebnisberichtOptionen
   pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
   pdf.setTitle("Tamkor21 – Langzeitsimulation");
   pdf.setCreator("Tamkor21");
-  TRepPrinter drucker;
-  drucker.Previewing = false;
-  drucker.SetzeDrucker(&pdf);
-  TReport r(drucker);
-  bericht.Fuelle(r);
-  r.Print();
-  if (!r.Fehler.empty()) {
-    fehler = datei + ": " + r.Fehler;
+  const int seiten = ErgebnisberichtDrucken(dm, o, pdf, fehler);
+  if (seiten < 0) {
+    fehler = datei + ": " + fehler;
     return -1;
   }
   if (!QFileInfo::exists(QString::fromStdString(datei))) {
     fehler = datei + ": kann nicht geschrieben werden";
     return -1;
   }
-  return r.PageNumber;
+  return seiten;
 }
 
 }  // namespace t21

@@ -11,7 +11,10 @@
 #include <vector>
 
 #include "report/report.h"
+#include "report/repprinter.h"
 #include "simulation/ergebnisse.h"
+
+class QPagedPaintDevice;
 
 namespace t21 {
 
@@ -56,6 +59,14 @@ class TErgebnisbericht {
   std::vector<std::unique_ptr<TTeil>> FTeile;
   std::string FProjekt;
 };
+
+// The report onto a printer (or another paged device); the number of
+// pages, -1 on failure (message in fehler).
+int ErgebnisberichtDrucken(const TDataModule2& dm, const TErgebnisberichtOptionen& o,
+                           QPagedPaintDevice& geraet, std::string& fehler);
+// The report's pages for the preview, into seiten (cleared first).
+bool ErgebnisberichtVorschau(const TDataModule2& dm, const TErgebnisberichtOptionen& o,
+                             TPages& seiten, std::string& fehler);
 
 // The report as a PDF file. Returns the number of pages, -1 on failure
 // (message in fehler).

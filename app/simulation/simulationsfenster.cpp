@@ -15,6 +15,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
+#include <QPrinter>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScrollBar>
@@ -41,6 +42,8 @@
 
 #include "app/basis/dialoge.h"
 #include "app/basis/hilfe.h"
+#include "app/vorschau/auswahldialog.h"
+#include "app/vorschau/druckvorschau.h"
 #include "document/dokument.h"
 #include "document/lauf_auftrag.h"
 #include "model/regen.h"
@@ -825,22 +828,31 @@ void TSimulationForm::SeiteExportieren(const QString& titel) {
 }
 
 void TSimulationForm::SeiteReport(const QString& titel) {
-  TSeite* s = Seite(titel);
-  if (s) ReportAlsPdf({s->Art->Schluessel}, titel);
+  // "Report erzeugen" of a page: its section alone, in the preview.
+  if (TSeite* s = Seite(titel)) ReportVorschau({s->Art->Schluessel}, titel);
 }
 
 void TSimulationForm::ButtonDruckenClick() {
-  std::vector<int> alle;
-  for (const TErgebnisAbschnitt& a : ErgebnisAbschnitte()) alle.push_back(a.Schluessel);
-  ReportAlsPdf(alle, QStringLiteral("Ergebnisse"));
+  // The section choice with every entry ticked; "Vorschau" shows the chosen
+  // sections, "Drucken" prints them.
+  TFormReportErstellung dlg(this);
+  dlg.AlleMarkieren();
+  const int r = AbschnitteWaehlen ? AbschnitteWaehlen(dlg) : dlg.exec();
+  if (r != QDialog::Accepted && r != TFormReportErstellung::Drucken) return;
+  std::vector<int> gewaehlt;
+  for (const TErgebnisAbschnitt& a : ErgebnisAbschnitte())
+    if (dlg.Gewaehlt(a.Schluessel)) gewaehlt.push_back(a.Schluessel);
+  if (r == QDialog::Accepted)
+    ReportVorschau(gewaehlt, QStringLiteral("Ergebnisse"));
+  else
+    ReportDrucken(gewaehlt);
 }
 
-bool TSimulationForm::ReportAlsPdf(const std::vector<int>& abschnitte, const QString& titel) {
-  const QString d = FDialoge.DateiSpeichern(this, QStringLiteral("Report-Erstellung: ") + titel,
-                                            QStringLiteral("PDF-Datei (*.pdf)"));
-  if (d.isEmpty()) return false;
+TErgebnisberichtOptionen TSimulationForm::BerichtOptionen(
+    const std::vector<int>& abschnitte) const {
   TErgebnisberichtOptionen o;
-  o.Abschnitte = abschnitte;
+  // An empty choice prints nothing (the report's own empty list means all).
+  o.Abschnitte = abschnitte.empty() ? std::vector<int>{-1} : abschnitte;
   o.Projekt = QFileInfo(QString::fromStdString(FDok.DateiName())).fileName().toStdString();
   o.Weitere.push_back(&FBilSystem);
   for (const auto& s : FSeiten) {
@@ -850,9 +862,55 @@ bool TSimulationForm::ReportAlsPdf(const std::vector<int>& abschnitte, const QSt
       return f.Passt(t, z);
     };
   }
+  return o;
+}
+
+TfrmPreview* TSimulationForm::ReportVorschau(const std::vector<int>& abschnitte,
+                                             const QString& titel) {
+  auto* vorschau = new TfrmPreview(FDialoge, this);
+  vorschau->Viewer().Orientation = TAusrichtung::Querformat;
+  vorschau->Viewer().Title = QStringLiteral("Tamkor21 – ") + titel;
   QApplication::setOverrideCursor(Qt::WaitCursor);
   std::string fehler;
-  const int seiten = ErgebnisberichtAlsPdf(FErgebnisse, o, d.toStdString(), fehler);
+  const bool ok = ErgebnisberichtVorschau(FErgebnisse, BerichtOptionen(abschnitte),
+                                          vorschau->Viewer().Pages(), fehler);
+  QApplication::restoreOverrideCursor();
+  if (!ok) {
+    FDialoge.Meldung(this, QString::fromStdString(fehler));
+    delete vorschau;
+    return nullptr;
+  }
+  vorschau->Viewer().FirstPage();
+  vorschau->show();
+  LetzteVorschau = vorschau;
+  return vorschau;
+}
+
+bool TSimulationForm::ReportDrucken(const std::vector<int>& abschnitte) {
+  QPrinter drucker(QPrinter::HighResolution);
+  drucker.setPageOrientation(QPageLayout::Landscape);
+  drucker.setDocName(QStringLiteral("Tamkor21"));
+  if (!FDialoge.DruckDialog(this, drucker, 0, 0)) return false;
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  std::string fehler;
+  const int seiten =
+      ErgebnisberichtDrucken(FErgebnisse, BerichtOptionen(abschnitte), drucker, fehler);
+  QApplication::restoreOverrideCursor();
+  if (seiten < 0) {
+    FDialoge.Meldung(this, QString::fromStdString(fehler));
+    return false;
+  }
+  return true;
+}
+
+bool TSimulationForm::ReportAlsPdf(const std::vector<int>& abschnitte, const QString& titel) {
+  const QString d = FDialoge.DateiSpeichern(this, QStringLiteral("Report-Erstellung: ") + titel,
+                                            QStringLiteral("PDF-Datei (*.pdf)"));
+  if (d.isEmpty()) return false;
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  std::string fehler;
+  const int seiten =
+      ErgebnisberichtAlsPdf(FErgebnisse, BerichtOptionen(abschnitte), d.toStdString(), fehler);
   QApplication::restoreOverrideCursor();
   if (seiten < 0) {
     FDialoge.Meldung(this, QString::fromStdString(fehler));

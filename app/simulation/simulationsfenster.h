@@ -10,12 +10,14 @@
 #include <QPointer>
 #include <QString>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "app/simulation/diagramme.h"
 #include "app/simulation/ergebnismodell.h"
+#include "report/ergebnisbericht.h"
 #include "simulation/ergebnisse.h"
 
 class QCheckBox;
@@ -40,6 +42,8 @@ namespace t21 {
 
 class TDialoge;
 class TDokument;
+class TfrmPreview;
+class TFormReportErstellung;
 class TLaufAuftrag;
 
 class TSimulationForm : public QDialog {
@@ -73,6 +77,17 @@ class TSimulationForm : public QDialog {
   void SeiteKopieren(const QString& titel);
   void SeiteExportieren(const QString& titel);
   void SeiteReport(const QString& titel);
+  // The results report of these sections: in the preview "Druckvorschau"
+  // (non-modal, null with a message on failure), on the printer chosen in
+  // the print dialog, or as a PDF file chosen in the file dialog.
+  TfrmPreview* ReportVorschau(const std::vector<int>& abschnitte, const QString& titel);
+  bool ReportDrucken(const std::vector<int>& abschnitte);
+  bool ReportAlsPdf(const std::vector<int>& abschnitte, const QString& titel);
+  // How "Ergebnisse drucken" asks for the sections (tests answer here); by
+  // default the dialog runs modally.
+  std::function<int(TFormReportErstellung&)> AbschnitteWaehlen;
+  // The preview opened last, while it is open.
+  QPointer<TfrmPreview> LetzteVorschau;
   void SeiteFiltern(const QString& titel);
   QStringList Seitentitel() const;
   QTabWidget* Reiter() const { return FReiter; }
@@ -134,7 +149,7 @@ class TSimulationForm : public QDialog {
   void AnimationZeichnen();
   void AnimationSchritt();
   bool Speichern(const QString& datei, QString& fehler);
-  bool ReportAlsPdf(const std::vector<int>& abschnitte, const QString& titel);
+  TErgebnisberichtOptionen BerichtOptionen(const std::vector<int>& abschnitte) const;
 
   TDokument& FDok;
   TDialoge& FDialoge;

@@ -25,6 +25,8 @@
 
 #include "app/basis/hilfe.h"
 #include "app/simulation/simulationsfenster.h"
+#include "app/vorschau/auswahldialog.h"
+#include "app/vorschau/druckvorschau.h"
 #include "cli/simulieren.h"
 #include "document/dokument.h"
 #include "qtsupport/falsche_dialoge.h"
@@ -294,10 +296,33 @@ class TestSimulationsfenster : public QObject {
                 .entryList({".t21-ergebnisse-*"}, QDir::AllEntries | QDir::Hidden)
                 .isEmpty());
 
+    // "Ergebnisse drucken": every section ticked, printed (into a PDF file).
     const QString pdf1 = FTmp.filePath("a.pdf");
-    FDialoge.Dateien = {pdf1};
+    const auto drucken = [](TFormReportErstellung& d) {
+      int an = 0;
+      for (int i = 0; i < 40; ++i) an += d.Gewaehlt(i);
+      return an == 33 ? int(TFormReportErstellung::Drucken) : int(QDialog::Rejected);
+    };
+    f->AbschnitteWaehlen = drucken;
+    FDialoge.Drucke = {{0, 0, pdf1}};
     f->ButtonDruckenClick();
     QVERIFY(QFile::exists(pdf1));
+    // "Vorschau" of the same choice, and a page's "Report erzeugen": the
+    // preview in landscape with the pages of the chosen sections.
+    f->AbschnitteWaehlen = [](TFormReportErstellung& d) {
+      d.MarkierungenAufheben();
+      d.SetzeGewaehlt(2, true);
+      return int(QDialog::Accepted);
+    };
+    f->ButtonDruckenClick();
+    QVERIFY(f->LetzteVorschau);
+    const int protokoll = f->LetzteVorschau->Viewer().PageCount();
+    QVERIFY(protokoll > 0);
+    QVERIFY(f->LetzteVorschau->Viewer().Pages().GetPage(0)->Width() >
+            f->LetzteVorschau->Viewer().Pages().GetPage(0)->Height());
+    f->LetzteVorschau->close();
+    QVERIFY(f->ReportVorschau({2, 22}, QStringLiteral("Test"))->Viewer().PageCount() > protokoll);
+    f->LetzteVorschau->close();
 
     auto g = Fenster();
     FDialoge.Dateien = {FTmp.filePath("Lauf_CDSReport.s21")};
@@ -308,7 +333,8 @@ class TestSimulationsfenster : public QObject {
     QCOMPARE(Json(g->Ergebnisse()), Json(f->Ergebnisse()));
     QVERIFY(g->ButtonDrucken->isEnabled());
     const QString pdf2 = FTmp.filePath("b.pdf");
-    FDialoge.Dateien = {pdf2};
+    g->AbschnitteWaehlen = drucken;
+    FDialoge.Drucke = {{0, 0, pdf2}};
     g->ButtonDruckenClick();
     const QString t1 = PdfText(pdf1), t2 = PdfText(pdf2);
     QVERIFY(t1.contains("Hydrologie Einzugsgebiete"));
