@@ -30,6 +30,7 @@
 
 #include "app/basis/dialoge.h"
 #include "app/basis/hilfe.h"
+#include "app/basis/zahlenformat.h"
 #include "app/editor/editor.h"
 #include "app/editor/editordialoge.h"
 #include "app/ergebnisleiste.h"
@@ -37,6 +38,7 @@
 #include "app/infobox.h"
 #include "app/simulation/simulationsfenster.h"
 #include "app/vorschau/auswahldialog.h"
+#include "app/werkzeuge/werkzeuge.h"
 #include "cad/geometrie.h"
 #include "document/dokument.h"
 #include "model/net.h"
@@ -405,7 +407,14 @@ void TMainFrm::MenuesAnlegen() {
   connect(grafik, &QAction::toggled, this, [this](bool an) {
     for (QAction* a : FGrafikKnoepfe) a->setVisible(an);
   });
-  Neu(ansicht, "Ansicht_StandardvorgabenClick", "&Standardvorgaben", {}, false);
+  connect(Neu(ansicht, "Ansicht_StandardvorgabenClick", "&Standardvorgaben"), &QAction::triggered,
+          this, [this] {
+            TDokument* d = Aktuell();
+            if (!d) return;
+            std::vector<TDokument*> alle;
+            for (const TOffen& o : FModelle) alle.push_back(o.Dok.get());
+            StandardvorgabenZeigen(this, *d, alle, FDialoge);
+          });
 
   QMenu* sim = mb->addMenu(QStringLiteral("&Simulation"));
   QAction* langzeit = Neu(sim, "Simulation_LangzeitClick", "&Langzeitsimulation");
@@ -461,8 +470,12 @@ void TMainFrm::MenuesAnlegen() {
   QMenu* zus = mb->addMenu(QStringLiteral("&Zusätzlich"));
   connect(Neu(zus, "Zusaetzlich_FensterDruckenClick", "&Fenster drucken"), &QAction::triggered,
           this, [this] { FensterDrucken(); });
-  Neu(zus, "Zusaetzlich_RegioClick", "&Regionalisierungs-Rechner", {}, false);
-  Neu(zus, "Zusaetzlich_UPNClick", "&UPN-Rechner", {}, false);
+  connect(Neu(zus, "Zusaetzlich_RegioClick", "&Regionalisierungs-Rechner"), &QAction::triggered,
+          this, [this] {
+            if (const TDokument* d = Aktuell()) RegioRechnerZeigen(this, *d, FDialoge);
+          });
+  connect(Neu(zus, "Zusaetzlich_UPNClick", "&UPN-Rechner"), &QAction::triggered, this,
+          [this] { UpnRechnerZeigen(FDialoge); });
 
   QMenu* kunde = mb->addMenu(QStringLiteral("Kunde"));
   connect(Neu(kunde, "Kunde_AdresseClick", "&Adresse editieren..."), &QAction::triggered, this,
@@ -1234,7 +1247,8 @@ bool TMainFrm::Oeffne(const QString& dateiQ) {
 void TMainFrm::ExportCSV() {
   TDokument* d = Aktuell();
   if (!d) return;
-  QApplication::clipboard()->setText(Q(CreateCSVFile(d->Model())));
+  // In the user's number settings, as a spreadsheet pasting it reads them.
+  QApplication::clipboard()->setText(Q(CreateCSVFile(d->Model(), ZahlenformatAus())));
 }
 
 void TMainFrm::ExportExcel() {

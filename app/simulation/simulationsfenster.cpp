@@ -42,12 +42,14 @@
 
 #include "app/basis/dialoge.h"
 #include "app/basis/hilfe.h"
+#include "app/basis/zahlenformat.h"
 #include "app/vorschau/auswahldialog.h"
 #include "app/vorschau/druckvorschau.h"
 #include "document/dokument.h"
 #include "document/lauf_auftrag.h"
 #include "model/regen.h"
 #include "report/ergebnisbericht.h"
+#include "simulation/ereignis.h"
 #include "storage/export_csv.h"
 #include "storage/export_xlsx.h"
 
@@ -631,7 +633,7 @@ QWidget* TSimulationForm::BaueAnimation() {
   });
   connect(AnimationKopieren, &QPushButton::clicked, this, [this] {
     QApplication::clipboard()->setText(
-        QString::fromStdString(TabellenText(FErgebnisse.CDSAnimation, ZahlenformatAusUmgebung())));
+        QString::fromStdString(TabellenText(FErgebnisse.CDSAnimation, ZahlenformatAus())));
   });
   connect(AnimationExport, &QPushButton::clicked, this, [this] {
     const QString d = FDialoge.DateiSpeichern(this, QStringLiteral("Daten exportieren"),
@@ -811,8 +813,7 @@ void TSimulationForm::SeiteKopieren(const QString& titel) {
   TSeite* s = Seite(titel);
   if (!s) return;
   const TTabelle t = Gefiltert(FErgebnisse.*(s->Art->Tabelle), s->Modell->Filter());
-  QApplication::clipboard()->setText(
-      QString::fromStdString(TabellenText(t, ZahlenformatAusUmgebung())));
+  QApplication::clipboard()->setText(QString::fromStdString(TabellenText(t, ZahlenformatAus())));
 }
 
 void TSimulationForm::SeiteExportieren(const QString& titel) {
@@ -1094,6 +1095,7 @@ void TSimulationForm::LaufEnde() {
       FErgebnisse = std::move(neu);
       FHatErgebnisse = true;
       FGeladen = false;
+      FStartzustaende = std::move(e.Resultat.Startzustaende);
       FBilSystem = FBilSystemLauf;
       FErgebnisRevision = e.Revision;
       FAnimationName.clear();
@@ -1166,13 +1168,25 @@ bool TSimulationForm::Speichern(const QString& datei, QString& fehler) {
   }
   const std::string tmpBasis = TDataModule2::SpeicherBasis(tmpDatei);
   const std::string basis = TDataModule2::SpeicherBasis(ziel.absoluteFilePath().toStdString());
-  for (const TTabelle* t : FErgebnisse.Tabellen()) {
+  // The start states of the run's events, so that an event can be
+  // simulated again from the saved results.
+  std::vector<std::pair<std::string, std::string>> dateien;
+  if (!FStartzustaende.empty()) {
+    if (!SpeichereStartzustaende(FStartzustaende, tmpDatei, f)) {
+      fehler = QString::fromStdString(f);
+      return false;
+    }
+    dateien.emplace_back(StartzustandsDatei(tmpDatei),
+                         StartzustandsDatei(ziel.absoluteFilePath().toStdString()));
+  }
+  for (const TTabelle* t : FErgebnisse.Tabellen())
+    dateien.emplace_back(TDataModule2::Dateiname(tmpBasis, t->Schema().Name),
+                         TDataModule2::Dateiname(basis, t->Schema().Name));
+  for (const auto& [von, nach] : dateien) {
     std::error_code ec;
-    fs::rename(TDataModule2::Dateiname(tmpBasis, t->Schema().Name),
-               TDataModule2::Dateiname(basis, t->Schema().Name), ec);
+    fs::rename(von, nach, ec);
     if (ec) {
-      fehler = QString::fromStdString(TDataModule2::Dateiname(basis, t->Schema().Name) + ": " +
-                                      ec.message());
+      fehler = QString::fromStdString(nach + ": " + ec.message());
       return false;
     }
   }
@@ -1221,6 +1235,10 @@ void TSimulationForm::ButtonLadenClick() {
   FErgebnisse = std::move(neu);
   FHatErgebnisse = true;
   FGeladen = true;
+  // Older saved runs hold no start states; their results load all the same.
+  std::string ohne;
+  FStartzustaende.clear();
+  LadeStartzustaende(d.toStdString(), FStartzustaende, ohne);
   FBilSystem.Leeren();  // not part of the saved results
   FErgebnisRevision = 0;
   FAnimationName.clear();

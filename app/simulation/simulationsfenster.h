@@ -11,6 +11,7 @@
 #include <QString>
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -19,6 +20,7 @@
 #include "app/simulation/ergebnismodell.h"
 #include "report/ergebnisbericht.h"
 #include "simulation/ergebnisse.h"
+#include "simulation/lauf.h"
 
 class QCheckBox;
 class QComboBox;
@@ -153,6 +155,8 @@ class TSimulationForm : public QDialog {
 
   TDokument& FDok;
   TDialoge& FDialoge;
+  // The saved start states of the run's events (empty for older results).
+  std::map<std::string, TStartzustaende> FStartzustaende;
   int FBeobachter = 0;
   TDataModule2 FErgebnisse;
   bool FHatErgebnisse = false;

@@ -25,6 +25,7 @@
 
 #include "app/basis/hilfe.h"
 #include "app/simulation/simulationsfenster.h"
+#include "app/basis/zahlenformat.h"
 #include "app/vorschau/auswahldialog.h"
 #include "app/vorschau/druckvorschau.h"
 #include "cli/simulieren.h"
@@ -226,7 +227,7 @@ class TestSimulationsfenster : public QObject {
       x.Operator = ">";
       return x;
     }());
-    QCOMPARE(text, QString::fromStdString(TabellenText(gefiltert, ZahlenformatAusUmgebung())));
+    QCOMPARE(text, QString::fromStdString(TabellenText(gefiltert, ZahlenformatAus())));
     const QString xlsx = FTmp.filePath("a128.xlsx");
     FDialoge.Dateien = {xlsx};
     f->SeiteExportieren(seite);
@@ -292,6 +293,8 @@ class TestSimulationsfenster : public QObject {
     QCOMPARE(FDialoge.Meldungen, QStringList{});
     QVERIFY(QFile::exists(FTmp.filePath("Lauf_CDSReport.s21")));
     QVERIFY(QFile::exists(FTmp.filePath("Lauf_CDSSumKEZ.xml")));
+    // with the events' start states, for simulating an event again
+    QVERIFY(QFile::exists(FTmp.filePath("Lauf_Startzustaende.xml")));
     QVERIFY(QDir(FTmp.path())
                 .entryList({".t21-ergebnisse-*"}, QDir::AllEntries | QDir::Hidden)
                 .isEmpty());
