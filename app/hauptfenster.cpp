@@ -772,7 +772,7 @@ bool TMainFrm::Navigator(QEvent* e) {
 }
 
 void TMainFrm::Info(bool start) {
-  TInfoBox box(this, start);
+  TInfoBox box(this, start, QDir(FProgrammordner).filePath(QStringLiteral("Intro.WAV")));
   box.exec();
 }
 

@@ -1,17 +1,22 @@
 #include "app/infobox.h"
 
+#include <QFileInfo>
 #include <QFont>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QAudioDevice>
+#include <QMediaDevices>
 #include <QPushButton>
+#include <QSoundEffect>
 #include <QTimer>
+#include <QUrl>
 #include <QVBoxLayout>
 
 #include "app/hauptfenster.h"
 
 namespace t21 {
 
-TInfoBox::TInfoBox(QWidget* parent, bool start) : QDialog(parent) {
+TInfoBox::TInfoBox(QWidget* parent, bool start, const QString& klang) : QDialog(parent) {
   setWindowTitle(QString::fromUtf8(kTitel));
   setObjectName(QStringLiteral("Info"));
   auto* l = new QVBoxLayout(this);
@@ -46,6 +51,12 @@ TInfoBox::TInfoBox(QWidget* parent, bool start) : QDialog(parent) {
     FZeit->setSingleShot(true);
     connect(FZeit, &QTimer::timeout, this, &QDialog::accept);
     FZeit->start(kInfoSchliessenNachMs);
+    if (!klang.isEmpty() && QFileInfo(klang).isFile() && !QMediaDevices::audioOutputs().isEmpty()) {
+      auto* ton = new QSoundEffect(this);
+      ton->setSource(QUrl::fromLocalFile(klang));
+      ton->play();
+      FKlingt = true;
+    }
   }
   setMinimumWidth(460);
 }

@@ -20,6 +20,8 @@ PACKAGES=(
   qt6-base-dev
   qt6-svg-dev
   qt6-charts-dev
+  # The intro sound of the information box (QSoundEffect).
+  qt6-multimedia-dev
   libqt6opengl6-dev
   libgl-dev
   # German texts of Qt's own dialogs (qtbase_de.qm).
