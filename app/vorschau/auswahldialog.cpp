@@ -12,12 +12,13 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QScrollArea>
-#include <QScrollBar>
 #include <QVBoxLayout>
 #include <algorithm>
 
 #include "app/basis/dialoge.h"
 #include "app/basis/hilfe.h"
+#include "app/vorschau/druckvorschau.h"
+#include "app/vorschau/druckvorschau.h"
 #include "document/dokument.h"
 #include "report/nachweisseiten.h"
 
@@ -387,36 +388,10 @@ void TPreviewForm::resizeEvent(QResizeEvent* e) {
 }
 
 void TPreviewForm::keyPressEvent(QKeyEvent* e) {
-  QScrollBar* h = FFlaeche->horizontalScrollBar();
-  QScrollBar* v = FFlaeche->verticalScrollBar();
-  switch (e->key()) {
-    case Qt::Key_PageUp:
-      VorherigeSeite();
-      break;
-    case Qt::Key_PageDown:
-      NaechsteSeite();
-      break;
-    case Qt::Key_Home:
-      ErsteSeite();
-      break;
-    case Qt::Key_End:
-      LetzteSeite();
-      break;
-    case Qt::Key_Left:
-      h->setValue(h->value() - 10);
-      break;
-    case Qt::Key_Right:
-      h->setValue(h->value() + 10);
-      break;
-    case Qt::Key_Up:
-      v->setValue(v->value() - 10);
-      break;
-    case Qt::Key_Down:
-      v->setValue(v->value() + 10);
-      break;
-    default:
-      QDialog::keyPressEvent(e);  // Esc closes
-  }
+  if (!BlaetterTaste(e->key(), *FFlaeche,
+                     {[this] { ErsteSeite(); }, [this] { VorherigeSeite(); },
+                      [this] { NaechsteSeite(); }, [this] { LetzteSeite(); }}))
+    QDialog::keyPressEvent(e);  // Esc closes
 }
 
 // ----------------------------------------------------- TFormReportErstellung

@@ -358,39 +358,50 @@ bool TfrmPreview::PdfSpeichern() {
   return ok;
 }
 
-void TfrmPreview::keyPressEvent(QKeyEvent* e) {
-  QScrollBar* h = FViewer->horizontalScrollBar();
-  QScrollBar* v = FViewer->verticalScrollBar();
-  switch (e->key()) {
+bool BlaetterTaste(int taste, QScrollArea& flaeche, const TBlaettern& b) {
+  QScrollBar* h = flaeche.horizontalScrollBar();
+  QScrollBar* v = flaeche.verticalScrollBar();
+  switch (taste) {
     case Qt::Key_PageUp:
-      FViewer->PrevPage();
-      break;
+      b.Vorherige();
+      return true;
     case Qt::Key_PageDown:
-      FViewer->NextPage();
-      break;
+      b.Naechste();
+      return true;
     case Qt::Key_Home:
-      FViewer->FirstPage();
-      break;
+      b.Erste();
+      return true;
     case Qt::Key_End:
-      FViewer->LastPage();
-      break;
+      b.Letzte();
+      return true;
     case Qt::Key_Left:
       h->setValue(h->value() - 10);
-      return;
+      return true;
     case Qt::Key_Right:
       h->setValue(h->value() + 10);
-      return;
+      return true;
     case Qt::Key_Up:
       v->setValue(v->value() - 10);
-      return;
+      return true;
     case Qt::Key_Down:
       v->setValue(v->value() + 10);
-      return;
+      return true;
     default:
-      QDialog::keyPressEvent(e);  // Esc closes
-      return;
+      return false;
   }
-  Anzeigen();
+}
+
+void TfrmPreview::keyPressEvent(QKeyEvent* e) {
+  auto schritt = [this](void (TPreview::*f)()) {
+    return [this, f] {
+      (FViewer->*f)();
+      Anzeigen();
+    };
+  };
+  if (!BlaetterTaste(e->key(), *FViewer,
+                     {schritt(&TPreview::FirstPage), schritt(&TPreview::PrevPage),
+                      schritt(&TPreview::NextPage), schritt(&TPreview::LastPage)}))
+    QDialog::keyPressEvent(e);  // Esc closes
 }
 
 void TfrmPreview::closeEvent(QCloseEvent* e) {

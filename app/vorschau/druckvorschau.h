@@ -4,6 +4,7 @@
 
 #include <QDialog>
 #include <QScrollArea>
+#include <functional>
 
 #include "report/repprinter.h"
 
@@ -14,6 +15,14 @@ class QPrinter;
 namespace t21 {
 
 class TDialoge;
+
+// The keys of the preview windows: Page Up / Page Down the previous / next
+// page, Home / End the first / last, the arrow keys scroll by 10 pixels.
+// False for any other key.
+struct TBlaettern {
+  std::function<void()> Erste, Vorherige, Naechste, Letzte;
+};
+bool BlaetterTaste(int taste, QScrollArea& flaeche, const TBlaettern& b);
 
 // A scroll box showing one page of its own page list at a zoom in percent.
 class TPreview : public QScrollArea {
