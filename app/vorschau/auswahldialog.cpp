@@ -18,7 +18,6 @@
 #include "app/basis/dialoge.h"
 #include "app/basis/hilfe.h"
 #include "app/vorschau/druckvorschau.h"
-#include "app/vorschau/druckvorschau.h"
 #include "document/dokument.h"
 #include "report/nachweisseiten.h"
 
