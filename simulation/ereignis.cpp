@@ -20,16 +20,6 @@ namespace {
 
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 
-bool IstMischOderRegen(const TElement* e) {
-  return dynamic_cast<const TKEM*>(e) || dynamic_cast<const TKER*>(e);
-}
-
-TElement* GewaesserUnten(const TCadShape* s, int grenze) {
-  const TCadShape* p = s->Parent();
-  for (int n = 0; p && p->IsConnector() && n < grenze; ++n) p = p->Parent();
-  return (p && p->IsEinleitung()) ? TM3Model::ElementOf(p) : nullptr;
-}
-
 const std::vector<std::string> kKonzentrationen = {"BSB5", "NH4",     "AFS63",
                                                    "CSB",  "ph-Wert", "Alkalinität"};
 
@@ -472,31 +462,7 @@ TKurzlauf::~TKurzlauf() {
 }
 
 void TKurzlauf::MakeLists() {
-  TSimulation& sim = *FSim;
-  FModel.NachVorgaengern(FModel.Root(), [&](TCadShape* p) {
-    TElement* e = TM3Model::ElementOf(p);
-    if (!e) return;
-    e->SimVorbereiten(sim);
-    if (auto* r = dynamic_cast<TREG*>(e)) {
-      sim.Regenschreiber.push_back(r);
-      return;
-    }
-    sim.Reihenfolge.push_back(e);
-    FModel.HoleZufluss(p);
-    if (IstMischOderRegen(e)) {
-      sim.dt_min = std::min(sim.dt_min, e->SimZeitschrittGrenze(sim));
-      const auto* k = static_cast<const TKEZ*>(e);
-      sim.AUges += k->AEbxfD;
-      sim.AEBges += k->AEb;
-    }
-    const std::string typ = p->Typ();
-    const int grenze = FModel.Count();
-    if (typ == "KER" || typ == "KLG" || typ == "EST" || typ == "RKB" || typ == "OMA")
-      e->GewParent = GewaesserUnten(p, grenze);
-    if (typ == "RU" || typ == "RUB" || typ == "RKB" || typ == "OMA")
-      e->GewKUE = GewaesserUnten(p, grenze);
-    if (typ == "RUB" || typ == "RKB" || typ == "OMA") e->GewBUE = GewaesserUnten(p, grenze);
-  });
+  SimulationslistenAufbauen(FModel, *FSim, FModel.Root());
 }
 
 bool TKurzlauf::Vorlauf(std::vector<std::string>& meldungen) {

@@ -22,10 +22,6 @@ constexpr double kMaxNachlaufTage = 7;
 bool IstEinzugsgebiet(const TElement* e) {
   return dynamic_cast<const TKEZ*>(e) != nullptr;
 }
-bool IstMischOderRegen(const TElement* e) {
-  return dynamic_cast<const TKEM*>(e) || dynamic_cast<const TKER*>(e);
-}
-
 // The receiving water below a shape: follow Parent past connectors; the
 // element of the first discharge point reached, or nullptr.
 TElement* GewaesserUnten(const TCadShape* s, int grenze) {
@@ -273,9 +269,13 @@ TLaufErgebnis TSimulationsLauf::Abschliessen() {
   return FErgebnis;
 }
 
-void TSimulationsLauf::MakeLists(TCadShape* wurzel) {
-  TSimulation& sim = *FSim;
-  FModel.NachVorgaengern(wurzel, [&](TCadShape* p) {
+bool IstMischOderRegen(const TElement* e) {
+  return dynamic_cast<const TKEM*>(e) || dynamic_cast<const TKER*>(e);
+}
+
+void SimulationslistenAufbauen(TM3Model& m, TSimulation& sim, TCadShape* wurzel,
+                               const std::function<void(TCadShape&, TElement&)>& jedes) {
+  m.NachVorgaengern(wurzel, [&](TCadShape* p) {
     TElement* e = TM3Model::ElementOf(p);
     if (!e) return;
     e->SimVorbereiten(sim);
@@ -284,12 +284,8 @@ void TSimulationsLauf::MakeLists(TCadShape* wurzel) {
       return;
     }
     sim.Reihenfolge.push_back(e);
-    FArt.push_back(dynamic_cast<TNET*>(e) ? Wurzel
-                   : IstEinzugsgebiet(e)  ? Einzugsgebiet
-                   : p->IsConnector()     ? Verbinder
-                                          : Sonstiges);
-    if (auto* est = dynamic_cast<TEST*>(e)) FEinleitungen.push_back(est);
-    FModel.HoleZufluss(p);
+    if (jedes) jedes(*p, *e);
+    m.HoleZufluss(p);
     if (IstMischOderRegen(e)) {
       sim.dt_min = std::min(sim.dt_min, e->SimZeitschrittGrenze(sim));
       const auto* k = static_cast<const TKEZ*>(e);
@@ -297,12 +293,22 @@ void TSimulationsLauf::MakeLists(TCadShape* wurzel) {
       sim.AEBges += k->AEb;
     }
     const std::string typ = p->Typ();
-    const int grenze = FModel.Count();
+    const int grenze = m.Count();
     if (typ == "KER" || typ == "KLG" || typ == "EST" || typ == "RKB" || typ == "OMA")
       e->GewParent = GewaesserUnten(p, grenze);
     if (typ == "RU" || typ == "RUB" || typ == "RKB" || typ == "OMA")
       e->GewKUE = GewaesserUnten(p, grenze);
     if (typ == "RUB" || typ == "RKB" || typ == "OMA") e->GewBUE = GewaesserUnten(p, grenze);
+  });
+}
+
+void TSimulationsLauf::MakeLists(TCadShape* wurzel) {
+  SimulationslistenAufbauen(FModel, *FSim, wurzel, [this](TCadShape& p, TElement& e) {
+    FArt.push_back(dynamic_cast<TNET*>(&e) ? Wurzel
+                   : IstEinzugsgebiet(&e)  ? Einzugsgebiet
+                   : p.IsConnector()       ? Verbinder
+                                           : Sonstiges);
+    if (auto* est = dynamic_cast<TEST*>(&e)) FEinleitungen.push_back(est);
   });
 }
 

@@ -20,6 +20,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -109,6 +110,17 @@ struct TLaufResultat {
   // By element name; empty for a refused run.
   std::map<std::string, TStartzustaende> Startzustaende;
 };
+
+// Catchments with rain runoff of their own (combined and storm sewers).
+bool IstMischOderRegen(const TElement* e);
+
+// The lists of a run, from the root upstream first: every element prepared,
+// the rain gauges in sim.Regenschreiber, the others in sim.Reihenfolge with
+// their inflow gathered, the time step bound and the area sums of the
+// catchments, and the receiving waters below the structures. jedes is
+// called for each element of Reihenfolge as it is listed.
+void SimulationslistenAufbauen(TM3Model& m, TSimulation& sim, TCadShape* wurzel,
+                               const std::function<void(TCadShape&, TElement&)>& jedes = {});
 
 class TSimulationsLauf {
  public:
