@@ -785,65 +785,6 @@ void SelectedResize(TCadModel& m, const TAnsicht& v, TPfeiltaste taste, bool plu
   }
 }
 
-TCadShape* Teilen(TCadShape& s, int sender, const TAnsicht& v) {
-  TCadModel* m = s.Model;
-  if (!m) return nullptr;
-  TCadShape* ziel = nullptr;
-  TPixel von;
-  switch (sender) {
-    case 1:
-      ziel = s.Parent();
-      break;
-    case 2:
-    case 5:
-      ziel = s.KUE();
-      break;
-    case 3:
-    case 4:
-      ziel = s.GEW();
-      break;
-    default:
-      return nullptr;
-  }
-  if (!ziel) return nullptr;
-  switch (sender) {
-    case 2:
-      von = DockKUE(s, v);
-      break;
-    case 4:
-      von = DockBUE(s, v);
-      break;
-    default:
-      von = DockAb(s, v);
-      break;
-  }
-  const TPixel bis = sender == 5 ? DockAb(*ziel, v) : DockZu(*ziel, v);
-  const std::string typ = s.Typ() == "DOT" ? "DOT" : "CON";
-  std::string name;
-  for (int n = 1;; ++n) {
-    name = typ + "." + std::to_string(n);
-    if (!m->GetNode(name)) break;
-  }
-  const int mx = (von.X + bis.X) / 2, my = (von.Y + bis.Y) / 2;
-  TCadShape* con = m->CreateShape(typ, name, v.PaperX(mx - 6), v.PaperY(my + 6));
-  if (!con) return nullptr;
-  switch (sender) {
-    case 1:
-      s.SetParent(con);
-      break;
-    case 2:
-    case 5:
-      s.SetKUE(con);
-      break;
-    default:
-      s.SetGEW(con);
-      break;
-  }
-  con->SetParent(ziel);
-  m->SetSelected(con);
-  return con;
-}
-
 void AssignValues(TCadShape& ziel, const TCadShape& von) {
   if (&ziel == &von) return;
   ziel.X1 = von.X1;

@@ -186,11 +186,6 @@ enum class TPfeiltaste { Links, Oben, Rechts, Unten };
 // Grows (plus) or shrinks the selected graphic shapes by Zoom drawing units.
 void SelectedResize(TCadModel& m, const TAnsicht& v, TPfeiltaste taste, bool plus);
 
-// Splits the link chosen by sender (1 Parent, 2 KUE, 3 GEW, 4 BUE, 5 REG) by
-// a new connector (a dot for dots) on the middle of its line. Returns the
-// connector, selected, or nullptr when the link is empty.
-TCadShape* Teilen(TCadShape& s, int sender, const TAnsicht& v);
-
 // Copies the drawing values of von into ziel (not name and Parent); ziel
 // ends selected and visible, without KUE and GEW.
 void AssignValues(TCadShape& ziel, const TCadShape& von);

@@ -3,6 +3,7 @@
 #include <climits>
 #include <string>
 
+#include "cad/bearbeiten.h"
 #include "cad/geometrie.h"
 
 using namespace t21;
@@ -676,7 +677,7 @@ TEST_F(Geometrie, GroesseMitPfeiltasten) {
   EXPECT_EQ(r->X2, 0);
 }
 
-// ---------------------------------------------------------------- Teilen
+// ---------------------------------------------------------------- TeileLink
 
 TEST_F(Geometrie, TeilenSetztEinenVerbinderInDieMitte) {
   TCadShape* k = Neu("KEM", "k", 0, 0);     // pointing left: DockAb (0, 75)
@@ -684,9 +685,9 @@ TEST_F(Geometrie, TeilenSetztEinenVerbinderInDieMitte) {
   k->SetParent(b);
   Neu("CON", "CON.1");
   Neu("CON", "CON.3");
-  EXPECT_EQ(Teilen(*k, 2, v), nullptr);  // empty link
-  EXPECT_EQ(Teilen(*k, 9, v), nullptr);
-  TCadShape* c = Teilen(*k, 1, v);
+  EXPECT_EQ(TeileLink(*k, 2, v), nullptr);  // empty link
+  EXPECT_EQ(TeileLink(*k, 9, v), nullptr);
+  TCadShape* c = TeileLink(*k, 1, v);
   ASSERT_NE(c, nullptr);
   EXPECT_EQ(c->Name, "CON.2");
   EXPECT_EQ(c->Typ(), "CON");
@@ -698,38 +699,30 @@ TEST_F(Geometrie, TeilenSetztEinenVerbinderInDieMitte) {
   EXPECT_EQ(Mitte(*c), (TPunkt{-65, 25}));
 }
 
-TEST_F(Geometrie, TeilenDerUeberlaufUndRegenschreiberlinks) {
+TEST_F(Geometrie, TeilenDerUeberlaufUndFlussdiagrammLinks) {
   TCadShape* b = Neu("RUB", "b", 0, 0);
   TCadShape* e = Neu("EST", "e", 0, 200);
   b->SetKUE(e);
   b->SetBUE(e);
-  TCadShape* c2 = Teilen(*b, 2, v);
+  TCadShape* c2 = TeileLink(*b, 2, v);
   ASSERT_NE(c2, nullptr);
   EXPECT_EQ(b->KUE(), c2);
   EXPECT_EQ(c2->Parent(), e);
   const TPixel von = DockBUE(*b, v), bis = DockZu(*e, v);
-  TCadShape* c4 = Teilen(*b, 4, v);
+  TCadShape* c4 = TeileLink(*b, 4, v);
   ASSERT_NE(c4, nullptr);
   EXPECT_EQ(c4->Name, "CON.2");
   EXPECT_EQ(b->GEW(), c4);
   EXPECT_EQ(c4->Parent(), e);
   EXPECT_EQ(DockZu(*c4, v), (TPixel{(von.X + bis.X) / 2, (von.Y + bis.Y) / 2}));
 
-  // REG: the line ends at the gauge's outlet.
-  TCadShape* k = Neu("KEM", "k", 0, 0);
-  TCadShape* r = Neu("REG", "r", 200, 200);
-  k->SetREG(r);
-  const TPixel rv = DockAb(*k, v), rb = DockAb(*r, v);
-  TCadShape* c5 = Teilen(*k, 5, v);
-  ASSERT_NE(c5, nullptr);
-  EXPECT_EQ(k->REG(), c5);
-  EXPECT_EQ(DockZu(*c5, v), (TPixel{(rv.X + rb.X) / 2, (rv.Y + rb.Y) / 2}));
+  // Rain-gauge links are never split (test_bearbeiten.cpp).
 
   // A flowchart dot splits into a dot.
   TCadShape* d = Neu("DOT", "d", 0, 0);
   TCadShape* y = Neu("YON", "y", 100, 100);
   d->SetGEW(y);
-  TCadShape* n = Teilen(*d, 3, v);
+  TCadShape* n = TeileLink(*d, 3, v);
   ASSERT_NE(n, nullptr);
   EXPECT_EQ(n->Typ(), "DOT");
   EXPECT_EQ(n->Name, "DOT.1");
