@@ -465,7 +465,9 @@ TFormReportErstellung::TFormReportErstellung(QWidget* eltern) : QDialog(eltern) 
       z->setCheckState(Qt::Unchecked);
     }
   }
-  FListe->setMinimumSize(380, 460);
+  // Every entry in sight, without scrolling.
+  FListe->setMinimumSize(380,
+                         FListe->sizeHintForRow(0) * FListe->count() + 2 * FListe->frameWidth());
   spalte->addWidget(FListe, 1);
   auto* achtung = new QLabel(QStringLiteral("Achtung!"), this);
   achtung->setStyleSheet(QStringLiteral("color: red; font-weight: bold"));

@@ -70,6 +70,7 @@ QSize TPreview::SeitenGroesse() const {
 void TPreview::Aktualisieren() {
   FBox->resize(SeitenGroesse());
   FBox->update();
+  emit Geblaettert();
 }
 
 void TPreview::SetPageNumber(int n) {
@@ -190,20 +191,20 @@ TfrmPreview::TfrmPreview(TDialoge& dialoge, QWidget* eltern) : QDialog(eltern), 
     return k;
   };
   knopf("erste Seite", [this] {
+    FErsterSchritt = true;
     FViewer->FirstPage();
-    Anzeigen(true);
   });
   knopf("vorherige Seite", [this] {
+    FErsterSchritt = false;
     FViewer->PrevPage();
-    Anzeigen();
   });
   knopf("nächste Seite", [this] {
+    FErsterSchritt = false;
     FViewer->NextPage();
-    Anzeigen();
   });
   knopf("letzte Seite", [this] {
+    FErsterSchritt = false;
     FViewer->LastPage();
-    Anzeigen();
   });
   FSeite = new QLabel(this);
   FSeite->setMinimumWidth(80);
@@ -233,17 +234,19 @@ TfrmPreview::TfrmPreview(TDialoge& dialoge, QWidget* eltern) : QDialog(eltern), 
   leiste->addStretch(1);
   knopf("&Schließen", [this] { close(); });
   resize(1000, 800);
-  Anzeigen(true);
+  // The page indicator follows the viewer, whoever turns its pages.
+  connect(FViewer, &TPreview::Geblaettert, this, &TfrmPreview::Anzeigen);
+  Anzeigen();
 }
 
 QString TfrmPreview::Seitenanzeige() const {
   return FSeite->text();
 }
 
-void TfrmPreview::Anzeigen(bool ersteSchritt) {
+void TfrmPreview::Anzeigen() {
   FSeite->setText(QStringLiteral("%1%2%3")
                       .arg(FViewer->PageNumber())
-                      .arg(ersteSchritt ? QStringLiteral(" / ") : QStringLiteral("/"))
+                      .arg(FErsterSchritt ? QStringLiteral(" / ") : QStringLiteral("/"))
                       .arg(FViewer->PageCount()));
 }
 
@@ -292,8 +295,8 @@ bool TfrmPreview::Laden() {
     FDialoge.Meldung(this, QString::fromUtf8(kReportNichtLadbar));
     return false;
   }
+  FErsterSchritt = true;
   FViewer->FirstPage();
-  Anzeigen(true);
   return true;
 }
 
@@ -394,8 +397,8 @@ bool BlaetterTaste(int taste, QScrollArea& flaeche, const TBlaettern& b) {
 void TfrmPreview::keyPressEvent(QKeyEvent* e) {
   auto schritt = [this](void (TPreview::*f)()) {
     return [this, f] {
+      FErsterSchritt = f == &TPreview::FirstPage;
       (FViewer->*f)();
-      Anzeigen();
     };
   };
   if (!BlaetterTaste(e->key(), *FViewer,

@@ -61,6 +61,8 @@ class TPreview : public QScrollArea {
 
  signals:
   void Geklickt();
+  // After every change of page, page list or zoom.
+  void Geblaettert();
 
  protected:
   bool eventFilter(QObject* o, QEvent* e) override;
@@ -100,12 +102,15 @@ class TfrmPreview : public QDialog {
   void reject() override;
 
  private:
-  void Anzeigen(bool ersteSchritt = false);
+  void Anzeigen();
 
   TDialoge& FDialoge;
   TPreview* FViewer;
   QLabel* FSeite;
   QComboBox* FZoom;
+  // The indicator reads "n / N" after the first-page step, "n/N" after
+  // the others.
+  bool FErsterSchritt = true;
 };
 
 }  // namespace t21

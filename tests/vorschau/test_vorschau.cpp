@@ -61,6 +61,8 @@ class TestVorschau : public QObject {
     Seiten(v.Pages(), 3);
     v.FirstPage();
     QCOMPARE(v.PageNumber(), 1);
+    // The indicator follows pages the caller added and turned.
+    QCOMPARE(f->Seitenanzeige(), QStringLiteral("1 / 3"));
     QTest::keyClick(f, Qt::Key_End);
     QCOMPARE(v.PageNumber(), 3);
     QCOMPARE(f->Seitenanzeige(), QStringLiteral("3/3"));
