@@ -418,7 +418,7 @@ void TKEZ::ReceiveRain(TSimulation& sim, double regen) {
   a.Qurban = a.Q;
   if (a.Q > 0) {
     a.AddAllTo(Zustand.Aktuell);
-    if (sim.IsBilanzZeit) a.AddAllTo(TWZustand.Jahr);
+    if (sim.IsBilanzZeit) a.AufsummierenIn(TWZustand.Jahr);
   }
 }
 

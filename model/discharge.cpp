@@ -677,8 +677,8 @@ void TEST::SimCalc(TSimulation& sim) {
 void TEST::Bilanzen(const TSimulation& sim, bool ereignisschritt, bool ueberlauf) {
   const double thr = sim.dt_min / 1000;
   auto buche = [ereignisschritt](TState& st) {
-    st.Aktuell.AddAllTo(st.Jahr);
-    if (ereignisschritt) st.Aktuell.AddAllTo(st.Ereignis);
+    st.Aktuell.AufsummierenIn(st.Jahr);
+    if (ereignisschritt) st.Aktuell.AufsummierenIn(st.Ereignis);
   };
   const bool nam = sim.Netz && sim.Netz->NAM;
   if (!nam && BUE.Zustand.Aktuell.Q > 0) buche(BUE.Zustand);

@@ -33,7 +33,7 @@ void TElement::SimCalc(TSimulation& sim) {
 void TElement::WeitergebenAn(TSimulation& sim, TElement* ziel) {
   TFrachten& a = Zustand.Aktuell;
   if (!(a.Q > 0)) return;
-  if (sim.IsBilanzZeit) a.AddAllTo(Zustand.Jahr);
+  if (sim.IsBilanzZeit) a.AufsummierenIn(Zustand.Jahr);
   if (ziel) a.AddAllTo(ziel->Zustand.Aktuell);
 }
 

@@ -67,7 +67,7 @@ void TKLG::SimCalc(TSimulation& sim) {
   Ablauf.DO2 = q * ETA.DO2 / 100 * sim.cO2sat;
   if (FZielParent) Ablauf.AddAllTo(FZielParent->Zustand.Aktuell);
   if (Ablauf.QR > sim.dt_min / 1000) sim.HasAbfluss = true;
-  if (sim.IsBilanzZeit) Ablauf.AddAllTo(Zustand.Jahr);
+  if (sim.IsBilanzZeit) Ablauf.AufsummierenIn(Zustand.Jahr);
 }
 
 // -------------------------------------------------------------------- TOMA

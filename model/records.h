@@ -149,6 +149,11 @@ class TFrachten : public TParameter {
   void SubAll(double f, const TFrachten& from);
   void AddAllTo(std::span<TFrachten* const> dest) const;
   void AddAllTo(TFrachten& dest) const;
+  // Adds the set to a balance accumulator (the Ereignis, Jahr or Summe of a
+  // state) field by field as AddAllTo does, without recomputing the pH: the
+  // balances, event rows, scripts and exports read an accumulator's flows,
+  // loads, hours and counts, never its pH, so that work is left undone.
+  void AufsummierenIn(TFrachten& dest) const;
 
   double NH3(double pKs) const;
   double cNH3(double pKs) const { return NH3(pKs) * Kehrwert(Q); }
@@ -290,6 +295,29 @@ inline void TFrachten::AddAll(double f, const TFrachten& from) {
 inline void TFrachten::AddAllTo(TFrachten& d) const {
   TParameter::AddTo(d);
   d.AddExtended(1.0, *this);
+}
+
+inline void TFrachten::AufsummierenIn(TFrachten& d) const {
+  d.Q += Q;
+  d.BSB += BSB;
+  d.NH4 += NH4;
+  d.AFS += AFS;
+  d.ALK += ALK;
+  d.CSB += CSB;
+  d.GK += GK;
+  d.DO2 += DO2;
+  d.Qmax += Qmax;
+  d.QRe += QRe;
+  d.Rain += Rain;
+  d.Neff += Neff;
+  d.Anzahl += Anzahl;
+  d.Stunden += Stunden;
+  d.Qnat += Qnat;
+  d.Qurban += Qurban;
+  d.O2 += O2;
+  d.QR += QR;
+  d.QF += QF;
+  d.QS += QS;
 }
 
 // The eight values a result list shows for a set, in row order: BSB5, NH4-N,

@@ -105,7 +105,7 @@ void Stunden(TState& z, double dt_h) {
 // Adds a step set to an accumulator. A set whose flow is 0 has not been
 // touched since it was cleared, so adding it would change nothing.
 void Aufnehmen(const TFrachten& a, TFrachten& d) {
-  if (a.Q != 0) a.AddAllTo(d);
+  if (a.Q != 0) a.AufsummierenIn(d);
 }
 
 }  // namespace
@@ -218,16 +218,16 @@ void TBauwerk::SimSpeicherSchritt(TSimulation& sim) {
   if (!sim.IsBilanzZeit) return;
   const bool ereignis = sim.HasAbfluss || sim.WarAbfluss;
   if (V > 0) {
-    zu.AddAllTo(Zustand.Jahr);
-    if (ereignis) zu.AddAllTo(Zustand.Ereignis);
+    zu.AufsummierenIn(Zustand.Jahr);
+    if (ereignis) zu.AufsummierenIn(Zustand.Ereignis);
   }
   if (ereignis && std::fabs(V - zu.QT()) > thr) Stunden(Zustand, sim.dt_h);
   Aufnehmen(bue, BUE.Zustand.Ereignis);
   Aufnehmen(bue, BUE.Zustand.Jahr);
   if (u * kv > 1e-4) Stunden(BUE.Zustand, sim.dt_h);
   if (dr.Q > 0) {
-    dr.AddAllTo(Drossel.Ereignis);
-    dr.AddAllTo(Drossel.Jahr);
+    dr.AufsummierenIn(Drossel.Ereignis);
+    dr.AufsummierenIn(Drossel.Jahr);
   }
   if (ereignis && dr.QT() < dr.Q) Stunden(Drossel, sim.dt_h);
   Aufnehmen(kue, KUE.Zustand.Ereignis);
@@ -570,18 +570,18 @@ void TRU::SimCalc(TSimulation& sim) {
   if (!sim.IsBilanzZeit) return;
   const bool ereignis = sim.HasAbfluss || sim.WarAbfluss;
   if (V > 0) {
-    zu.AddAllTo(Zustand.Jahr);
-    if (ereignis) zu.AddAllTo(Zustand.Ereignis);
+    zu.AufsummierenIn(Zustand.Jahr);
+    if (ereignis) zu.AufsummierenIn(Zustand.Ereignis);
   }
   if (ereignis && std::fabs(V - zu.QT()) > thr) Stunden(Zustand, sim.dt_h);
   if (dr.Q > 0) {
-    dr.AddAllTo(Drossel.Jahr);
-    if (ereignis) dr.AddAllTo(Drossel.Ereignis);
+    dr.AufsummierenIn(Drossel.Jahr);
+    if (ereignis) dr.AufsummierenIn(Drossel.Ereignis);
   }
   if (ereignis && std::fabs(dr.Q - dr.QT()) > thr) Stunden(Drossel, sim.dt_h);
   if (kue.Q > 0) {
-    kue.AddAllTo(KUE.Zustand.Ereignis);
-    kue.AddAllTo(KUE.Zustand.Jahr);
+    kue.AufsummierenIn(KUE.Zustand.Ereignis);
+    kue.AufsummierenIn(KUE.Zustand.Jahr);
   }
   if (e > thr) Stunden(KUE.Zustand, sim.dt_h);
 }
