@@ -412,12 +412,12 @@ void TKEZ::ReceiveRain(TSimulation& sim, double regen) {
     a.GK += t.GK;
     a.QS += t.QS;
     a.QF += t.QF;
-    a.NeuerPH();
+    if (sim.PHFuehren) a.NeuerPH();
   }
 
   a.Qurban = a.Q;
   if (a.Q > 0) {
-    a.AddAllTo(Zustand.Aktuell);
+    a.AddAllTo(Zustand.Aktuell, sim.PHFuehren);
     if (sim.IsBilanzZeit) a.AufsummierenIn(TWZustand.Jahr);
   }
 }

@@ -604,8 +604,11 @@ void TEST::SimCalc(TSimulation& sim) {
 
   // Inflow and base flow into the storage, out through the throttle and
   // over the overflow; both mix into the river at the point.
-  if (V.Q > 0) Sp.AddAll(1.0, V);
-  if (B.Q > 0) Sp.AddAll(1.0, B);
+  // The pH of these sets is read only at the point, from the mixed water,
+  // which keeps it whatever the simulation's flag.
+  const bool ph = sim.PHFuehren;
+  if (V.Q > 0) Sp.AddAll(1.0, V, ph);
+  if (B.Q > 0) Sp.AddAll(1.0, B, ph);
   if (skript) {
     SimScript(sim);
     QDs = (QDaktiv * s + QDs) / 2;
@@ -615,7 +618,7 @@ void TEST::SimCalc(TSimulation& sim) {
   const double fr = S > 0 ? th / S : 0;
   if (fr > 0) {
     Sp.AssignTo(Dr);
-    Dr.MulAll(fr);
+    Dr.MulAll(fr, ph);
     oben.AddAll(1.0, Dr);
   }
   const double ov = std::max(S - th - Volumen, 0.0);
@@ -623,23 +626,23 @@ void TEST::SimCalc(TSimulation& sim) {
   if (ov > 0) {
     // With all its flow components, so that the rain water that overflows
     // stays in the rain-water flow of the river.
-    Ue.AddAll(fo, Sp);
+    Ue.AddAll(fo, Sp, ph);
     oben.AddAll(1.0, Ue);
   }
   const double r = std::max(1 - (fo + fr), 0.0);
-  if (r < 1) Sp.MulAll(r);
+  if (r < 1) Sp.MulAll(r, ph);
 
   // The reach, one fully mixed store: the urban part of the flow is routed
   // through the cascade, the base flow passes unrouted.
-  Mischreaktor_Stoffe.AddAll(1.0, oben);
+  Mischreaktor_Stoffe.AddAll(1.0, oben, ph);
   const double zu = oben.Q - B.Q;
   const double qm = (FSpeichertMNQ ? Speika_MNQ.QAB(zu, 1) : zu) + B.Q;
   // The reach gives no more than it holds and never takes water back.
   const double f =
       Mischreaktor_Stoffe.Q > 0 ? std::clamp(qm / Mischreaktor_Stoffe.Q, 0.0, 1.0) : 0.0;
   Mischreaktor_Stoffe.AssignTo(unten);
-  unten.MulAll(f);
-  Mischreaktor_Stoffe.MulAll(1 - f);
+  unten.MulAll(f, ph);
+  Mischreaktor_Stoffe.MulAll(1 - f, ph);
 
   // BOD left and O2 deficit at the end of the reach.
   O2imSchritt(unten.Q / s, unten.cBSB(), unten.cDO2(), sim);
@@ -658,7 +661,7 @@ void TEST::SimCalc(TSimulation& sim) {
     // No water, no loads.
     unten.BSB = unten.NH4 = unten.AFS = unten.CSB = unten.ALK = unten.PH = unten.GK = unten.DO2 = 0;
   }
-  if (FZielParent) unten.AddAllTo(FZielParent->Zustand.Aktuell);
+  if (FZielParent) unten.AddAllTo(FZielParent->Zustand.Aktuell, ph);
 
   // O2 and un-ionised ammonia at the point.
   O2imSchritt(oben.Q / s, oben.cBSB(), oben.cDO2(), sim);

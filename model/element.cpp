@@ -34,7 +34,7 @@ void TElement::WeitergebenAn(TSimulation& sim, TElement* ziel) {
   TFrachten& a = Zustand.Aktuell;
   if (!(a.Q > 0)) return;
   if (sim.IsBilanzZeit) a.AufsummierenIn(Zustand.Jahr);
-  if (ziel) a.AddAllTo(ziel->Zustand.Aktuell);
+  if (ziel) a.AddAllTo(ziel->Zustand.Aktuell, sim.PHFuehren);
 }
 
 void TElement::SimVorbereiten(TSimulation&) {

@@ -65,7 +65,7 @@ void TKLG::SimCalc(TSimulation& sim) {
   Ablauf.CSB = q * ETA.CSB;
   Ablauf.GK = TParameter::cGK(ETA.ALK, ETA.PH) * q;
   Ablauf.DO2 = q * ETA.DO2 / 100 * sim.cO2sat;
-  if (FZielParent) Ablauf.AddAllTo(FZielParent->Zustand.Aktuell);
+  if (FZielParent) Ablauf.AddAllTo(FZielParent->Zustand.Aktuell, sim.PHFuehren);
   if (Ablauf.QR > sim.dt_min / 1000) sim.HasAbfluss = true;
   if (sim.IsBilanzZeit) Ablauf.AufsummierenIn(Zustand.Jahr);
 }

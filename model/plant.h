@@ -59,7 +59,7 @@ class TOMA : public TBauwerk {
   std::string& ART() { return Art; }
   std::string Typ() const override { return "OMA"; }
   // The storage step of a structure; the throttle outflow is treated.
-  void SimCalc(TSimulation& sim) override { SimSpeicherSchritt(sim); }
+  void SimCalc(TSimulation& sim) override { SimSpeicherSchritt(sim, true); }
   // Removes the shares ETA of BOD5, NH4-N, AFS63 and COD from the throttle
   // outflow and gives it the effluent's pH, alkalinity and oxygen deficit.
   void SimCalcDrossel(TSimulation& sim, double aAb) override;

@@ -112,6 +112,8 @@ class TParameter {
   // Scales the base quantities, leaving the pH as it is.
   void MulOhnePH(double f);
   void AddOne(double f, const TParameter& from);
+  // AddOne without recomputing the pH (f > 0 only).
+  void AddOneOhnePH(double f, const TParameter& from);
   void SubOne(double f, const TParameter& from);
 };
 
@@ -149,6 +151,12 @@ class TFrachten : public TParameter {
   void SubAll(double f, const TFrachten& from);
   void AddAllTo(std::span<TFrachten* const> dest) const;
   void AddAllTo(TFrachten& dest) const;
+  // The same three with the pH recomputed only when ph is set: a step whose
+  // sets' pH nothing reads leaves that work undone (TSimulation::PHFuehren).
+  // Every other field comes out bit for bit as without the flag.
+  void MulAll(double f, bool ph);
+  void AddAll(double f, const TFrachten& from, bool ph);
+  void AddAllTo(TFrachten& dest, bool ph) const;
   // Adds the set to a balance accumulator (the Ereignis, Jahr or Summe of a
   // state) field by field as AddAllTo does, without recomputing the pH: the
   // balances, event rows, scripts and exports read an accumulator's flows,
@@ -242,6 +250,11 @@ inline void TParameter::Mul(double f) {
 
 inline void TParameter::AddOne(double f, const TParameter& from) {
   if (!(f > 0)) return;
+  AddOneOhnePH(f, from);
+  NeuerPH();
+}
+
+inline void TParameter::AddOneOhnePH(double f, const TParameter& from) {
   Q += f * from.Q;
   BSB += f * from.BSB;
   NH4 += f * from.NH4;
@@ -250,12 +263,15 @@ inline void TParameter::AddOne(double f, const TParameter& from) {
   CSB += f * from.CSB;
   GK += f * from.GK;
   DO2 += f * from.DO2;
-  NeuerPH();
 }
 
 // The pH depends on the base quantities only, so it is recomputed once,
 // after all of them are scaled.
 inline void TFrachten::MulAll(double f) {
+  MulAll(f, true);
+}
+
+inline void TFrachten::MulAll(double f, bool ph) {
   if (f != 1) MulOhnePH(f);
   Qmax *= f;
   QRe *= f;
@@ -269,7 +285,7 @@ inline void TFrachten::MulAll(double f) {
   QR *= f;
   QF *= f;
   QS *= f;
-  NeuerPH();
+  if (ph) NeuerPH();
 }
 
 inline void TFrachten::AddExtended(double f, const TFrachten& s) {
@@ -292,9 +308,21 @@ inline void TFrachten::AddAll(double f, const TFrachten& from) {
   AddExtended(f, from);
 }
 
+inline void TFrachten::AddAll(double f, const TFrachten& from, bool ph) {
+  if (f > 0) {
+    AddOneOhnePH(f, from);
+    if (ph) NeuerPH();
+  }
+  AddExtended(f, from);
+}
+
 inline void TFrachten::AddAllTo(TFrachten& d) const {
   TParameter::AddTo(d);
   d.AddExtended(1.0, *this);
+}
+
+inline void TFrachten::AddAllTo(TFrachten& d, bool ph) const {
+  d.AddAll(1.0, *this, ph);
 }
 
 inline void TFrachten::AufsummierenIn(TFrachten& d) const {

@@ -63,6 +63,12 @@ class TSimulation {
   TDateTime EreignisEnde = 0, Ereignisstart = 0;
   bool Entlastung = false, HasAbfluss = false, IsBilanzZeit = false, EsRegnet = false;
   bool Muldenfuellung = false, WarRegen = false, WarAbfluss = false;
+  // Whether the steps keep the pH of every step set current. The long run
+  // turns it off: there nothing reads the pH of a set handed on, stored or
+  // overflowing; the pH that results do read (the mixed water at a discharge
+  // point, the tank of a measure) is kept whatever the flag. The short runs
+  // chart and tabulate the pH of any set and keep it on.
+  bool PHFuehren = true;
   int32_t Modified = -1;
   double QExport = 0, AEBges = 0, AUges = 0, MuldenInhalt = 0, SystemInhalt = 0, QRT = 0;
   std::vector<TElement*> Reihenfolge;

@@ -140,7 +140,9 @@ void TBauwerk::SimScript(TSimulation& sim) {
   if (ScriptActive && sim.Script) sim.Script->DoScript(*this, sim);
 }
 
-void TBauwerk::SimSpeicherSchritt(TSimulation& sim) {
+void TBauwerk::SimSpeicherSchritt(TSimulation& sim, bool tankPH) {
+  const bool ph = sim.PHFuehren;
+  const bool phT = ph || tankPH;
   const double s = sim.dt_sec_div_1000;
   const double thr = sim.dt_min / 1000;
   TFrachten& zu = Zustand.Aktuell;
@@ -159,7 +161,7 @@ void TBauwerk::SimSpeicherSchritt(TSimulation& sim) {
 
   // Side line: the throttle takes the inflow first.
   const double qn = Nebenschluss ? std::min(V, QDs) : 0.0;
-  if (qn * kv > 0) dr.AddAll(qn * kv, zu);
+  if (qn * kv > 0) dr.AddAll(qn * kv, zu, ph);
 
   // The script sees the tank as it would be with this step's inflow; the
   // step then uses the mean of the old and the new throttle.
@@ -176,23 +178,23 @@ void TBauwerk::SimSpeicherSchritt(TSimulation& sim) {
   // overflow nor the free volume can take, with the inflow's concentrations.
   const double u = std::max(V - QDs - MaxQKUE * s - Volumen + sp.Q, 0.0);
   if (u * kv > 0) {
-    bue.AddAll(u * kv, zu);
-    if (FZielGEW) bue.AddAllTo(FZielGEW->Zustand.Aktuell);
+    bue.AddAll(u * kv, zu, ph);
+    if (FZielGEW) bue.AddAllTo(FZielGEW->Zustand.Aktuell, ph);
   }
 
   const double g = std::max((V - u - qn) * kv, 0.0);
-  if (g > 0) sp.AddAll(g, zu);
+  if (g > 0) sp.AddAll(g, zu, phT);
 
   // Throttle from the tank.
   const double S = sp.Q;
   const double h = std::min(QDs - qn, S);
   const double r = std::max(h * Kehrwert(S), 0.0);
   if (r > 0) {
-    dr.AddAll(r, sp);
+    dr.AddAll(r, sp, ph);
     FTankPHLast = sp.PH;
     FTankQ = sp.Q;
     FTankALKLast = sp.ALK;
-    sp.MulAll(1 - r);
+    sp.MulAll(1 - r, phT);
     SimCalcDrossel(sim, r);
   }
   // Solids settled in the previous step leave with the throttle flow.
@@ -200,7 +202,7 @@ void TBauwerk::SimSpeicherSchritt(TSimulation& sim) {
     dr.AFS += Sediment;
     Sediment = 0;
   }
-  if (dr.Q > 0 && FZielParent) dr.AddAllTo(FZielParent->Zustand.Aktuell);
+  if (dr.Q > 0 && FZielParent) dr.AddAllTo(FZielParent->Zustand.Aktuell, ph);
 
   // Clarifier overflow: what lies above the volume after the throttle,
   // with the tank's concentrations.
@@ -208,10 +210,10 @@ void TBauwerk::SimSpeicherSchritt(TSimulation& sim) {
   const double d = std::max(S2 - Volumen, 0.0);
   const double o = std::min(d * Kehrwert(S2), 1.0);
   if (o > 0) {
-    kue.AddAll(o, sp);
-    sp.MulAll(1 - o);
+    kue.AddAll(o, sp, ph);
+    sp.MulAll(1 - o, phT);
     SimAbsetzen(sim, d);
-    if (FZielKUE) kue.AddAllTo(FZielKUE->Zustand.Aktuell);
+    if (FZielKUE) kue.AddAllTo(FZielKUE->Zustand.Aktuell, ph);
   }
   if (d + u > thr) sim.Entlastung = true;
 
@@ -556,15 +558,15 @@ void TRU::SimCalc(TSimulation& sim) {
   SimScript(sim);
   const double f = std::min((QDaktiv * s + q0 * s) / 2 * kv, 1.0);
   if (f > 0) {
-    dr.AddAll(f, zu);
-    if (FZielParent) dr.AddAllTo(FZielParent->Zustand.Aktuell);
+    dr.AddAll(f, zu, sim.PHFuehren);
+    if (FZielParent) dr.AddAllTo(FZielParent->Zustand.Aktuell, sim.PHFuehren);
   }
   const double e = std::max(V - dr.Q, 0.0);
   const double ov = std::min(e * kv, 1.0);
   if (ov > 0) {
     sim.Entlastung = true;
-    kue.AddAll(ov, zu);
-    if (FZielKUE) kue.AddAllTo(FZielKUE->Zustand.Aktuell);
+    kue.AddAll(ov, zu, sim.PHFuehren);
+    if (FZielKUE) kue.AddAllTo(FZielKUE->Zustand.Aktuell, sim.PHFuehren);
   }
 
   if (!sim.IsBilanzZeit) return;

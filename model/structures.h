@@ -72,8 +72,10 @@ class TBauwerk : public TElement {
 
  protected:
   // One step of a storage structure: side line, tank overflow before the
-  // tank, tank, throttle, clarifier overflow after the tank, balances.
-  void SimSpeicherSchritt(TSimulation& sim);
+  // tank, tank, throttle, clarifier overflow after the tank, balances. With
+  // tankPH the tank's pH is kept current also when the simulation does not
+  // keep the pH of its sets (the measure treats with it).
+  void SimSpeicherSchritt(TSimulation& sim, bool tankPH = false);
   // The clarifier overflow of the step has just left the tank; d is the
   // volume above the tank's (m3). The base does nothing.
   virtual void SimAbsetzen(TSimulation& sim, double d);

@@ -133,6 +133,10 @@ bool TSimulationsLauf::Vorbereiten(TDateTime startDatum, TDateTime startZeit, TD
   FInterpreter = std::make_unique<script::TbbInterpreter>(FModel);
   FInterpreter->SetSimulation(&sim);
   sim.Script = FInterpreter.get();
+  // No table, script or observer of the long run reads the pH of a set that
+  // is handed on, stored or overflowing (observers see the states between
+  // steps, when the step sets are empty): the steps leave it.
+  sim.PHFuehren = false;
   // A refused run is closed at once.
   auto abweisen = [this] {
     ScriptAbmelden();
