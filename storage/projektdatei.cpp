@@ -53,11 +53,17 @@ S Schema(const char* name, std::vector<TFeld> felder) {
   return s;
 }
 
+// Characters of the shape's value text Val (its column's width).
+constexpr size_t kValBreite = 512;
+
 constexpr const char* kKosSpalten[18] = {"R5m",  "R10m", "R15m", "R20m", "R30m", "R45m",
                                          "R60m", "R90m", "R2h",  "R3h",  "R4h",  "R6h",
                                          "R9h",  "R12h", "R18h", "R24h", "R48h", "R72h"};
 
-S BaueSchema() {
+// valLang: the shape table has the column ValLang, the whole vertex list of a
+// polyline too long for Val. Only a packet that needs it carries it, so the
+// file of a drawing without such a polyline keeps its columns.
+S BaueSchema(bool valLang) {
   std::vector<TFeld> kos{Str("Name", 32)};
   for (const char* c : kKosSpalten) kos.push_back(Flt(c));
   kos.push_back(Flt("R4320"));  // the 72-hour intensity, which R72h does not hold
@@ -123,15 +129,18 @@ S BaueSchema() {
               Nest("AEKF", Schema("AEKF", {Str("Name", 32), Flt("AE"), Int("B"), Flt("fD"),
                                            Flt("AEb"), Int("Kategorie")})),
               Nest("WERTE", Schema("WERTE", {Str("Name", 32), Flt("Wert"), Str("Text", 64)}))});
-  auto shp = Schema(
-      "SHP", {Str("Name", 32),     Str("Typ", 3),       Str("Parent", 32), Str("KUE", 32),
-              Str("GEW", 32),      Flt("X1"),           Flt("Y1"),         Flt("X2"),
-              Flt("Y2"),           Int("FontCharSet"),  Int("FontColor"),  Int("FontSize"),
-              Str("FontName", 32), Str("FontStyle", 4), Int("PenColor"),   Int("PenMode"),
-              Int("PenWidth"),     Int("BrushColor"),   Int("BrushStyle"), Bool("HGespiegelt"),
-              Bool("VGespiegelt"), Bool("Solid"),       Bool("Selected"),  Bool("Visible"),
-              Int("Ausrichtung"),  Str("Val", 512),     Int("TextPos"),    Str("Alignment", 3),
-              Str("Format", 3),    Int("ShapeID"),      Nest("HYD", hyd)});
+  std::vector<TFeld> shpFelder{
+      Str("Name", 32),     Str("Typ", 3),       Str("Parent", 32), Str("KUE", 32),
+      Str("GEW", 32),      Flt("X1"),           Flt("Y1"),         Flt("X2"),
+      Flt("Y2"),           Int("FontCharSet"),  Int("FontColor"),  Int("FontSize"),
+      Str("FontName", 32), Str("FontStyle", 4), Int("PenColor"),   Int("PenMode"),
+      Int("PenWidth"),     Int("BrushColor"),   Int("BrushStyle"), Bool("HGespiegelt"),
+      Bool("VGespiegelt"), Bool("Solid"),       Bool("Selected"),  Bool("Visible"),
+      Int("Ausrichtung"),  Str("Val", 512),     Int("TextPos"),    Str("Alignment", 3),
+      Str("Format", 3),    Int("ShapeID")};
+  if (valLang) shpFelder.push_back(F("ValLang", TFeldTyp::Memo));
+  shpFelder.push_back(Nest("HYD", hyd));
+  auto shp = Schema("SHP", std::move(shpFelder));
   return Schema(
       "MOD", {Str("ProgVersion", 255), Flt("OrgX"),         Flt("OrgY"),         Flt("Zoom"),
               Flt("GridMinor"),        Flt("GridMajor"),    Int("GridColor"),    Bool("ShowParent"),
@@ -746,9 +755,34 @@ std::vector<TPunkt> PunkteAusText(const std::string& text) {
   return r;
 }
 
+namespace {
+
+std::shared_ptr<TTabelle> Paket(bool valLang) {
+  static const S mit = BaueSchema(true);
+  static const S ohne = BaueSchema(false);
+  return std::make_shared<TTabelle>(valLang ? mit : ohne);
+}
+
+bool IstPolylinie(const TCadShape& s) {
+  return s.Typ() == "POL" || s.Typ() == "POG";
+}
+
+// The leading vertices of a vertex text that fit into Val, whole vertices
+// only (x and y each end with ";"), so that a reader of Val alone gets the
+// start of the polyline.
+std::string ValAnfang(const std::string& punkte) {
+  if (punkte.size() <= kValBreite) return punkte;
+  size_t ende = 0;
+  int trenner = 0;
+  for (size_t i = 0; i < kValBreite; ++i)
+    if (punkte[i] == ';' && ++trenner % 2 == 0) ende = i + 1;
+  return punkte.substr(0, ende);
+}
+
+}  // namespace
+
 std::shared_ptr<TTabelle> NeuesProjektPaket() {
-  static const S schema = BaueSchema();
-  return std::make_shared<TTabelle>(schema);
+  return Paket(true);
 }
 
 void ShapeInZeile(const TCadShape& s, TTabelle& shp, int r) {
@@ -776,8 +810,15 @@ void ShapeInZeile(const TCadShape& s, TTabelle& shp, int r) {
   shp.Setze(r, "Solid", s.Solid);
   shp.Setze(r, "Visible", s.Visible);
   shp.Setze(r, "Ausrichtung", s.Ausrichtung);
-  const bool polylinie = s.Typ() == "POL" || s.Typ() == "POG";
-  shp.Setze(r, "Val", polylinie ? PunkteAlsText(s.Koordinaten) : s.Val);
+  if (IstPolylinie(s)) {
+    // Val holds the vertices as far as they fit; the whole list of a longer
+    // polyline goes into ValLang.
+    const std::string punkte = PunkteAlsText(s.Koordinaten);
+    shp.Setze(r, "Val", ValAnfang(punkte));
+    if (punkte.size() > kValBreite) shp.Setze(r, "ValLang", punkte);
+  } else {
+    shp.Setze(r, "Val", s.Val);
+  }
   shp.Setze(r, "TextPos", s.TextPos);
   shp.Setze(r, "Alignment", s.Al);
   shp.Setze(r, "Format", s.Fmt);
@@ -792,7 +833,12 @@ void ShapeInZeile(const TCadShape& s, TTabelle& shp, int r) {
 }
 
 std::shared_ptr<TTabelle> ModellAlsPaket(const TM3Model& m) {
-  auto mod = NeuesProjektPaket();
+  bool valLang = false;
+  for (int i = 0; i < m.Count() && !valLang; ++i) {
+    const TCadShape* s = m.GetNode(i);
+    valLang = IstPolylinie(*s) && PunkteAlsText(s->Koordinaten).size() > kValBreite;
+  }
+  auto mod = Paket(valLang);
   const int z = mod->Anhaengen();
   const TAnsichtEinstellungen& v = m.ParViewSettings;
   mod->Setze(z, "ProgVersion", std::string(kProgVersion));
@@ -870,7 +916,8 @@ TCadShape* FormAusZeile(TM3Model& m, const TTabelle& shp, int r, uint64_t id,
   s->Visible = Hat(shp, r, "Visible") ? B(shp, r, "Visible") : true;
   s->Ausrichtung = I(shp, r, "Ausrichtung", s->Ausrichtung);
   s->Val = T(shp, r, "Val");
-  if (typ == "POL" || typ == "POG") s->Koordinaten = PunkteAusText(s->Val);
+  if (typ == "POL" || typ == "POG")
+    s->Koordinaten = PunkteAusText(Hat(shp, r, "ValLang") ? T(shp, r, "ValLang") : s->Val);
   s->TextPos = I(shp, r, "TextPos", s->TextPos);
   s->Al = T(shp, r, "Alignment");
   s->Fmt = T(shp, r, "Format");

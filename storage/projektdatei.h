@@ -13,7 +13,10 @@ namespace t21 {
 
 inline constexpr const char* kProgVersion = "1.2";
 
-// The empty dataset tree of a project file (MOD with its nested tables).
+// The empty dataset tree of a project file (MOD with its nested tables),
+// its shape table with the column ValLang for the vertices of a polyline
+// longer than Val holds. A model's packet (ModellAlsPaket) declares ValLang
+// only when one of its polylines needs it.
 std::shared_ptr<TTabelle> NeuesProjektPaket();
 
 // The model as a packet: the project record with one shape row per shape
