@@ -4,11 +4,14 @@
 #include <QActionGroup>
 #include <QCursor>
 #include <QDialog>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPixmap>
 #include <QPointer>
+#include <QSvgRenderer>
 #include <QWidget>
 #include <cmath>
 
@@ -32,6 +35,24 @@ bool IstLinie(const QString& w) {
   return w == QStringLiteral("LIN") || w == QStringLiteral("DIM");
 }
 
+// A cursor of our own from its picture in the resources (32 x 32 pixels,
+// drawn sharp on screens with more pixels per point) with its hot spot.
+QCursor EigenerCursor(const char* name, int x, int y) {
+  QSvgRenderer bild(QStringLiteral(":/t21/editor/cursor/%1.svg").arg(QString::fromUtf8(name)));
+  if (!bild.isValid()) return QCursor(Qt::ArrowCursor);
+  const qreal dpr = qGuiApp ? qGuiApp->devicePixelRatio() : 1.0;
+  const int kante = qRound(32 * dpr);
+  QPixmap pm(kante, kante);
+  pm.fill(Qt::transparent);
+  {
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    bild.render(&p, QRectF(0, 0, kante, kante));
+  }
+  pm.setDevicePixelRatio(dpr);
+  return QCursor(pm, x, y);
+}
+
 }  // namespace
 
 TEditor::TEditor(TZeichenAnsicht* ansicht, TDialoge& dialoge, QWidget* fenster)
@@ -45,6 +66,9 @@ TEditor::TEditor(TZeichenAnsicht* ansicht, TDialoge& dialoge, QWidget* fenster)
               }) {
   MenueZeigen = [](QMenu& m, QPoint p) { m.exec(p); };
   DialogAusfuehren = [](QDialog& d) { return d.exec(); };
+  FCursorPan = EigenerCursor("pan", 16, 16);
+  FCursorZoom = EigenerCursor("zoom", 12, 12);
+  FCursorNeu = EigenerCursor("neu", 1, 1);
   FAnsicht->installEventFilter(this);
   FAnsicht->setMouseTracking(true);
   // The view may outlive the editor (or be its parent being destroyed).
@@ -154,17 +178,17 @@ void TEditor::SetzeWerkzeug(const QString& werkzeug) {
   const QString alt = FWerkzeug;
   FWerkzeug = werkzeug;
   if (IstPoly(alt) || !IstPoly(werkzeug)) PolylinieBeenden();
-  if (werkzeug == QStringLiteral("Verschieben"))
-    FAnsicht->setCursor(Qt::OpenHandCursor);
-  else if (werkzeug == QStringLiteral("Zoomen"))
-    FAnsicht->setCursor(Qt::SizeVerCursor);
-  else if (werkzeug == QString::fromUtf8(kSchnittAuswahl))
-    FAnsicht->setCursor(Qt::CrossCursor);
-  else if (IstErzeugungsWerkzeug())
-    FAnsicht->setCursor(Qt::DragMoveCursor);
-  else
-    FAnsicht->setCursor(Qt::ArrowCursor);
+  FAnsicht->setCursor(WerkzeugCursor(werkzeug));
   if (alt != werkzeug) emit WerkzeugGewechselt(werkzeug);
+}
+
+QCursor TEditor::WerkzeugCursor(const QString& werkzeug) const {
+  if (werkzeug == QString::fromUtf8(kVerschieben)) return FCursorPan;
+  if (werkzeug == QString::fromUtf8(kZoomen)) return FCursorZoom;
+  if (werkzeug == QString::fromUtf8(kSchnittAuswahl)) return QCursor(Qt::CrossCursor);
+  for (const char* w : {kEinzelauswahl, kFensterAuswahl})
+    if (werkzeug == QString::fromUtf8(w)) return QCursor(Qt::ArrowCursor);
+  return werkzeug.isEmpty() ? QCursor(Qt::ArrowCursor) : FCursorNeu;
 }
 
 std::optional<TPixelRect> TEditor::GummibandRect() const {
@@ -786,6 +810,13 @@ void TEditor::Grafikeinstellungen(uint64_t nurShape) {
   Bearbeite("Grafikeigenschaften", [&](TCommit& c) {
     for (uint64_t id : ids)
       if (TCadShape* s = c.Aendern(id)) TGrafikDialog::Anwenden(w, *s, einzeln);
+    // A font chosen here is the default font for new shapes from now on:
+    // the root carries it (and the model's default text font with it).
+    if (w.SchriftGeaendert) {
+      c.AendereModell();
+      c.Model().Font = w.Schrift;
+      if (TCadShape* root = c.Aendern(c.Model().Root())) root->Font = w.Schrift;
+    }
   });
   Neuzeichnen();
 }

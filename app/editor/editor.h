@@ -7,6 +7,7 @@
 // forgets them when they are deleted or another project becomes current.
 #pragma once
 
+#include <QCursor>
 #include <QObject>
 #include <QPoint>
 #include <QString>
@@ -60,6 +61,11 @@ class TEditor : public QObject {
   // "REC", "DIM", ...). Selecting a tool ends a polyline in progress.
   void SetzeWerkzeug(const QString& werkzeug);
   const QString& Werkzeug() const { return FWerkzeug; }
+  // The cursor of a tool in the drawing: a hand for "verschieben", the
+  // magnifier for "zoomen" (both our own artwork), a cross-hair for the
+  // crossing selection, the drag cursor (our own) for every creation tool,
+  // otherwise the arrow.
+  QCursor WerkzeugCursor(const QString& werkzeug) const;
   bool IstErzeugungsWerkzeug() const;
   TVerbindeModus VerbindeModus() const { return FModus; }
   void SetzeVerbindeModus(TVerbindeModus m) { FModus = m; }
@@ -176,6 +182,8 @@ class TEditor : public QObject {
   QMenu* FTeilen = nullptr;
   QMenu* FRichtung = nullptr;
   QMenu* FSpiegeln = nullptr;
+  // The cursors of our own, made once with the editor.
+  QCursor FCursorPan, FCursorZoom, FCursorNeu;
 };
 
 }  // namespace t21

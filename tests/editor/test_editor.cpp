@@ -5,13 +5,16 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QImage>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QSpinBox>
 #include <QTabWidget>
+#include <QTemporaryDir>
 #include <QTest>
+#include <map>
 
 #include "app/editor/editor.h"
 #include "app/editor/editordialoge.h"
@@ -189,8 +192,15 @@ class TestEditor : public QObject {
     a.Klick(a.Mitte("B"), Qt::ShiftModifier | Qt::ControlModifier);
     QCOMPARE(a.S("A")->Parent(), a.S("B"));
     QCOMPARE(a.dok.RueckgaengigTitel(), std::string("Verbinden"));
-    // Select B, Ctrl on E: the clarifier overflow.
+    // Select B, Shift+Ctrl on E: a discharge point takes no tank's
+    // throttle outflow; the rules refuse it silently, without an undo step.
     a.Klick(a.Mitte("B"));
+    const uint64_t rev = a.dok.Revision();
+    a.Klick(a.Mitte("E"), Qt::ShiftModifier | Qt::ControlModifier);
+    QCOMPARE(a.S("B")->Parent(), a.M().Root());
+    QCOMPARE(a.dok.Revision(), rev);
+    QVERIFY(a.dlg.Meldungen.isEmpty());
+    // Ctrl on E: the clarifier overflow.
     a.Klick(a.Mitte("E"), Qt::ControlModifier);
     QCOMPARE(a.S("B")->KUE(), a.S("E"));
     // Ctrl with the right button: the tank overflow.
@@ -440,6 +450,86 @@ class TestEditor : public QObject {
     a.editor.Grafikeinstellungen(a.S("R")->Id);
     QCOMPARE(a.S("R")->X1, 12.5);
     QCOMPARE(a.S("R")->Y1, y1);
+  }
+
+  void CursorFolgtDemWerkzeug() {
+    Aufbau a;
+    // Pan, zoom and the creation tools have cursors of our own (a picture
+    // with its hot spot), the others the system's.
+    struct Fall {
+      const char* werkzeug;
+      Qt::CursorShape form;
+      QPoint heiss;  // of our own cursors
+    };
+    const Fall faelle[] = {
+        {kVerschieben, Qt::BitmapCursor, {16, 16}}, {kZoomen, Qt::BitmapCursor, {12, 12}},
+        {"KEM", Qt::BitmapCursor, {1, 1}},          {"REC", Qt::BitmapCursor, {1, 1}},
+        {"POL", Qt::BitmapCursor, {1, 1}},          {kSchnittAuswahl, Qt::CrossCursor, {}},
+        {kFensterAuswahl, Qt::ArrowCursor, {}},     {kEinzelauswahl, Qt::ArrowCursor, {}},
+    };
+    std::map<QString, QImage> bilder;
+    for (const Fall& f : faelle) {
+      const QString w = QString::fromUtf8(f.werkzeug);
+      a.editor.SetzeWerkzeug(w);
+      const QCursor c = a.ansicht.cursor();
+      QCOMPARE(c.shape(), f.form);
+      if (f.form != Qt::BitmapCursor) continue;
+      QCOMPARE(c.hotSpot(), f.heiss);
+      const QImage bild = c.pixmap().toImage();
+      QVERIFY2(!bild.isNull() && bild.pixelColor(bild.width() / 2, bild.height() / 2).alpha() +
+                                         bild.pixelColor(2, 2).alpha() >
+                                     0,
+               f.werkzeug);
+      bilder[QString::number(f.heiss.x())] = bild;
+    }
+    // Three pictures, each its own.
+    QCOMPARE(bilder.size(), size_t(3));
+    QVERIFY(bilder["16"] != bilder["12"] && bilder["12"] != bilder["1"] &&
+            bilder["1"] != bilder["16"]);
+  }
+
+  void SchriftDerGrafikEinstellungenFuerNeue() {
+    Aufbau a;
+    const TSchrift vorher = a.M().Root()->Font;
+    a.Neu("TEX", "T", a.P(100, 300));
+    TSchrift gewaehlt;
+    gewaehlt.Name = "Courier New";
+    gewaehlt.Size = 14;
+    gewaehlt.Kursiv = true;
+    QVERIFY(gewaehlt != vorher);
+    a.editor.DialogAusfuehren = [&](QDialog& d) {
+      dynamic_cast<TGrafikDialog&>(d).SetzeSchrift(gewaehlt);
+      return int(QDialog::Accepted);
+    };
+    a.editor.Grafikeinstellungen(a.S("T")->Id);
+    QCOMPARE(a.S("T")->Font, gewaehlt);
+    // New texts and the captions of new elements take the font chosen.
+    QCOMPARE(a.Neu("TEX", "U", a.P(300, 300))->Font, gewaehlt);
+    QCOMPARE(a.Neu("KEM", "K", a.P(500, 300))->Font, gewaehlt);
+    QCOMPARE(a.M().Font, gewaehlt);
+    // Settings without a new font leave the default alone.
+    a.editor.DialogAusfuehren = [](QDialog& d) {
+      dynamic_cast<TGrafikDialog&>(d).LinienBreite()->setValue(3);
+      return int(QDialog::Accepted);
+    };
+    a.Klick(a.Mitte("U"));
+    a.editor.Grafikeinstellungen();
+    QCOMPARE(a.M().Root()->Font, gewaehlt);
+    // Saved with the project.
+    QTemporaryDir ablage;
+    std::string fehler;
+    QVERIFY(a.dok.SpeichernUnter(ablage.filePath("Netz").toStdString(), fehler));
+    TLadeErgebnis le;
+    const auto wieder = TDokument::Oeffnen(ablage.filePath("Netz").toStdString(), le);
+    QVERIFY(wieder);
+    QCOMPARE(wieder->Model().Root()->Font, gewaehlt);
+    // Undone with the settings: the font before is the default again.
+    for (int i = 0; i < 4; ++i) a.dok.Rueckgaengig();
+    QCOMPARE(a.dok.RueckgaengigTitel(), std::string("Neues Element T"));
+    QCOMPARE(a.S("T")->Font, vorher);
+    QCOMPARE(a.M().Root()->Font, vorher);
+    QCOMPARE(a.M().Font, vorher);
+    QCOMPARE(a.Neu("TEX", "V", a.P(100, 500))->Font, vorher);
   }
 
   void VerschiebenZoomenUndAuswahlRechtecke() {
