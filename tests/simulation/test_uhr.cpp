@@ -2,10 +2,13 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <filesystem>
 
 #include "model/datum.h"
 #include "model/project.h"
 #include "model/simulation.h"
+#include "simulation/lauf.h"
+#include "storage/projektdatei.h"
 
 using namespace t21;
 
@@ -211,4 +214,40 @@ TEST(Uhr, SetTimeWithTimeOfDayLiesOnTheGrid) {
   }
   EXPECT_EQ(s.Zeit, s.Start);
   EXPECT_EQ(schritte, 5760 + 8 * 240 + 1);
+}
+
+// The same in a run: with the cascade constant of the example's catchments
+// at 1.25 minutes and its 5-minute rain the run steps 75 s from 14.05.2001
+// 00:00, and the step at the balance start 15.05.2001 00:00 is the first
+// whose dry-weather flow goes into the catchments' yearly sums.
+TEST(Uhr, SeventyFiveSecondRunCountsTheFirstBalanceStep) {
+  const auto beispiel =
+      std::filesystem::path(__FILE__).parent_path().parent_path().parent_path() / "beispiel";
+  TM3Model m;
+  const TLadeErgebnis g = A3_Laden(m, (beispiel / "Beispiel").string());
+  ASSERT_TRUE(g.Ok) << g.Fehler;
+  TKEZ* trocken = nullptr;
+  for (int i = 0; i < m.Count(); ++i) {
+    TElement* e = TM3Model::ElementOf(m.GetNode(i));
+    if (auto* r = dynamic_cast<TREG*>(e)) r->SetData((beispiel / r->FileName).string());
+    if (auto* k = dynamic_cast<TKEZ*>(e)) {
+      k->K = 1.25;
+      if (k->QH24 + k->QG24 + k->QF24 > 0) trocken = k;
+    }
+  }
+  ASSERT_NE(trocken, nullptr);
+  TSimulationsLauf lauf(m);
+  ASSERT_TRUE(lauf.Vorbereiten(D(2001, 5, 15), D(2001, 5, 16)));
+  const TSimulation& sim = lauf.Simulation();
+  ASSERT_EQ(sim.dt_sec, 75);
+  long schritte = 0;
+  TDateTime zeit = sim.Zeit;
+  while (trocken->TWZustand.Jahr.Q == 0) {
+    zeit = sim.Zeit;
+    ASSERT_FALSE(lauf.Schritte(1));
+    ASSERT_LE(++schritte, 2000);
+  }
+  EXPECT_EQ(schritte, 1153);
+  EXPECT_EQ(zeit, D(2001, 5, 15));
+  lauf.Abschliessen();
 }
