@@ -10,6 +10,7 @@
 #include <QStaticText>
 #include <QSvgRenderer>
 #include <cmath>
+#include <cstring>
 #include <numbers>
 #include <unordered_map>
 
@@ -262,10 +263,85 @@ class TSchluessel {
   std::string FText;
 };
 
+// A small picture with the runs of its pixels: fully covered pixels are
+// copied row by row, partly covered ones (the edges of glyphs) blended the
+// way QPainter blends a premultiplied picture over an image.
 struct TBildEintrag {
   QImage Bild;
   QPoint Versatz;  // of the picture's corner from the reference point
+  struct TLauf {
+    int Y, X, N;  // N covered pixels of row Y from X
+  };
+  std::vector<TLauf> Voll;
+  struct TTeil {
+    int Y, X;
+    QRgb Farbe;  // premultiplied
+  };
+  std::vector<TTeil> Teil;
+
+  void Zerlegen() {
+    Voll.clear();
+    Teil.clear();
+    for (int y = 0; y < Bild.height(); ++y) {
+      const auto* z = reinterpret_cast<const QRgb*>(Bild.constScanLine(y));
+      for (int x = 0; x < Bild.width();) {
+        const int a = qAlpha(z[x]);
+        if (a == 255) {
+          int e = x;
+          while (e < Bild.width() && qAlpha(z[e]) == 255) ++e;
+          Voll.push_back({y, x, e - x});
+          x = e;
+          continue;
+        }
+        if (a != 0) Teil.push_back({y, x, z[x]});
+        ++x;
+      }
+    }
+  }
 };
+
+// s + d * (255 - alpha(s)) / 255 per channel, rounded as QPainter's raster
+// engine rounds when it draws a premultiplied picture.
+inline QRgb UeberBlenden(QRgb s, QRgb d) {
+  const uint a = 255 - qAlpha(s);
+  quint64 t = ((quint64(d)) | ((quint64(d)) << 24)) & 0x00ff00ff00ff00ffull;
+  t *= a;
+  t = (t + ((t >> 8) & 0x00ff00ff00ff00ffull) + 0x0080008000800080ull) >> 8;
+  t &= 0x00ff00ff00ff00ffull;
+  return s + (uint(t) | uint(t >> 24));
+}
+
+// Copies the picture with its corner at ort into the image, cut at the
+// image's edges.
+void Stempeln(QImage& ziel, const TBildEintrag& e, QPoint ort) {
+  const int w = ziel.width(), h = ziel.height();
+  if (ort.x() >= w || ort.y() >= h || ort.x() + e.Bild.width() <= 0 ||
+      ort.y() + e.Bild.height() <= 0)
+    return;
+  // The buffer the painter draws into (bits() could detach a shared copy).
+  uchar* bits = const_cast<uchar*>(ziel.constBits());
+  const qsizetype zeile = ziel.bytesPerLine();
+  for (const auto& l : e.Voll) {
+    const int y = ort.y() + l.Y;
+    if (y < 0 || y >= h) continue;
+    int x0 = ort.x() + l.X, x1 = x0 + l.N;
+    const int vor = x0 < 0 ? -x0 : 0;
+    x0 += vor;
+    x1 = std::min(x1, w);
+    if (x1 <= x0) continue;
+    std::memcpy(reinterpret_cast<QRgb*>(bits + y * zeile) + x0,
+                reinterpret_cast<const QRgb*>(e.Bild.constScanLine(l.Y)) + l.X + vor,
+                static_cast<size_t>(x1 - x0) * sizeof(QRgb));
+  }
+  for (const auto& t : e.Teil) {
+    const int x = ort.x() + t.X, y = ort.y() + t.Y;
+    if (static_cast<unsigned>(x) >= static_cast<unsigned>(w) ||
+        static_cast<unsigned>(y) >= static_cast<unsigned>(h))
+      continue;
+    QRgb& d = reinterpret_cast<QRgb*>(bits + y * zeile)[x];
+    d = UeberBlenden(t.Farbe, d);
+  }
+}
 
 constexpr size_t kSymbolBilder = 4096;
 
@@ -274,9 +350,20 @@ std::unordered_map<std::string, TBildEintrag>& SymbolBilder() {
   return bilder;
 }
 
-bool IstRasterFlaeche(const QPainter& p) {
-  return p.paintEngine() && p.paintEngine()->type() == QPaintEngine::Raster &&
-         p.transform().isIdentity();
+// The image a painter draws into when pictures may be copied straight
+// into its pixels: a raster image of 32-bit pixels without clipping,
+// transform, opacity or another composition; otherwise nullptr.
+QImage* DirektesBild(const QPainter& p) {
+  if (!TMaler::Bildkopien || !p.paintEngine() || p.paintEngine()->type() != QPaintEngine::Raster ||
+      !p.device() || p.device()->devType() != QInternal::Image || p.hasClipping() ||
+      !p.transform().isIdentity() || p.opacity() != 1.0 ||
+      p.compositionMode() != QPainter::CompositionMode_SourceOver)
+    return nullptr;
+  auto* bild = static_cast<QImage*>(p.device());
+  if (bild->format() != QImage::Format_RGB32 &&
+      bild->format() != QImage::Format_ARGB32_Premultiplied)
+    return nullptr;
+  return bild;
 }
 
 // The symbols whose outline follows from their box and docks alone.
@@ -346,6 +433,8 @@ struct TMaler::TZustand {
   QBrush Brush;
   QColor SchriftFarbe;
   bool Selektiert = false;
+  // The image pictures are copied into, or nullptr (DirektesBild).
+  QImage* Ziel = nullptr;
 
   TZustand(QPainter& painter, const TAnsicht& ansicht, const TStift& sel)
       : p(painter), v(ansicht), SelPen(sel) {}
@@ -676,11 +765,26 @@ struct TMaler::TZustand {
       p.setPen(pen);
       if (!SchnelleLinie(p, Q(l.Von), Q(l.Bis), pen)) p.drawLine(Q(l.Von), Q(l.Bis));
       if (l.Pfeil) {
-        p.setBrush(pen.color());
         QPen rand = pen;
         rand.setStyle(Qt::SolidLine);
-        p.setPen(rand);
-        p.drawPolygon(QPolygon({Q((*l.Pfeil)[0]), Q((*l.Pfeil)[1]), Q((*l.Pfeil)[2])}));
+        const QPolygon pol({Q((*l.Pfeil)[0]), Q((*l.Pfeil)[1]), Q((*l.Pfeil)[2])});
+        if (Ziel) {
+          // Arrowheads of one colour and shape are the same picture.
+          TSchluessel k;
+          k.Zahl(3);
+          k.Zahl(static_cast<int>(rand.color().rgba()));
+          k.Zahl(rand.width());
+          for (const QPoint q : pol) k.Punkt({q.x(), q.y()}, pol[0].x(), pol[0].y());
+          Bild(k.Wert(), pol[0], pol.boundingRect(), [&](TZustand& z) {
+            z.p.setPen(rand);
+            z.p.setBrush(rand.color());
+            z.p.drawPolygon(pol);
+          });
+        } else {
+          p.setBrush(pen.color());
+          p.setPen(rand);
+          p.drawPolygon(pol);
+        }
       }
     }
     Setze();
@@ -721,7 +825,11 @@ struct TMaler::TZustand {
       if (sel) Grabs(s);
       return;
     }
-    const bool bilder = SymbolAusBox(t) && IstRasterFlaeche(p);
+    Ziel = DirektesBild(p);
+    // A dashed outline's pattern starts anew with every stroke, so copies
+    // are only for solid and clear pens.
+    const bool bilder =
+        SymbolAusBox(t) && Ziel && (Pen.style() == Qt::SolidLine || Pen.style() == Qt::NoPen);
     if (bilder)
       SymbolAlsBild(s, r);
     else
@@ -789,9 +897,10 @@ struct TMaler::TZustand {
         z.Selektiert = Selektiert;
         male(z);
       }
+      e.Zerlegen();
       it = bilder.emplace(k, std::move(e)).first;
     }
-    p.drawImage(ref + it->second.Versatz, it->second.Bild);
+    Stempeln(*Ziel, it->second, ref + it->second.Versatz);
   }
 
   void SymbolAlsBild(const TCadShape& s, const TPixelRect& r) {

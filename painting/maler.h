@@ -64,6 +64,12 @@ class TMaler {
   // The red arrows of the drawing's x and y axes at the point (0, 0).
   void Ursprung();
 
+  // Painting onto an image copies symbols, connectors and arrowheads from
+  // small pictures and writes them straight into its pixels (the same
+  // pixels as painting them). Off, every one goes through the painter
+  // (tests compare the two).
+  static inline bool Bildkopien = true;
+
  private:
   struct TZustand;
   std::unique_ptr<TZustand> Z;
