@@ -54,6 +54,11 @@ void TKEZ::SetData(double myChBSB, double myChNH4, double myChAFS, double myChPH
   BV = myBV;
 }
 
+void TKEZ::KonzentrationenSetzen() {
+  KonzentrationSetzen(CH, CH.BSB, CH.NH4, CH.AFS, CH.PH, CH.CSB);
+  KonzentrationSetzen(CG, CG.BSB, CG.NH4, CG.AFS, CG.PH, CG.CSB);
+}
+
 void TKEZ::AssignValues(const TElement& e) {
   TElement::AssignValues(e);
   const auto* k = dynamic_cast<const TKEZ*>(&e);

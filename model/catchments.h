@@ -85,6 +85,9 @@ class TKEZ : public TElement {
                int mySWGL, int myFWGL, double myN, double myK, double myPSIa, double myMV,
                double myBV);
   void AssignValues(const TElement& e) override;
+  // CH and CG as entered: BOD5, NH4-N, AFS63, pH and COD kept, every other
+  // value cleared and the alkalinity taken from the pH, as SetData sets them.
+  void KonzentrationenSetzen();
 
   void FlaechenAuswerten();
   void vNRegenwasseranfall(const TRechnung& r);

@@ -13,6 +13,7 @@
 
 #include "model/datum.h"
 #include "model/elements.h"
+#include "storage/felder.h"
 #include "storage/tabelle.h"
 
 namespace t21 {
@@ -52,6 +53,13 @@ class Zeile {
     return *this;
   }
   Zeile& Ganz(long long v) { return Text(std::to_string(v)); }
+  // A value of an element's description: numbers, integers, switches, texts.
+  Zeile& Wert(const TWert& w) {
+    if (const auto* d = std::get_if<double>(&w)) return Zahl(*d);
+    if (const auto* i = std::get_if<int32_t>(&w)) return Ganz(*i);
+    if (const auto* b = std::get_if<bool>(&w)) return Bool(*b);
+    return Text(AlsText(w));
+  }
   Zeile& Bool(bool b) { return Text(CSVBool(b)); }
   Zeile& Texte(std::initializer_list<const char*> l) {
     for (const char* t : l) Text(t);
@@ -251,50 +259,14 @@ std::string CSVHeader(const TElement& e, std::string_view z) {
     case 1:
       return Kopf(z, {"ELEMENT", "Nummer", "Name", "Variante", "Auftraggeber", "Datum", "HNA",
                       "PSIa", "ZEBEV"});
-    case 2:
-      return Kopf(z, {"ELEMENT",
-                      "CR BSB5",
-                      "CR NH4-N",
-                      "CR AFS",
-                      "CR CSB",
-                      "CR pH",
-                      "CR ALK",
-                      "CR BSB5 (dN)",
-                      "CR NH4-N (dN)",
-                      "CR AFS (dN)",
-                      "CH BSB5",
-                      "CH NH4-N",
-                      "CH AFS",
-                      "CH CSB",
-                      "CH pH",
-                      "CH ALK",
-                      "CG BSB5",
-                      "CG NH4-N",
-                      "CG AFS",
-                      "CG CSB",
-                      "CG pH",
-                      "CG ALK",
-                      "NGM",
-                      "ED",
-                      "WS",
-                      "QG",
-                      "AG",
-                      "BG",
-                      "QF",
-                      "PQRT24",
-                      "X",
-                      "PSIa",
-                      "PSIe",
-                      "AE",
-                      "TF",
-                      "B",
-                      "QR1",
-                      "SW-GANGL.",
-                      "FW-GANGL.",
-                      "n",
-                      "k",
-                      "MV",
-                      "BV"});
+    case 2: {
+      // The project's rain water, then the catchment's own values.
+      Zeile r(z);
+      r.Texte({"ELEMENT", "CR BSB5", "CR NH4-N", "CR AFS", "CR CSB", "CR pH", "CR ALK",
+               "CR BSB5 (dN)", "CR NH4-N (dN)", "CR AFS (dN)"});
+      for (const std::string& k : FelderCSVKopf("CDSKEZ")) r.Text(k);
+      return r.Str();
+    }
     case 3:
       return Kopf(z,
                   {"Element", "QD",    "QKRIT", "maxQKÜ", "VOLUMEN", "NEBENSCHLUSS", "E0",  "ct",
@@ -359,10 +331,15 @@ std::string CSVHeader(const TElement& e, std::string_view z) {
                       "MNQ",
                       "HQ1"});
     case 9:
-      return Kopf(z, {"ELEMENT", "TF"});
-    default:
-      if (dynamic_cast<const TREG*>(&e)) return Kopf(z, {"ELEMENT", "Datei"});
-      return "ELEMENT";
+    default: {
+      const char* tabelle = dynamic_cast<const TCON*>(&e)   ? "CDSCON"
+                            : dynamic_cast<const TREG*>(&e) ? "CDSREG"
+                                                            : "";
+      Zeile r(z);
+      r.Text("ELEMENT");
+      for (const std::string& k : FelderCSVKopf(tabelle)) r.Text(k);
+      return r.Str();
+    }
   }
 }
 
@@ -377,11 +354,7 @@ std::string CSVString(const TElement& e, const TNET& netz, std::string_view z,
     const TParameter& cr = netz.CR;
     const TParameter& dn = netz.cDN;
     r.Zahlen({cr.BSB, cr.NH4, cr.AFS, cr.CSB, cr.PH, cr.ALK, dn.BSB, dn.NH4, dn.AFS});
-    r.Zahlen({k.CH.BSB, k.CH.NH4, k.CH.AFS, k.CH.CSB, k.CH.PH, k.CH.ALK});
-    r.Zahlen({k.CG.BSB, k.CG.NH4, k.CG.AFS, k.CG.CSB, k.CG.PH, k.CG.ALK});
-    r.Zahlen({k.NGM, k.ED, k.WS, k.QG, k.AG, k.BG, k.QF, k.PQRT24, k.X, k.PSIa, k.PSIs, k.AE, k.TF,
-              k.B, k.QR1});
-    r.Ganz(k.SWGL).Ganz(k.FWGL).Zahlen({k.N, k.K, k.MV, k.BV});
+    for (const TWert& w : FelderCSVWerte(k, "CDSKEZ")) r.Wert(w);
   } else if (const auto* b = dynamic_cast<const TRUB*>(&e)) {
     // ac, QRMIN, Rkrit and VSMIN are set by no computation.
     r.Zahlen({b->QD, b->QKRIT, b->MaxQKUE}).Ganz(b->Volumen).Bool(b->Nebenschluss);
@@ -413,10 +386,9 @@ std::string CSVString(const TElement& e, const TNET& netz, std::string_view z,
     r.Ganz(w.WBP1StrukturO).Ganz(w.WBP1StrukturU).Ganz(w.WBP1Aufwander).Ganz(w.WBP1AufUndAb);
     r.Text(w.WBP1ZuflussO ? "True" : "False").Text(w.WBP1ZuflussU ? "True" : "False");
     r.Ganz(w.WBP1Punkte).Zahl(w.WBP1N).Zahl(s->MNQ()).Zahl(s->HQ1pnat());
-  } else if (const auto* c = dynamic_cast<const TCON*>(&e)) {
-    r.Zahl(c->TF);
-  } else if (const auto* g = dynamic_cast<const TREG*>(&e)) {
-    r.Text(g->FileName);
+  } else if (dynamic_cast<const TCON*>(&e) || dynamic_cast<const TREG*>(&e)) {
+    for (const TWert& w : FelderCSVWerte(e, dynamic_cast<const TCON*>(&e) ? "CDSCON" : "CDSREG"))
+      r.Wert(w);
   }
   return r.Str();
 }

@@ -1,6 +1,7 @@
 #include "storage/felder.h"
 
 #include <cmath>
+#include <type_traits>
 
 #include "model/elements.h"
 
@@ -245,6 +246,192 @@ std::vector<TFeldBeschreibung> FelderVon(std::string_view typ) {
   if (tabelle == "CDSKEZ") alle("CDSAEK");
   for (const char* s : {"GELAENDE", "RW", "HW", "STRASSE", "MEMO", "Script", "ScriptAktiv"})
     r.push_back(*Feld("CDSHyd", s));
+  return r;
+}
+
+namespace {
+
+template <class T>
+struct TMitglied;
+template <class K, class W>
+struct TMitglied<W K::*> {
+  using Klasse = K;
+  using Wert = W;
+};
+
+// A member as a value: switches, whole numbers, texts; everything else
+// that is a number (a pH field among them) as a double.
+template <class W>
+TWert AlsWert(const W& v) {
+  if constexpr (std::is_same_v<W, bool> || std::is_same_v<W, std::string>)
+    return TWert(v);
+  else if constexpr (std::is_integral_v<W>)
+    return TWert(static_cast<int32_t>(v));
+  else
+    return TWert(static_cast<double>(v));
+}
+
+template <class W>
+void Zuweisen(W& ziel, const TWert& w) {
+  if constexpr (std::is_same_v<W, bool>)
+    ziel = AlsBool(w);
+  else if constexpr (std::is_same_v<W, std::string>)
+    ziel = AlsText(w);
+  else if constexpr (std::is_integral_v<W>)
+    ziel = AlsGanzzahl(w);
+  else
+    ziel = AlsZahl(w);
+}
+
+// A member F of the element.
+template <auto F>
+TWert Lies(const TElement& e) {
+  using K = typename TMitglied<decltype(F)>::Klasse;
+  return AlsWert(static_cast<const K&>(e).*F);
+}
+template <auto F>
+void Schreib(TElement& e, const TWert& w) {
+  using K = typename TMitglied<decltype(F)>::Klasse;
+  Zuweisen(static_cast<K&>(e).*F, w);
+}
+template <auto F>
+TElementFeld Wert(const char* spalte, const char* datei, const char* csv, bool eingabe = true) {
+  return {spalte, datei, csv, &Lies<F>, &Schreib<F>, eingabe};
+}
+
+// A value F of the element's quality record P.
+template <auto P, auto F>
+TWert LiesSatz(const TElement& e) {
+  using K = typename TMitglied<decltype(P)>::Klasse;
+  return AlsWert((static_cast<const K&>(e).*P).*F);
+}
+template <auto P, auto F>
+void SchreibSatz(TElement& e, const TWert& w) {
+  using K = typename TMitglied<decltype(P)>::Klasse;
+  Zuweisen((static_cast<K&>(e).*P).*F, w);
+}
+template <auto P, auto F>
+TElementFeld Satz(const char* spalte, const char* csv, bool eingabe = true) {
+  return {spalte, nullptr, csv, &LiesSatz<P, F>, &SchreibSatz<P, F>, eingabe};
+}
+
+// Catchments. The concentrations go into the file as quality records of
+// their own; the alkalinity follows from the pH when the element takes its
+// inputs, so the table only shows it.
+const std::vector<TElementFeld> kKEZ = {
+    Satz<&TKEZ::CH, &TParameter::BSB>("CHBSB", "CH BSB5"),
+    Satz<&TKEZ::CH, &TParameter::NH4>("CHNH4", "CH NH4-N"),
+    Satz<&TKEZ::CH, &TParameter::AFS>("CHAFS", "CH AFS"),
+    Satz<&TKEZ::CH, &TParameter::CSB>("CHCSB", "CH CSB"),
+    Satz<&TKEZ::CH, &TParameter::PH>("CHPH", "CH pH"),
+    Satz<&TKEZ::CH, &TParameter::ALK>("CHALK", "CH ALK", false),
+    Satz<&TKEZ::CG, &TParameter::BSB>("CGBSB", "CG BSB5"),
+    Satz<&TKEZ::CG, &TParameter::NH4>("CGNH4", "CG NH4-N"),
+    Satz<&TKEZ::CG, &TParameter::AFS>("CGAFS", "CG AFS"),
+    Satz<&TKEZ::CG, &TParameter::CSB>("CGCSB", "CG CSB"),
+    Satz<&TKEZ::CG, &TParameter::PH>("CGPH", "CG pH"),
+    Satz<&TKEZ::CG, &TParameter::ALK>("CGALK", "CG ALK", false),
+    Wert<&TKEZ::NGM>("NGM", "NGM", "NGM"),
+    Wert<&TKEZ::ED>("ED", "ED", "ED"),
+    Wert<&TKEZ::WS>("WS", "WS", "WS"),
+    Wert<&TKEZ::QG>("QG", "QG", "QG"),
+    Wert<&TKEZ::AG>("AG", "AG", "AG"),
+    Wert<&TKEZ::BG>("BG", "BG", "BG"),
+    Wert<&TKEZ::QF>("QF", "QF", "QF"),
+    Wert<&TKEZ::PQRT24>("PQRT24", "PQRT24", "PQRT24"),
+    Wert<&TKEZ::X>("X", "X", "X"),
+    Wert<&TKEZ::PSIa>("PSIa", "PSIa", "PSIa"),
+    // the computed runoff coefficient, headed PSIe in the text
+    Wert<&TKEZ::PSIs>("PSI", "PSI", "PSIe", false),
+    Wert<&TKEZ::AE>("AEK", "AEK", "AE", false),
+    Wert<&TKEZ::TF>("TF", "TF", "TF"),
+    // the computed degree of sealing: rounded in the table, 0 in the file
+    {"B", nullptr, nullptr,
+     [](const TElement& e) {
+       return TWert(static_cast<int32_t>(std::lround(static_cast<const TKEZ&>(e).B)));
+     },
+     nullptr, false},
+    {nullptr, "B", nullptr, [](const TElement&) { return TWert(int32_t{0}); },
+     [](TElement& e, const TWert& w) { static_cast<TKEZ&>(e).B = AlsGanzzahl(w); }, false},
+    {nullptr, nullptr, "B", &Lies<&TKEZ::B>, nullptr, false},
+    Wert<&TKEZ::QR1>("Q1", "Q1", "QR1"),
+    Wert<&TKEZ::SWGL>("SWGL", "SWGL", "SW-GANGL."),
+    Wert<&TKEZ::FWGL>("FWGL", "FWGL", "FW-GANGL."),
+    // a whole number of reservoirs in every place
+    {"N", "N", "n", &Lies<&TKEZ::N>,
+     [](TElement& e, const TWert& w) { static_cast<TKEZ&>(e).N = AlsGanzzahl(w); }, true},
+    Wert<&TKEZ::K>("K", "K", "k"),
+    Wert<&TKEZ::MV>("MV", "MV", "MV"),
+    Wert<&TKEZ::BV>("BV", "BV", "BV"),
+    Wert<&TKEZ::PSIe>("PSIb", "PSIe", nullptr),
+};
+
+// Structures: the tanks' table, and in the project file the record of
+// every structure (discharge points and measures too). Older files may lack
+// Ased; it then stays as it is.
+const std::vector<TElementFeld> kEBW = {
+    Wert<&TBauwerk::QD>("QM", "QD", nullptr),
+    Wert<&TBauwerk::Volumen>("V", "V", nullptr),
+    Wert<&TBauwerk::Nebenschluss>("Nebenschluss", "Nebenschluss", nullptr),
+    Wert<&TBauwerk::MaxQKUE>("MaxQKUE", "MaxQKUE", nullptr),
+    Wert<&TBauwerk::DO2BUE>("O2DefizitBUE", "O2DefizitBUE", nullptr),
+    Wert<&TBauwerk::Do2KUE>("O2DefizitKUE", "O2DefizitKUE", nullptr),
+    {"Ased", "Ased", nullptr, &Lies<&TBauwerk::Ased>,
+     [](TElement& e, const TWert& w) {
+       if (!IstNull(w)) static_cast<TBauwerk&>(e).Ased = AlsZahl(w);
+     },
+     true},
+    Wert<&TBauwerk::rkrit>("rkrit", "rkrit", nullptr),
+    Wert<&TBauwerk::xDI>("xDI", "xDI", nullptr),
+};
+
+// Connectors and rain gauges.
+const std::vector<TElementFeld> kCON = {Wert<&TCON::TF>("TF", "TF", "TF")};
+const std::vector<TElementFeld> kREG = {Wert<&TREG::FileName>("FileName", "FileName", "Datei")};
+
+const std::vector<TElementFeld> kKeine;
+
+}  // namespace
+
+const std::vector<TElementFeld>& ElementFelder(std::string_view tabelle) {
+  if (tabelle == "CDSKEZ") return kKEZ;
+  if (tabelle == "CDSEbw") return kEBW;
+  if (tabelle == "CDSCON") return kCON;
+  if (tabelle == "CDSREG") return kREG;
+  return kKeine;
+}
+
+void FelderInTabelle(const TElement& e, std::string_view tabelle, TTabelle& t, int z) {
+  for (const TElementFeld& f : ElementFelder(tabelle))
+    if (f.Spalte) t.Setze(z, f.Spalte, f.Lesen(e));
+}
+
+void FelderAusTabelle(TElement& e, std::string_view tabelle, const TTabelle& t, int z) {
+  for (const TElementFeld& f : ElementFelder(tabelle))
+    if (f.Spalte && f.Eingabe && f.Schreiben) f.Schreiben(e, t.Wert(z, f.Spalte));
+}
+
+void FelderInDatei(const TElement& e, std::string_view tabelle, TTabelle& t, int z) {
+  for (const TElementFeld& f : ElementFelder(tabelle))
+    if (f.Datei) t.Setze(z, f.Datei, f.Lesen(e));
+}
+
+void FelderAusDatei(TElement& e, std::string_view tabelle, const TTabelle& t, int z) {
+  for (const TElementFeld& f : ElementFelder(tabelle))
+    if (f.Datei && f.Schreiben) f.Schreiben(e, t.Wert(z, f.Datei));
+}
+
+std::vector<std::string> FelderCSVKopf(std::string_view tabelle) {
+  std::vector<std::string> r;
+  for (const TElementFeld& f : ElementFelder(tabelle))
+    if (f.CSV) r.emplace_back(f.CSV);
+  return r;
+}
+
+std::vector<TWert> FelderCSVWerte(const TElement& e, std::string_view tabelle) {
+  std::vector<TWert> r;
+  for (const TElementFeld& f : ElementFelder(tabelle))
+    if (f.CSV) r.push_back(f.Lesen(e));
   return r;
 }
 

@@ -52,4 +52,39 @@ std::unique_ptr<TDataModule1> Arbeitstabellen();
 // element (the current record of CDSHyd and its detail record), or -1.
 int FeldZeile(const TDataModule1& dm, const TFeldBeschreibung& f);
 
+// One value of an element kind and where it is kept: its column in the
+// kind's project table (whose description above gives label, unit, limits
+// and default), its column in the kind's record of the project file, its
+// header in the kind's section of the tabular text, and how it is read from
+// and written to the element. A kind's list is in the order of its section
+// of the tabular text; the tables and the file do not depend on the order.
+// A value the places keep differently (the file keeps a catchment's sealing
+// as 0, the table rounded, the text as computed) has one entry per form.
+struct TElementFeld {
+  const char* Spalte;  // column of the project table, null: not in the table
+  const char* Datei;   // column of the project file's record, null: not in the file
+  const char* CSV;     // header in the tabular text, null: not exported
+  TWert (*Lesen)(const TElement&);
+  void (*Schreiben)(TElement&, const TWert&);  // null: never read back
+  bool Eingabe;  // the element takes it back from the table (an input)
+};
+
+// The values of the element kinds of a table ("CDSKEZ"); empty for a table
+// whose kind has none described. The element passed to the functions below
+// is of a kind of that table.
+const std::vector<TElementFeld>& ElementFelder(std::string_view tabelle);
+
+// The element's values into record z of its project table (SaveData), and
+// its inputs back from it (GetData).
+void FelderInTabelle(const TElement& e, std::string_view tabelle, TTabelle& t, int z);
+void FelderAusTabelle(TElement& e, std::string_view tabelle, const TTabelle& t, int z);
+// The element's values into its record of the project file and back; a
+// column missing from the file reads as null.
+void FelderInDatei(const TElement& e, std::string_view tabelle, TTabelle& t, int z);
+void FelderAusDatei(TElement& e, std::string_view tabelle, const TTabelle& t, int z);
+// The headers of the tabular text and the element's values, in order:
+// numbers as numbers, integers as digits, switches as -1/0, texts as they are.
+std::vector<std::string> FelderCSVKopf(std::string_view tabelle);
+std::vector<TWert> FelderCSVWerte(const TElement& e, std::string_view tabelle);
+
 }  // namespace t21

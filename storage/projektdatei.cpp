@@ -13,6 +13,7 @@
 
 #include "model/elements.h"
 #include "storage/datenpaket.h"
+#include "storage/felder.h"
 #include "storage/projekttabellen.h"
 
 namespace t21 {
@@ -288,37 +289,14 @@ void SchreibeElement(const TElement& e, TTabelle& hyd, int h) {
     }
     Par(par, "CR", n->CR, false, true, n->Temperatur);
     Par(par, "CDN", n->cDN, false, false);
-  } else if (const auto* r = dynamic_cast<const TREG*>(&e)) {
-    TTabelle& t = hyd.Kind(h, "REG");
-    t.Setze(t.Anhaengen(), "FileName", r->FileName);
-  } else if (const auto* c = dynamic_cast<const TCON*>(&e)) {
-    TTabelle& t = hyd.Kind(h, "CON");
-    t.Setze(t.Anhaengen(), "TF", c->TF);
+  } else if (dynamic_cast<const TREG*>(&e) || dynamic_cast<const TCON*>(&e)) {
+    const bool reg = dynamic_cast<const TREG*>(&e);
+    TTabelle& t = hyd.Kind(h, reg ? "REG" : "CON");
+    FelderInDatei(e, reg ? "CDSREG" : "CDSCON", t, t.Anhaengen());
   } else if (const auto* k = dynamic_cast<const TKEZ*>(&e)) {
     TTabelle& t = hyd.Kind(h, "KEZ");
     const int z = t.Anhaengen();
-    t.Setze(z, "AEK", k->AE);
-    t.Setze(z, "B", 0);
-    t.Setze(z, "NGM", k->NGM);
-    t.Setze(z, "Q1", k->QR1);
-    t.Setze(z, "WS", k->WS);
-    t.Setze(z, "ED", k->ED);
-    t.Setze(z, "X", k->X);
-    t.Setze(z, "QG", k->QG);
-    t.Setze(z, "AG", k->AG);
-    t.Setze(z, "BG", k->BG);
-    t.Setze(z, "QF", k->QF);
-    t.Setze(z, "PQRT24", k->PQRT24);
-    t.Setze(z, "PSI", k->PSIs);
-    t.Setze(z, "TF", k->TF);
-    t.Setze(z, "PSIe", k->PSIe);
-    t.Setze(z, "SWGL", k->SWGL);
-    t.Setze(z, "FWGL", k->FWGL);
-    t.Setze(z, "K", k->K);
-    t.Setze(z, "N", k->N);
-    t.Setze(z, "PSIa", k->PSIa);
-    t.Setze(z, "MV", k->MV);
-    t.Setze(z, "BV", k->BV);
+    FelderInDatei(*k, "CDSKEZ", t, z);
     Par(par, "CH", k->CH, false, false);
     Par(par, "CG", k->CG, false, false);
     TTabelle& aes = t.Kind(z, "AES");
@@ -333,15 +311,7 @@ void SchreibeElement(const TElement& e, TTabelle& hyd, int h) {
   } else if (const auto* b = dynamic_cast<const TBauwerk*>(&e)) {
     TTabelle& t = hyd.Kind(h, "BAU");
     const int z = t.Anhaengen();
-    t.Setze(z, "QD", b->QD);
-    t.Setze(z, "V", b->Volumen);
-    t.Setze(z, "Nebenschluss", b->Nebenschluss);
-    t.Setze(z, "MaxQKUE", b->MaxQKUE);
-    t.Setze(z, "O2DefizitBUE", b->DO2BUE);
-    t.Setze(z, "O2DefizitKUE", b->Do2KUE);
-    t.Setze(z, "Ased", b->Ased);
-    t.Setze(z, "rkrit", b->rkrit);
-    t.Setze(z, "xDI", b->xDI);
+    FelderInDatei(*b, "CDSEbw", t, z);
     if (const auto* est = dynamic_cast<const TEST*>(&e)) {
       TTabelle& d = t.Kind(z, "EST");
       const int r = d.Anhaengen();
@@ -520,35 +490,14 @@ void LiesElement(TElement& e, const std::string& typ, const TTabelle& hyd, int h
       s.values[18] = Hat(*kos, 0, "R4320") ? Z(*kos, 0, "R4320") : 0;
       n->Spenden = s;
     }
-  } else if (auto* r = dynamic_cast<TREG*>(&e)) {
-    if (const TTabelle* t = Erste(hyd, h, "REG")) r->FileName = T(*t, 0, "FileName");
-  } else if (auto* c = dynamic_cast<TCON*>(&e)) {
-    if (const TTabelle* t = Erste(hyd, h, "CON")) c->TF = Z(*t, 0, "TF");
+  } else if (dynamic_cast<TREG*>(&e) || dynamic_cast<TCON*>(&e)) {
+    const bool reg = dynamic_cast<TREG*>(&e);
+    if (const TTabelle* t = Erste(hyd, h, reg ? "REG" : "CON"))
+      FelderAusDatei(e, reg ? "CDSREG" : "CDSCON", *t, 0);
   } else if (auto* k = dynamic_cast<TKEZ*>(&e)) {
     const TTabelle* t = Erste(hyd, h, "KEZ");
     if (!t) return;
-    k->AE = Z(*t, 0, "AEK");
-    k->B = I(*t, 0, "B");
-    k->NGM = Z(*t, 0, "NGM");
-    k->QR1 = Z(*t, 0, "Q1");
-    k->WS = Z(*t, 0, "WS");
-    k->ED = Z(*t, 0, "ED");
-    k->X = Z(*t, 0, "X");
-    k->QG = Z(*t, 0, "QG");
-    k->AG = Z(*t, 0, "AG");
-    k->BG = Z(*t, 0, "BG");
-    k->QF = Z(*t, 0, "QF");
-    k->PQRT24 = Z(*t, 0, "PQRT24");
-    k->PSIs = Z(*t, 0, "PSI");
-    k->TF = Z(*t, 0, "TF");
-    k->PSIe = Z(*t, 0, "PSIe");
-    k->SWGL = I(*t, 0, "SWGL");
-    k->FWGL = I(*t, 0, "FWGL");
-    k->K = Z(*t, 0, "K");
-    k->N = I(*t, 0, "N");
-    k->PSIa = Z(*t, 0, "PSIa");
-    k->MV = Z(*t, 0, "MV");
-    k->BV = Z(*t, 0, "BV");
+    FelderAusDatei(*k, "CDSKEZ", *t, 0);
     if (const TTabelle* par = Erste(hyd, h, "PAR"))
       for (int z = 0; z < par->Anzahl(); ++z)
         LiesParameter(*par, z, T(*par, z, "Art") == "CH" ? k->CH : k->CG);
@@ -569,16 +518,9 @@ void LiesElement(TElement& e, const std::string& typ, const TTabelle& hyd, int h
   } else if (auto* b = dynamic_cast<TBauwerk*>(&e)) {
     const TTabelle* t = Erste(hyd, h, "BAU");
     if (!t) return;
-    b->QD = Z(*t, 0, "QD");
+    FelderAusDatei(*b, "CDSEbw", *t, 0);
     b->QDaktiv = b->QD;
-    b->Volumen = I(*t, 0, "V");
-    b->Nebenschluss = B(*t, 0, "Nebenschluss");
-    b->MaxQKUE = typ == "RU" ? 999999 : Z(*t, 0, "MaxQKUE");
-    b->DO2BUE = Z(*t, 0, "O2DefizitBUE");
-    b->Do2KUE = Z(*t, 0, "O2DefizitKUE");
-    if (Hat(*t, 0, "Ased")) b->Ased = Z(*t, 0, "Ased");
-    b->rkrit = Z(*t, 0, "rkrit");
-    b->xDI = Hat(*t, 0, "xDI") ? Z(*t, 0, "xDI") : 0;
+    if (typ == "RU") b->MaxQKUE = 999999;
     const TTabelle* par = Erste(hyd, h, "PAR");
     if (auto* est = dynamic_cast<TEST*>(&e)) {
       const TTabelle* d = Erste(*t, 0, "EST");

@@ -6,6 +6,7 @@
 
 #include "model/elements.h"
 #include "storage/datenpaket.h"
+#include "storage/felder.h"
 
 namespace t21 {
 
@@ -308,22 +309,7 @@ void TDataModule1::SaveData(const TElement& e) {
     for (int i = 0; i < 18; ++i) kos.Setze(k, kKosSpalten[i], n->Spenden.values[static_cast<size_t>(i + 1)]);
   } else if (const auto* k = dynamic_cast<const TKEZ*>(&e)) {
     TTabelle& t = T("CDSKEZ");
-    const int r = NewRecord(t);
-    const std::pair<const char*, double> werte[] = {
-        {"AEK", k->AE},     {"NGM", k->NGM},   {"Q1", k->QR1},      {"WS", k->WS},
-        {"ED", k->ED},      {"X", k->X},       {"QG", k->QG},       {"AG", k->AG},
-        {"BG", k->BG},      {"QF", k->QF},     {"PQRT24", k->PQRT24}, {"CHBSB", k->CH.BSB},
-        {"CHNH4", k->CH.NH4}, {"CHCSB", k->CH.CSB}, {"CHALK", k->CH.ALK}, {"CHPH", k->CH.PH},
-        {"CHAFS", k->CH.AFS}, {"CGBSB", k->CG.BSB}, {"CGNH4", k->CG.NH4}, {"CGPH", k->CG.PH},
-        {"CGAFS", k->CG.AFS}, {"CGALK", k->CG.ALK}, {"CGCSB", k->CG.CSB}, {"PSI", k->PSIs},
-        {"TF", k->TF},      {"PSIb", k->PSIe}, {"K", k->K},         {"PSIa", k->PSIa},
-        {"MV", k->MV},      {"BV", k->BV},
-    };
-    for (const auto& [s, w] : werte) t.Setze(r, s, w);
-    t.Setze(r, "B", static_cast<int32_t>(std::lround(k->B)));
-    t.Setze(r, "SWGL", k->SWGL);
-    t.Setze(r, "FWGL", k->FWGL);
-    t.Setze(r, "N", static_cast<int32_t>(std::lround(k->N)));
+    FelderInTabelle(*k, "CDSKEZ", t, NewRecord(t));
     TTabelle& aek = T("CDSAEK");
     for (const TAE& a : k->AEs.Liste) {
       const int f = NewRecord(aek);
@@ -335,16 +321,7 @@ void TDataModule1::SaveData(const TElement& e) {
     }
   } else if (const auto* b = dynamic_cast<const TEBW*>(&e)) {
     TTabelle& t = T("CDSEbw");
-    const int r = NewRecord(t);
-    t.Setze(r, "QM", b->QD);
-    t.Setze(r, "V", static_cast<double>(b->Volumen));
-    t.Setze(r, "Nebenschluss", b->Nebenschluss);
-    t.Setze(r, "MaxQKUE", b->MaxQKUE);
-    t.Setze(r, "Ased", b->Ased);
-    t.Setze(r, "O2DefizitBUE", b->DO2BUE);
-    t.Setze(r, "O2DefizitKUE", b->Do2KUE);
-    t.Setze(r, "rkrit", b->rkrit);
-    t.Setze(r, "xDI", b->xDI);
+    FelderInTabelle(*b, "CDSEbw", t, NewRecord(t));
   } else if (const auto* est = dynamic_cast<const TEST*>(&e)) {
     TTabelle& t = T("CDSEst");
     const int r = NewRecord(t);
@@ -409,12 +386,10 @@ void TDataModule1::SaveData(const TElement& e) {
         {"M", vbe->m},   {"Z", vbe->h},   {"KFS", vbe->Kf}, {"KFB", vbe->KFb}};
     for (const auto& [c, w] : werte) t.Setze(r, c, w);
     t.Setze(r, "Vorreinigung", vbe->Vorreinigung);
-  } else if (const auto* c = dynamic_cast<const TCON*>(&e)) {
-    TTabelle& t = T("CDSCON");
-    t.Setze(NewRecord(t), "TF", c->TF);
-  } else if (const auto* g = dynamic_cast<const TREG*>(&e)) {
-    TTabelle& t = T("CDSREG");
-    t.Setze(NewRecord(t), "FileName", g->FileName);
+  } else if (dynamic_cast<const TCON*>(&e) || dynamic_cast<const TREG*>(&e)) {
+    const char* tabelle = dynamic_cast<const TCON*>(&e) ? "CDSCON" : "CDSREG";
+    TTabelle& t = T(tabelle);
+    FelderInTabelle(e, tabelle, t, NewRecord(t));
   }
 }
 
@@ -448,15 +423,10 @@ void TDataModule1::GetData(TElement& e, const TNET* netz) {
   } else if (auto* k = dynamic_cast<TKEZ*>(&e)) {
     const TTabelle& t = T("CDSKEZ");
     if (const int r = DetailZeile(t); r >= 0) {
-      const double ngm = Z(t, r, "NGM");
-      const int32_t n = I(t, r, "N");
-      k->SetData(Z(t, r, "CHBSB"), Z(t, r, "CHNH4"), Z(t, r, "CHAFS"), Z(t, r, "CHPH"),
-                 Z(t, r, "CHCSB"), Z(t, r, "CGBSB"), Z(t, r, "CGNH4"), Z(t, r, "CGAFS"),
-                 Z(t, r, "CGPH"), Z(t, r, "CGCSB"), Z(t, r, "ED"), Z(t, r, "WS"), Z(t, r, "X"),
-                 Z(t, r, "QG"), Z(t, r, "AG"), Z(t, r, "BG"), Z(t, r, "QF"), ngm <= 1 ? 1 : ngm,
-                 Z(t, r, "Q1"), Z(t, r, "TF"), Z(t, r, "PQRT24"), Z(t, r, "PSIb"),
-                 I(t, r, "SWGL"), I(t, r, "FWGL"), n <= 1 ? 1 : n, Z(t, r, "K"), Z(t, r, "PSIa"),
-                 Z(t, r, "MV"), Z(t, r, "BV"));
+      FelderAusTabelle(*k, "CDSKEZ", t, r);
+      if (k->NGM <= 1) k->NGM = 1;
+      if (k->N <= 1) k->N = 1;
+      k->KonzentrationenSetzen();
       if (AltesDateiformat) {
         TAE a;
         a.Bezeichnung = " ";
@@ -470,10 +440,10 @@ void TDataModule1::GetData(TElement& e, const TNET* netz) {
     }
   } else if (auto* b = dynamic_cast<TEBW*>(&e)) {
     const TTabelle& t = T("CDSEbw");
-    if (const int r = DetailZeile(t); r >= 0)
-      b->SetData(Z(t, r, "QM"), Z(t, r, "MaxQKUE"), I(t, r, "V"), B(t, r, "Nebenschluss"),
-                 Z(t, r, "Ased"), Z(t, r, "O2DefizitBUE"), Z(t, r, "O2DefizitKUE"),
-                 Z(t, r, "rkrit"), Z(t, r, "xDI"));
+    if (const int r = DetailZeile(t); r >= 0) {
+      FelderAusTabelle(*b, "CDSEbw", t, r);
+      b->QDaktiv = b->QD;
+    }
   } else if (auto* est = dynamic_cast<TEST*>(&e)) {
     const TTabelle& t = T("CDSEst");
     if (const int r = DetailZeile(t); r >= 0) {
@@ -512,12 +482,10 @@ void TDataModule1::GetData(TElement& e, const TNET* netz) {
       vbe->SetData(S(t, r, "Regen"), Z(t, r, "FZ"), Z(t, r, "FA"), Z(t, r, "LS"), Z(t, r, "BS"),
                    Z(t, r, "M"), Z(t, r, "Z"), Z(t, r, "KFS"), Z(t, r, "KFB"),
                    B(t, r, "Vorreinigung"));
-  } else if (auto* g = dynamic_cast<TREG*>(&e)) {
-    const TTabelle& t = T("CDSREG");
-    if (const int r = DetailZeile(t); r >= 0) g->SetData(S(t, r, "FileName"));
-  } else if (auto* c = dynamic_cast<TCON*>(&e)) {
-    const TTabelle& t = T("CDSCON");
-    if (const int r = DetailZeile(t); r >= 0) c->SetData(Z(t, r, "TF"));
+  } else if (dynamic_cast<TREG*>(&e) || dynamic_cast<TCON*>(&e)) {
+    const char* tabelle = dynamic_cast<TREG*>(&e) ? "CDSREG" : "CDSCON";
+    const TTabelle& t = T(tabelle);
+    if (const int r = DetailZeile(t); r >= 0) FelderAusTabelle(e, tabelle, t, r);
   }
   e.SUM.SetLage(Z(hyd, Aktuell, "RW"), Z(hyd, Aktuell, "HW"), Z(hyd, Aktuell, "GELAENDE"),
                 S(hyd, Aktuell, "STRASSE"));

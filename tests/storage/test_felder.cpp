@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <memory>
 #include <set>
+#include <tuple>
 
 #include "model/elements.h"
 #include "storage/felder.h"
+#include "storage/projektdatei.h"
 
 using namespace t21;
 
@@ -67,4 +70,90 @@ TEST(Felder, WorkingTablesKeepAStoredValueOutsideTheLimits) {
   EXPECT_EQ(dm->GetTable("KEM"), &dm->T("CDSKEZ"));
   EXPECT_EQ(FeldZeile(*dm, *Feld("CDSKEZ", "ED")), z);
   EXPECT_EQ(FeldZeile(*dm, *Feld("CDSHyd", "RW")), dm->Aktuell);
+}
+
+namespace {
+
+// The nested table of that name below a schema (depth first), or null.
+const TSchema* Unter(const TSchema& s, std::string_view name) {
+  for (const TFeld& f : s.Felder)
+    if (f.Typ == TFeldTyp::Nested && f.Nested) {
+      if (f.Name == name) return f.Nested.get();
+      if (const TSchema* t = Unter(*f.Nested, name)) return t;
+    }
+  return nullptr;
+}
+
+}  // namespace
+
+TEST(Felder, EveryDescribedValueHasItsColumnInTheTableAndTheFile) {
+  // table, the kind's record in the project file, an element of the kind
+  const std::tuple<const char*, const char*, std::unique_ptr<TElement>> arten[] = {
+      {"CDSKEZ", "KEZ", std::make_unique<TKEM>()},
+      {"CDSEbw", "BAU", std::make_unique<TRUB>()},
+      {"CDSCON", "CON", std::make_unique<TCON>()},
+      {"CDSREG", "REG", std::make_unique<TREG>()},
+  };
+  const auto paket = NeuesProjektPaket();
+  for (const auto& [tabelle, satz, element] : arten) {
+    const auto& felder = ElementFelder(tabelle);
+    ASSERT_FALSE(felder.empty()) << tabelle;
+    const auto schema = ProjektSchema(tabelle);
+    const TSchema* datei = Unter(paket->Schema(), satz);
+    ASSERT_TRUE(schema && datei) << tabelle;
+    std::set<std::string> spalten, dateispalten;
+    for (const TElementFeld& f : felder) {
+      EXPECT_TRUE(f.Spalte || f.Datei || f.CSV) << tabelle;
+      ASSERT_TRUE(f.Lesen) << tabelle;
+      // Named once: no column twice, every column in its schema.
+      if (f.Spalte) {
+        EXPECT_GE(schema->Index(f.Spalte), 0) << tabelle << "." << f.Spalte;
+        EXPECT_TRUE(spalten.insert(f.Spalte).second) << tabelle << "." << f.Spalte;
+        EXPECT_TRUE(Feld(tabelle, f.Spalte)) << f.Spalte;
+      }
+      if (f.Datei) {
+        EXPECT_GE(datei->Index(f.Datei), 0) << satz << "." << f.Datei;
+        EXPECT_TRUE(dateispalten.insert(f.Datei).second) << satz << "." << f.Datei;
+      }
+      EXPECT_TRUE(!f.Eingabe || f.Schreiben) << tabelle << "." << (f.Spalte ? f.Spalte : "");
+      EXPECT_FALSE(IstNull(f.Lesen(*element)));
+    }
+    EXPECT_EQ(FelderCSVKopf(tabelle).size(), FelderCSVWerte(*element, tabelle).size());
+  }
+  EXPECT_TRUE(ElementFelder("CDSGIBTSNICHT").empty());
+}
+
+TEST(Felder, ACatchmentThroughTheTablesTakesItsInputsAndTheRulesOfItsKind) {
+  TKEM k;
+  k.ED = 45.5;
+  k.NGM = 0.5;  // at or below 1: 1
+  k.N = 0;      // likewise
+  k.SWGL = 2;
+  k.CH.BSB = 400;
+  k.CH.PH = 7.5;
+  k.CH.ALK = 99;  // follows from the pH: 3
+  k.CH.Q = 5;     // no input: cleared
+  k.AE = 12;      // computed: not taken back
+  k.PSIe = 0.85;
+  // The dialogs' tables, which keep what the element holds.
+  auto arbeit = Arbeitstabellen();
+  TDataModule1& dm = *arbeit;
+  dm.SaveData(k);
+  const TTabelle& t = dm.T("CDSKEZ");
+  const int z = dm.DetailZeile(t);
+  EXPECT_EQ(AlsZahl(t.Wert(z, "AEK")), 12);
+  EXPECT_EQ(AlsZahl(t.Wert(z, "CHALK")), 99);
+  EXPECT_EQ(AlsZahl(t.Wert(z, "PSIb")), 0.85);
+  TKEM w;
+  dm.GetData(w);
+  EXPECT_EQ(w.ED, 45.5);
+  EXPECT_EQ(w.NGM, 1);
+  EXPECT_EQ(w.N, 1);
+  EXPECT_EQ(w.SWGL, 2);
+  EXPECT_EQ(w.CH.BSB, 400);
+  EXPECT_EQ(double(w.CH.PH), 7.5);
+  EXPECT_EQ(w.CH.ALK, 3);
+  EXPECT_EQ(w.CH.Q, 0);
+  EXPECT_EQ(w.AE, 0);
+  EXPECT_EQ(w.PSIe, 0.85);
 }
