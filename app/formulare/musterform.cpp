@@ -511,8 +511,19 @@ void TMusterForm::BasisSeitenAufbauen() {
     FStrasse = new QComboBox;
     FStrasse->setEditable(true);
     FStrasse->setObjectName(QStringLiteral("CDSHyd.STRASSE"));
+    // The streets offered: the street table's, then every street an
+    // element of the project lies on. A street made with "neu..." becomes
+    // the element's street with OK, so it is part of that step (undone with
+    // it, saved with the project) and offered from then on.
+    QStringList strassen;
     const TTabelle& st = FDok.Tabellen().T("CDSStrassen");
-    for (int z = 0; z < st.Anzahl(); ++z) FStrasse->addItem(U(AlsText(st.Wert(z, "STRASSE"))));
+    for (int z = 0; z < st.Anzahl(); ++z) strassen << U(AlsText(st.Wert(z, "STRASSE")));
+    const TM3Model& m = FDok.Model();
+    for (int i = 0; i < m.Count(); ++i)
+      if (const TElement* e = TM3Model::ElementOf(m.GetNode(i))) strassen << U(e->SUM.Strasse);
+    strassen.removeAll(QString());
+    strassen.removeDuplicates();
+    FStrasse->addItems(strassen);
     auto* neu = new QPushButton(QStringLiteral("neu..."));
     neu->setObjectName(QStringLiteral("NeueStrasse"));
     connect(neu, &QPushButton::clicked, this, &TMusterForm::NeueStrasse);

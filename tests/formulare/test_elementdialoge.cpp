@@ -895,11 +895,30 @@ void TestElementdialoge::LageUndGrafik() {
   const TElement* e = Element(*d, "RÜB Mitte");
   QCOMPARE(QString::fromStdString(e->SUM.Strasse), QStringLiteral("Am Bach"));
   QCOMPARE(e->SUM.RW, 3500123.5);
-  // One step back: all of it.
+  // The new street is the project's: every dialog offers it, also after
+  // saving and opening.
+  auto angeboten = [&](TDokument& dok) {
+    auto g = ErzeugeElementDialog(dok, Id(dok, "Altstadt"), dialoge, nullptr);
+    auto* box = qobject_cast<QComboBox*>(g->Steuerung("CDSHyd.STRASSE"));
+    // Offered to the other element, which keeps its own street.
+    return box->findText(QStringLiteral("Am Bach")) >= 0 &&
+           box->currentText() != QStringLiteral("Am Bach");
+  };
+  QVERIFY(angeboten(*d));
+  QTemporaryDir ablage;
+  std::string fehler;
+  const std::string datei = QDir(ablage.path()).filePath(QStringLiteral("strasse")).toStdString();
+  QVERIFY(d->SpeichernUnter(datei, fehler));
+  TLadeErgebnis le;
+  auto wieder = TDokument::Oeffnen(datei, le);
+  QVERIFY(wieder);
+  QVERIFY(angeboten(*wieder));
+  // One step back: all of it, the street too.
   d->Rueckgaengig();
   s = d->Model().Liste.Find("RÜB Mitte");
   QCOMPARE(s->X1, x1);
   QVERIFY(Element(*d, "RÜB Mitte")->SUM.Strasse != "Am Bach");
+  QVERIFY(!angeboten(*d));
 }
 
 void TestElementdialoge::VorgabenDesProjekts() {
