@@ -72,6 +72,7 @@ namespace {
 // painted in it: a drawing repaints the same captions again and again, and
 // measuring and shaping them costs more than drawing the symbols.
 struct TSchriftEintrag {
+  std::string Schluessel;
   QFont Font;
   QFontMetrics Metrik;
   std::unordered_map<std::string, int> Breiten;
@@ -79,11 +80,22 @@ struct TSchriftEintrag {
 };
 
 constexpr size_t kTexteJeSchrift = 8192;
+// Texts up to this size (points, zoomed) are copied from pictures of their
+// own when painting onto an image; a drawing shows many small captions.
+constexpr int kKopierteSchrift = 12;
 
 // Fonts and their metrics by family, style and size: painting asks for the
 // same few again and again.
 TSchriftEintrag& SchriftEintrag(const TSchrift& f, int groesse) {
   static std::unordered_map<std::string, std::unique_ptr<TSchriftEintrag>> cache;
+  // Painting asks for the font of the shape before again and again.
+  static TSchrift letzteSchrift;
+  static int letzteGroesse = -1;
+  static TSchriftEintrag* letzter = nullptr;
+  if (letzter && groesse == letzteGroesse && f.Fett == letzteSchrift.Fett &&
+      f.Kursiv == letzteSchrift.Kursiv && f.Unterstrichen == letzteSchrift.Unterstrichen &&
+      f.Durchgestrichen == letzteSchrift.Durchgestrichen && f.Name == letzteSchrift.Name)
+    return *letzter;
   std::string key = f.Name;
   key += '|';
   key += std::to_string(groesse);
@@ -93,15 +105,20 @@ TSchriftEintrag& SchriftEintrag(const TSchrift& f, int groesse) {
   key += f.Durchgestrichen ? 's' : '-';
   auto it = cache.find(key);
   if (it == cache.end()) {
-    if (cache.size() > 256) cache.clear();
+    if (cache.size() > 256) {
+      cache.clear();
+      letzter = nullptr;
+    }
     QFont q = SchriftAus(f, groesse);
-    it =
-        cache
-            .emplace(key,
-                     std::make_unique<TSchriftEintrag>(TSchriftEintrag{q, QFontMetrics(q), {}, {}}))
-            .first;
+    it = cache
+             .emplace(key, std::make_unique<TSchriftEintrag>(
+                               TSchriftEintrag{key, q, QFontMetrics(q), {}, {}}))
+             .first;
   }
-  return *it->second;
+  letzteSchrift = f;
+  letzteGroesse = groesse;
+  letzter = it->second.get();
+  return *letzter;
 }
 
 }  // namespace
@@ -343,10 +360,18 @@ void Stempeln(QImage& ziel, const TBildEintrag& e, QPoint ort) {
   }
 }
 
-constexpr size_t kSymbolBilder = 4096;
+// At most so many pictures and so many bytes of them; then they are made
+// anew.
+constexpr size_t kSymbolBilder = 16384;
+constexpr qsizetype kBildBytes = 64 << 20;
 
-std::unordered_map<std::string, TBildEintrag>& SymbolBilder() {
-  thread_local std::unordered_map<std::string, TBildEintrag> bilder;
+struct TBildSpeicher {
+  std::unordered_map<std::string, TBildEintrag> Bilder;
+  qsizetype Bytes = 0;
+};
+
+TBildSpeicher& SymbolBilder() {
+  thread_local TBildSpeicher bilder;
   return bilder;
 }
 
@@ -354,10 +379,10 @@ std::unordered_map<std::string, TBildEintrag>& SymbolBilder() {
 // into its pixels: a raster image of 32-bit pixels without clipping,
 // transform, opacity or another composition; otherwise nullptr.
 QImage* DirektesBild(const QPainter& p) {
-  if (!TMaler::Bildkopien || !p.paintEngine() || p.paintEngine()->type() != QPaintEngine::Raster ||
-      !p.device() || p.device()->devType() != QInternal::Image || p.hasClipping() ||
-      !p.transform().isIdentity() || p.opacity() != 1.0 ||
-      p.compositionMode() != QPainter::CompositionMode_SourceOver)
+  if (!p.paintEngine() || p.paintEngine()->type() != QPaintEngine::Raster || !p.device() ||
+      p.device()->devType() != QInternal::Image || p.hasClipping() || !p.transform().isIdentity() ||
+      p.opacity() != 1.0 || p.compositionMode() != QPainter::CompositionMode_SourceOver ||
+      p.renderHints().testFlag(QPainter::Antialiasing))
     return nullptr;
   auto* bild = static_cast<QImage*>(p.device());
   if (bild->format() != QImage::Format_RGB32 &&
@@ -375,35 +400,51 @@ bool SymbolAusBox(const std::string& t) {
 // A thin solid line straight into the pixels of an image, where painting
 // it through the painter costs a call per pixel: the links of a large
 // drawing are most of its pixels. Both end points are set, the pixels in
-// between by Bresenham's rule. False (nothing drawn) when the painter's
-// state asks for more than that: clipping, a transform, antialiasing,
-// another composition, a dashed or wide pen, a surface that is no image.
-bool SchnelleLinie(QPainter& p, QPoint a, QPoint b, const QPen& pen) {
-  if (pen.style() != Qt::SolidLine || pen.width() > 1 || pen.color().alpha() != 255 ||
+// between by Bresenham's rule. False (nothing drawn) for a dashed or wide
+// pen or a colour that is not opaque; bild is one of DirektesBild.
+bool SchnelleLinie(QImage& bild, QPoint a, QPoint b, const QPen& pen, QColor c) {
+  if (pen.style() != Qt::SolidLine || pen.width() > 1 || c.alpha() != 255 ||
       pen.brush().style() != Qt::SolidPattern)
     return false;
-  if (p.hasClipping() || !p.transform().isIdentity() ||
-      p.renderHints().testFlag(QPainter::Antialiasing) ||
-      p.compositionMode() != QPainter::CompositionMode_SourceOver || !p.device() ||
-      p.device()->devType() != QInternal::Image)
-    return false;
-  auto* bild = static_cast<QImage*>(p.device());
-  if (bild->format() != QImage::Format_RGB32 &&
-      bild->format() != QImage::Format_ARGB32_Premultiplied)
-    return false;
-  const int w = bild->width(), h = bild->height();
+  const int w = bild.width(), h = bild.height();
   // Entirely outside: nothing to set.
   if ((a.x() < 0 && b.x() < 0) || (a.y() < 0 && b.y() < 0) || (a.x() >= w && b.x() >= w) ||
       (a.y() >= h && b.y() >= h))
     return true;
-  const QRgb farbe = pen.color().rgba();
+  const QRgb farbe = c.rgba();
   // The buffer the painter draws into (bits() could detach a shared copy).
-  uchar* bits = const_cast<uchar*>(bild->constBits());
-  const qsizetype zeile = bild->bytesPerLine();
+  uchar* bits = const_cast<uchar*>(bild.constBits());
+  const qsizetype zeile = bild.bytesPerLine();
   int x = a.x(), y = a.y();
   const int dx = std::abs(b.x() - x), dy = -std::abs(b.y() - y);
   const int sx = x < b.x() ? 1 : -1, sy = y < b.y() ? 1 : -1;
   int fehler = dx + dy;
+  const auto innen = [w, h](QPoint q) {
+    return static_cast<unsigned>(q.x()) < static_cast<unsigned>(w) &&
+           static_cast<unsigned>(q.y()) < static_cast<unsigned>(h);
+  };
+  if (innen(a) && innen(b)) {
+    // Both ends in the image, and so every pixel between: the same steps
+    // without bounds, the choice of step without a jump.
+    QRgb* px = reinterpret_cast<QRgb*>(bits + y * zeile) + x;
+    if (dy == 0) {
+      std::fill(px - (sx < 0 ? dx : 0), px + (sx < 0 ? 1 : dx + 1), farbe);
+      return true;
+    }
+    const qsizetype schrittY = sy * (zeile / static_cast<qsizetype>(sizeof(QRgb)));
+    const int bx = b.x(), by = b.y();
+    for (;;) {
+      *px = farbe;
+      if (x == bx && y == by) break;
+      const int f2 = 2 * fehler;
+      const bool mx = f2 >= dy, my = f2 <= dx;
+      fehler += (mx ? dy : 0) + (my ? dx : 0);
+      x += mx ? sx : 0;
+      y += my ? sy : 0;
+      px += (mx ? sx : 0) + (my ? schrittY : 0);
+    }
+    return true;
+  }
   for (;;) {
     if (static_cast<unsigned>(x) < static_cast<unsigned>(w) &&
         static_cast<unsigned>(y) < static_cast<unsigned>(h))
@@ -433,8 +474,10 @@ struct TMaler::TZustand {
   QBrush Brush;
   QColor SchriftFarbe;
   bool Selektiert = false;
-  // The image pictures are copied into, or nullptr (DirektesBild).
+  // The image pictures are copied into (while TMaler::Bildkopien) and thin
+  // lines written into, or nullptr (DirektesBild).
   QImage* Ziel = nullptr;
+  QImage* LinienZiel = nullptr;
 
   TZustand(QPainter& painter, const TAnsicht& ansicht, const TStift& sel)
       : p(painter), v(ansicht), SelPen(sel) {}
@@ -455,9 +498,27 @@ struct TMaler::TZustand {
       st.prepare(QTransform(), e.Font);
       it = e.Texte.emplace(t.Text, std::move(st)).first;
     }
+    const QStaticText& st = it->second;
+    const QPoint ort(t.X, t.Y);
+    if (Ziel && t.Groesse <= kKopierteSchrift) {
+      // The same text in the same font and colour is the same picture.
+      TSchluessel k;
+      k.Zahl(4);
+      k.Text(e.Schluessel);
+      k.Zahl(static_cast<int>(SchriftFarbe.rgba()));
+      k.Text(t.Text);
+      const int rand = e.Metrik.height() / 2;
+      const QRect box = QRect(ort, st.size().toSize()).adjusted(-rand, -rand, rand, rand);
+      Bild(k.Wert(), ort, box, [&](TZustand& z) {
+        z.p.setFont(e.Font);
+        z.p.setPen(SchriftFarbe);
+        z.p.drawStaticText(ort, st);
+      });
+      return;
+    }
     p.setFont(e.Font);
     p.setPen(SchriftFarbe);
-    p.drawStaticText(QPoint(t.X, t.Y), it->second);
+    p.drawStaticText(ort, st);
     p.setPen(Pen);
   }
 
@@ -759,35 +820,60 @@ struct TMaler::TZustand {
   }
 
   void Links(const TCadShape& s) {
+    bool gemalt = false;  // through the painter, in other pens
     for (const auto& l : LinkLinien(s, v)) {
-      QPen pen = Pen;
-      if (const int farbe = LinkFarbe(l.Art); farbe >= 0) pen.setColor(FarbeAusRGB(farbe));
-      p.setPen(pen);
-      if (!SchnelleLinie(p, Q(l.Von), Q(l.Bis), pen)) p.drawLine(Q(l.Von), Q(l.Bis));
-      if (l.Pfeil) {
-        QPen rand = pen;
-        rand.setStyle(Qt::SolidLine);
-        const QPolygon pol({Q((*l.Pfeil)[0]), Q((*l.Pfeil)[1]), Q((*l.Pfeil)[2])});
-        if (Ziel) {
-          // Arrowheads of one colour and shape are the same picture.
-          TSchluessel k;
-          k.Zahl(3);
-          k.Zahl(static_cast<int>(rand.color().rgba()));
-          k.Zahl(rand.width());
-          for (const QPoint q : pol) k.Punkt({q.x(), q.y()}, pol[0].x(), pol[0].y());
-          Bild(k.Wert(), pol[0], pol.boundingRect(), [&](TZustand& z) {
-            z.p.setPen(rand);
-            z.p.setBrush(rand.color());
-            z.p.drawPolygon(pol);
-          });
-        } else {
-          p.setBrush(pen.color());
-          p.setPen(rand);
-          p.drawPolygon(pol);
-        }
+      const int farbe = LinkFarbe(l.Art);
+      const QColor c = farbe >= 0 ? FarbeAusRGB(farbe) : Pen.color();
+      const QPoint von = Q(l.Von), bis = Q(l.Bis);
+      if (!LinienZiel || !SchnelleLinie(*LinienZiel, von, bis, Pen, c)) {
+        QPen pen = Pen;
+        pen.setColor(c);
+        p.setPen(pen);
+        p.drawLine(von, bis);
+        gemalt = true;
+      }
+      if (!l.Pfeil) continue;
+      const QPolygon pol({Q((*l.Pfeil)[0]), Q((*l.Pfeil)[1]), Q((*l.Pfeil)[2])});
+      const auto rand = [&] {
+        QPen r = Pen;
+        r.setColor(c);
+        r.setStyle(Qt::SolidLine);
+        return r;
+      };
+      if (Ziel) {
+        // Arrowheads of one colour and shape are the same picture.
+        Bild(PfeilSchluessel(pol, c, Pen.width()), pol[0], pol.boundingRect(), [&](TZustand& z) {
+          z.p.setPen(rand());
+          z.p.setBrush(c);
+          z.p.drawPolygon(pol);
+        });
+      } else {
+        p.setBrush(c);
+        p.setPen(rand());
+        p.drawPolygon(pol);
+        gemalt = true;
       }
     }
-    Setze();
+    if (gemalt) Setze();
+  }
+
+  // The key of an arrowhead's picture: eight bytes (no other key is that
+  // short) for the usual small ones.
+  static std::string PfeilSchluessel(const QPolygon& pol, QColor c, int breite) {
+    quint64 k = 3 | quint64(std::min(breite, 15)) << 4 | quint64(c.rgb() & 0xFFFFFF) << 8;
+    bool klein = breite <= 15;
+    for (int i = 1; i < 3; ++i) {
+      const QPoint d = pol[i] - pol[0];
+      klein = klein && d.x() >= -16 && d.x() < 16 && d.y() >= -16 && d.y() < 16;
+      k |= quint64((d.x() + 16) | (d.y() + 16) << 5) << (32 + 10 * (i - 1));
+    }
+    if (klein) return std::string(reinterpret_cast<const char*>(&k), sizeof k);
+    TSchluessel s;
+    s.Zahl(3);
+    s.Zahl(static_cast<int>(c.rgba()));
+    s.Zahl(breite);
+    for (const QPoint q : pol) s.Punkt({q.x(), q.y()}, pol[0].x(), pol[0].y());
+    return s.Wert();
   }
 
   void Grabs(const TCadShape& s) {
@@ -814,6 +900,8 @@ struct TMaler::TZustand {
       Brush.setColor(c);
       SchriftFarbe = c;
     }
+    LinienZiel = DirektesBild(p);
+    Ziel = TMaler::Bildkopien ? LinienZiel : nullptr;
     const std::string& t = s.Typ();
     const TPixelRect r = GetViewRect(s, v);
     if (t == "REG") {
@@ -825,7 +913,6 @@ struct TMaler::TZustand {
       if (sel) Grabs(s);
       return;
     }
-    Ziel = DirektesBild(p);
     // A dashed outline's pattern starts anew with every stroke, so copies
     // are only for solid and clear pens.
     const bool bilder =
@@ -876,10 +963,14 @@ struct TMaler::TZustand {
   // relative to ref.
   template <class F>
   void Bild(const std::string& k, QPoint ref, QRect box, F&& male) {
-    auto& bilder = SymbolBilder();
+    auto& speicher = SymbolBilder();
+    auto& bilder = speicher.Bilder;
     auto it = bilder.find(k);
     if (it == bilder.end()) {
-      if (bilder.size() >= kSymbolBilder) bilder.clear();
+      if (bilder.size() >= kSymbolBilder || speicher.Bytes >= kBildBytes) {
+        bilder.clear();
+        speicher.Bytes = 0;
+      }
       const int rand = 6 + std::max(1, Pen.width());
       box.adjust(-rand, -rand, rand, rand);
       TBildEintrag e;
@@ -898,6 +989,9 @@ struct TMaler::TZustand {
         male(z);
       }
       e.Zerlegen();
+      speicher.Bytes += e.Bild.sizeInBytes() +
+                        static_cast<qsizetype>(e.Voll.size() * sizeof(TBildEintrag::TLauf) +
+                                               e.Teil.size() * sizeof(TBildEintrag::TTeil));
       it = bilder.emplace(k, std::move(e)).first;
     }
     Stempeln(*Ziel, it->second, ref + it->second.Versatz);
