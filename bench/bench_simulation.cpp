@@ -1,13 +1,16 @@
 // Long-term simulation runs of ten years of 5-minute rain: the example
-// project, and a generated network of 100 combined catchments, each through
-// a CSO tank, onto a river with 10 discharge points. Then the steps of the
-// runoff and structure kinds alone, with the heap allocations per step
-// (counter "allocs").
+// project, a generated network of 100 combined catchments, each through a
+// CSO tank, onto a river with 10 discharge points, and the peer network of
+// bench/peer_netz.h (the same layout with 10 ha catchments, 300 m3 tanks and
+// 2.5-minute steps) over one and ten years. Then the steps of the runoff and
+// structure kinds alone, with the heap allocations per step (counter
+// "allocs").
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>
 
 #include <string>
 
+#include "bench/peer_netz.h"
 #include "model/network.h"
 #include "simulation/lauf.h"
 #include "storage/projektdatei.h"
@@ -69,6 +72,13 @@ void BM_Beispiel10Jahre(benchmark::State& state) {
 void BM_Netz100Jahre10(benchmark::State& state) {
   TM3Model m;
   test::BaueBenchNetz(m, kBeispiel + "Beispiel_Regen.REG");
+  Laufen(state, m, static_cast<int>(state.range(0)));
+}
+
+// The peer network: 211 elements step every 2.5 minutes.
+void BM_PeerNetz(benchmark::State& state) {
+  TM3Model m;
+  bench::BauePeerNetz(m, kBeispiel + "Beispiel_Regen.REG");
   Laufen(state, m, static_cast<int>(state.range(0)));
 }
 
@@ -154,4 +164,7 @@ BENCHMARK(BM_Beispiel10Jahre)->Unit(benchmark::kSecond)->Iterations(1);
 // Argument: years simulated (memory must not grow with them beyond the
 // result rows).
 BENCHMARK(BM_Netz100Jahre10)->Unit(benchmark::kSecond)->Iterations(1)->Arg(10)->Arg(1);
+// Argument: years simulated. The peak memory is the process's: run the two
+// lengths in processes of their own to compare them (--benchmark_filter).
+BENCHMARK(BM_PeerNetz)->Unit(benchmark::kSecond)->Iterations(1)->Arg(1)->Arg(10);
 BENCHMARK_MAIN();

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <filesystem>
 #include <limits>
+#include <typeinfo>
 #include <utility>
 
 #include "model/elements.h"
@@ -123,6 +124,7 @@ bool TSimulationsLauf::Vorbereiten(TDateTime startDatum, TDateTime startZeit, TD
   FErgebnisse.Leeren();
   FAuswertung.reset();
   FArt.clear();
+  FSchritt.clear();
   FEinleitungen.clear();
 
   FSim = std::make_unique<TSimulation>();
@@ -136,7 +138,7 @@ bool TSimulationsLauf::Vorbereiten(TDateTime startDatum, TDateTime startZeit, TD
   // No table, script or observer of the long run reads the pH of a set that
   // is handed on, stored or overflowing (observers see the states between
   // steps, when the step sets are empty): the steps leave it.
-  sim.PHFuehren = false;
+  sim.PHFuehren = FVolleRechnung;
   // A refused run is closed at once.
   auto abweisen = [this] {
     ScriptAbmelden();
@@ -313,6 +315,11 @@ void TSimulationsLauf::MakeLists(TCadShape* wurzel) {
                    : p.IsConnector()       ? Verbinder
                                            : Sonstiges);
     if (auto* est = dynamic_cast<TEST*>(&e)) FEinleitungen.push_back(est);
+    const std::type_info& t = typeid(e);
+    FSchritt.push_back(t == typeid(TKEM) || t == typeid(TKES) || t == typeid(TKER) ? Gebiet
+                       : t == typeid(TRUB) || t == typeid(TRKB)                    ? Speicherbauwerk
+                       : t == typeid(TEST)                                         ? Einleitung
+                                                                                   : Virtuell);
   });
 }
 
@@ -447,14 +454,45 @@ bool TSimulationsLauf::Hauptschleife(int64_t schrittGrenze, TDateTime zeitGrenze
         }
       }
       for (size_t k = 0; k < n; ++k) {
-        reihe[k]->SimCalc(sim);
-        if (reihe[k] == FAnimation) AnimationZeile(*reihe[k]);
+        TElement* e = reihe[k];
+        switch (FSchritt[k]) {
+          case Gebiet:
+            static_cast<TKEZ*>(e)->TKEZ::SimCalc(sim);
+            break;
+          case Speicherbauwerk:
+            static_cast<TEBW*>(e)->TEBW::SimCalc(sim);
+            break;
+          case Einleitung:
+            static_cast<TEST*>(e)->TEST::SimCalc(sim);
+            break;
+          case Virtuell:
+            e->SimCalc(sim);
+            break;
+        }
+        if (e == FAnimation) AnimationZeile(*e);
         if (FArt[k] == Wurzel) {
           SystemEreignis();
           CheckEreignis();
         }
       }
-      for (size_t k = 0; k < n; ++k) reihe[k]->SimSchrittEnde(sim);
+      for (size_t k = 0; k < n; ++k) {
+        TElement* e = reihe[k];
+        switch (FSchritt[k]) {
+          case Gebiet:
+            static_cast<TKEZ*>(e)->TKEZ::SimSchrittEnde(sim);
+            break;
+          case Speicherbauwerk:
+            // The structures end their step as every element does.
+            e->TElement::SimSchrittEnde(sim);
+            break;
+          case Einleitung:
+            static_cast<TEST*>(e)->TEST::SimSchrittEnde(sim);
+            break;
+          case Virtuell:
+            e->SimSchrittEnde(sim);
+            break;
+        }
+      }
       prev = sim.Zeit;
       sim.IncZeit();
     }

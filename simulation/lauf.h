@@ -176,6 +176,10 @@ class TSimulationsLauf {
   void SetzeAnimationselement(std::string name) { FAnimationName = std::move(name); }
   // The largest flow (l/s) or rain of a block (mm) the animation element had.
   double AnimationMaxQ() const { return FAnimationMaxQ; }
+  // The run as the short runs step: every work the step could leave undone
+  // is done (the pH of every set kept current). The results are the same to
+  // the bit; for checking that they are. Set before Vorbereiten.
+  void SetzeVolleRechnung(bool ja) { FVolleRechnung = ja; }
 
   const TSimulation& Simulation() const { return *FSim; }
   TM3Model& Model() { return FModel; }
@@ -224,6 +228,10 @@ class TSimulationsLauf {
   void AnimationZeile(const TElement& e);
 
   enum Art : unsigned char { Sonstiges, Einzugsgebiet, Wurzel, Verbinder };
+  // The step of an element whose class is known exactly is called directly
+  // (no virtual call per element and step); any other kind goes through the
+  // virtual operations.
+  enum Schritt : unsigned char { Virtuell, Gebiet, Speicherbauwerk, Einleitung };
 
   TM3Model& FModel;
   std::unique_ptr<TSimulation> FSim;
@@ -233,11 +241,13 @@ class TSimulationsLauf {
   TDataModule2 FErgebnisse;
   std::unique_ptr<TAuswertung> FAuswertung;
   std::vector<Art> FArt;             // kind of each element of Reihenfolge
+  std::vector<Schritt> FSchritt;     // how each element of Reihenfolge steps
   std::vector<TEST*> FEinleitungen;  // the discharge points of Reihenfolge
   TLaufBeobachter* FBeobachter = nullptr;
   std::atomic<bool> FAbbruch{false};
   bool FLesefehler = false;
   bool FGefaelleFehler = false;
+  bool FVolleRechnung = false;
 
   TPhase FPhase = TPhase::Offen;
   TLaufErgebnis FErgebnis = TLaufErgebnis::Abgewiesen;
