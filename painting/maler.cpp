@@ -76,7 +76,15 @@ struct TSchriftEintrag {
   QFont Font;
   QFontMetrics Metrik;
   std::unordered_map<std::string, int> Breiten;
-  std::unordered_map<std::string, QStaticText> Texte;
+  // A laid-out text, and the picture it was last copied from (valid while
+  // the store of pictures is in the generation noted).
+  struct TText {
+    QStaticText St;
+    const struct TBildEintrag* Bild = nullptr;
+    quint64 Generation = 0;
+    QRgb Farbe = 0;
+  };
+  std::unordered_map<std::string, TText> Texte;
 };
 
 constexpr size_t kTexteJeSchrift = 8192;
@@ -368,6 +376,7 @@ constexpr qsizetype kBildBytes = 64 << 20;
 struct TBildSpeicher {
   std::unordered_map<std::string, TBildEintrag> Bilder;
   qsizetype Bytes = 0;
+  quint64 Generation = 1;  // counts the times the pictures were made anew
 };
 
 TBildSpeicher& SymbolBilder() {
@@ -496,11 +505,17 @@ struct TMaler::TZustand {
       QStaticText st(QString::fromStdString(t.Text));
       st.setTextFormat(Qt::PlainText);
       st.prepare(QTransform(), e.Font);
-      it = e.Texte.emplace(t.Text, std::move(st)).first;
+      it = e.Texte.emplace(t.Text, TSchriftEintrag::TText{std::move(st)}).first;
     }
-    const QStaticText& st = it->second;
+    TSchriftEintrag::TText& text = it->second;
+    const QStaticText& st = text.St;
     const QPoint ort(t.X, t.Y);
     if (Ziel && t.Groesse <= kKopierteSchrift) {
+      const QRgb farbe = SchriftFarbe.rgba();
+      if (text.Bild && text.Generation == SymbolBilder().Generation && text.Farbe == farbe) {
+        Stempeln(*Ziel, *text.Bild, ort + text.Bild->Versatz);
+        return;
+      }
       // The same text in the same font and colour is the same picture.
       TSchluessel k;
       k.Zahl(4);
@@ -509,11 +524,13 @@ struct TMaler::TZustand {
       k.Text(t.Text);
       const int rand = e.Metrik.height() / 2;
       const QRect box = QRect(ort, st.size().toSize()).adjusted(-rand, -rand, rand, rand);
-      Bild(k.Wert(), ort, box, [&](TZustand& z) {
+      text.Bild = &Bild(k.Wert(), ort, box, [&](TZustand& z) {
         z.p.setFont(e.Font);
         z.p.setPen(SchriftFarbe);
         z.p.drawStaticText(ort, st);
       });
+      text.Generation = SymbolBilder().Generation;
+      text.Farbe = farbe;
       return;
     }
     p.setFont(e.Font);
@@ -962,7 +979,7 @@ struct TMaler::TZustand {
   // when there is none yet. The key holds everything the picture depends on
   // relative to ref.
   template <class F>
-  void Bild(const std::string& k, QPoint ref, QRect box, F&& male) {
+  const TBildEintrag& Bild(const std::string& k, QPoint ref, QRect box, F&& male) {
     auto& speicher = SymbolBilder();
     auto& bilder = speicher.Bilder;
     auto it = bilder.find(k);
@@ -970,6 +987,7 @@ struct TMaler::TZustand {
       if (bilder.size() >= kSymbolBilder || speicher.Bytes >= kBildBytes) {
         bilder.clear();
         speicher.Bytes = 0;
+        ++speicher.Generation;
       }
       const int rand = 6 + std::max(1, Pen.width());
       box.adjust(-rand, -rand, rand, rand);
@@ -995,6 +1013,7 @@ struct TMaler::TZustand {
       it = bilder.emplace(k, std::move(e)).first;
     }
     Stempeln(*Ziel, it->second, ref + it->second.Versatz);
+    return it->second;
   }
 
   void SymbolAlsBild(const TCadShape& s, const TPixelRect& r) {
@@ -1086,13 +1105,21 @@ void TMaler::Hintergrund(int farbe, bool raster, double gridMinor, double gridMa
     const long long j0 = RundeGerade(v.PaperY(v.Height) / gridMajor);
     const long long nx = static_cast<long long>(v.Width / (gridMajor * v.Zoom)) + 2;
     const long long ny = static_cast<long long>(v.Height / (gridMajor * v.Zoom)) + 2;
+    // Axis-parallel lines, where Bresenham's pixels are the painter's, go
+    // straight into an image's pixels (with the copies, so that tests can
+    // compare them).
+    QImage* bild = Bildkopien ? DirektesBild(p) : nullptr;
+    const QPen stift(farbeRaster, 1);
+    const auto linie = [&](QPoint a, QPoint b) {
+      if (!bild || !SchnelleLinie(*bild, a, b, stift, farbeRaster)) p.drawLine(a, b);
+    };
     for (long long i = i0; i < i0 + nx; ++i) {
       const int x = v.ViewX(static_cast<double>(i) * gridMajor);
-      p.drawLine(x, 0, x, v.Height);
+      linie({x, 0}, {x, v.Height});
     }
     for (long long j = j0; j < j0 + ny; ++j) {
       const int y = v.ViewY(static_cast<double>(j) * gridMajor);
-      p.drawLine(0, y, v.Width, y);
+      linie({0, y}, {v.Width, y});
     }
   }
 }
