@@ -278,11 +278,13 @@ std::string CSVHeader(const TElement& e, std::string_view z) {
     case 5:
       return Kopf(z, {"ELEMENT", "QD", "Qkrit", "maxQKÜ", "VOLUMEN", "NEBENSCHLUSS"});
     case 6:
-      return Kopf(z,
-                  {"ELEMENT", "eta BSB5", "eta NH4-N", "eta AFS", "eta CSB", "eta pH", "eta ALK"});
-    case 7:
-      return Kopf(z, {"ELEMENT", "ART", "n", "eta BSB5", "eta NH4-N", "eta AFS", "eta CSB",
-                      "eta pH", "eta ALK", "QD", "maxQKÜ", "VOLUMEN", "Nebenschluss"});
+    case 7: {
+      Zeile r(z);
+      r.Text("ELEMENT");
+      for (const std::string& k : FelderCSVKopf(CSVAbschnitt(e) == 6 ? "CDSKlg" : "CDSOma"))
+        r.Text(k);
+      return r.Str();
+    }
     case 8:
       return Kopf(z, {"ELEMENT",
                       "Sohle oben",
@@ -365,13 +367,9 @@ std::string CSVString(const TElement& e, const TNET& netz, std::string_view z,
     r.Zahlen({u->QD, u->QKRIT, u->ct, u->m, u->m_erf, u->QRKRIT, u->Rkrit, u->QD_erf});
   } else if (const auto* k = dynamic_cast<const TRKB*>(&e)) {
     r.Zahlen({k->QD, k->QKRIT, k->MaxQKUE}).Ganz(k->Volumen).Bool(k->Nebenschluss);
-  } else if (const auto* l = dynamic_cast<const TKLG*>(&e)) {
-    const TParameter& p = l->ETA;
-    r.Zahlen({p.BSB, p.NH4, p.AFS, p.CSB, p.PH, p.ALK});
-  } else if (const auto* o = dynamic_cast<const TOMA*>(&e)) {
-    const TParameter& p = o->ETA;
-    r.Text(o->Art).Zahl(o->N).Zahlen({p.BSB, p.NH4, p.AFS, p.CSB, p.PH, p.ALK});
-    r.Zahlen({o->QD, o->MaxQKUE}).Ganz(o->Volumen).Bool(o->Nebenschluss);
+  } else if (dynamic_cast<const TKLG*>(&e) || dynamic_cast<const TOMA*>(&e)) {
+    for (const TWert& w : FelderCSVWerte(e, dynamic_cast<const TKLG*>(&e) ? "CDSKlg" : "CDSOma"))
+      r.Wert(w);
   } else if (const auto* s = dynamic_cast<const TEST*>(&e)) {
     const TProfil& p = s->Profil;
     r.Zahlen({p.SOLO, p.SOLU, p.LEN}).Bool(s->Drosselung).Zahlen({s->QD, s->MaxQKUE});

@@ -385,6 +385,60 @@ const std::vector<TElementFeld> kEBW = {
     Wert<&TBauwerk::xDI>("xDI", "xDI", nullptr),
 };
 
+// Treatment plant: the effluent. The element takes its inputs together with
+// the project's COD and AFS63 effluent (SetData), so they are read back by
+// the plant's GetData.
+const std::vector<TElementFeld> kKLG = {
+    Satz<&TKLG::ETA, &TParameter::BSB>("BSB", "eta BSB5"),
+    Satz<&TKLG::ETA, &TParameter::NH4>("NH4", "eta NH4-N"),
+    Satz<&TKLG::ETA, &TParameter::AFS>("AFS", "eta AFS", false),
+    Satz<&TKLG::ETA, &TParameter::CSB>("CSB", "eta CSB", false),
+    Satz<&TKLG::ETA, &TParameter::PH>("PH", "eta pH"),
+    Satz<&TKLG::ETA, &TParameter::ALK>("ALK", "eta ALK"),
+    Satz<&TKLG::ETA, &TParameter::DO2>("O2Defizit", nullptr),
+};
+
+// A removal rate of a measure: a fraction on the element, in % in the table.
+template <double TParameter::*F>
+TElementFeld Prozent(const char* spalte) {
+  return {spalte,
+          nullptr,
+          nullptr,
+          [](const TElement& e) { return TWert(static_cast<const TOMA&>(e).ETA.*F * 100); },
+          [](TElement& e, const TWert& w) { static_cast<TOMA&>(e).ETA.*F = AlsZahl(w) / 100; },
+          true};
+}
+
+// Site-specific measure. Its structure values go into the file's structure
+// record (above); the removal rates, effluent values and deficits into a
+// quality record of their own. Its GetData passes the table to SetData,
+// which also sets the structure values it has no column for.
+const std::vector<TElementFeld> kOMA = {
+    Wert<&TOMA::Art>("ART", "ART", "ART"),
+    {"N", "N", "n", &Lies<&TOMA::N>,
+     [](TElement& e, const TWert& w) {
+       if (!IstNull(w)) static_cast<TOMA&>(e).N = AlsZahl(w);
+     },
+     true},
+    Satz<&TOMA::ETA, &TParameter::BSB>(nullptr, "eta BSB5"),
+    Satz<&TOMA::ETA, &TParameter::NH4>(nullptr, "eta NH4-N"),
+    Satz<&TOMA::ETA, &TParameter::AFS>(nullptr, "eta AFS"),
+    Satz<&TOMA::ETA, &TParameter::CSB>(nullptr, "eta CSB"),
+    Satz<&TOMA::ETA, &TParameter::PH>("PH", "eta pH"),
+    Satz<&TOMA::ETA, &TParameter::ALK>("ALK", "eta ALK"),
+    Wert<&TOMA::QD>("QD", nullptr, "QD"),
+    Wert<&TOMA::MaxQKUE>("MaxQKUE", nullptr, "maxQKÜ"),
+    Wert<&TOMA::Volumen>("Volumen", nullptr, "VOLUMEN"),
+    Wert<&TOMA::Nebenschluss>("Nebenschluss", nullptr, "Nebenschluss"),
+    Prozent<&TParameter::BSB>("BSB"),
+    Prozent<&TParameter::NH4>("NH4"),
+    Prozent<&TParameter::AFS>("AFS"),
+    Prozent<&TParameter::CSB>("CSB"),
+    Satz<&TOMA::ETA, &TParameter::DO2>("DO2", nullptr),
+    Wert<&TOMA::DO2BUE>("DO2BUE", nullptr, nullptr),
+    Wert<&TOMA::Do2KUE>("DO2KUE", nullptr, nullptr),
+};
+
 // Connectors and rain gauges.
 const std::vector<TElementFeld> kCON = {Wert<&TCON::TF>("TF", "TF", "TF")};
 const std::vector<TElementFeld> kREG = {Wert<&TREG::FileName>("FileName", "FileName", "Datei")};
@@ -396,6 +450,8 @@ const std::vector<TElementFeld> kKeine;
 const std::vector<TElementFeld>& ElementFelder(std::string_view tabelle) {
   if (tabelle == "CDSKEZ") return kKEZ;
   if (tabelle == "CDSEbw") return kEBW;
+  if (tabelle == "CDSKlg") return kKLG;
+  if (tabelle == "CDSOma") return kOMA;
   if (tabelle == "CDSCON") return kCON;
   if (tabelle == "CDSREG") return kREG;
   return kKeine;

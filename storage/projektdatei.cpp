@@ -357,9 +357,7 @@ void SchreibeElement(const TElement& e, TTabelle& hyd, int h) {
       par.Setze(v, "xxx", 0.0);
     } else if (const auto* oma = dynamic_cast<const TOMA*>(&e)) {
       TTabelle& d = t.Kind(z, "OMA");
-      const int r = d.Anhaengen();
-      d.Setze(r, "N", oma->N);
-      d.Setze(r, "ART", oma->Art);
+      FelderInDatei(*oma, "CDSOma", d, d.Anhaengen());
       Par(par, "ETA", oma->ETA, true, true);
     }
   } else if (const auto* klg = dynamic_cast<const TKLG*>(&e)) {
@@ -566,10 +564,7 @@ void LiesElement(TElement& e, const std::string& typ, const TTabelle& hyd, int h
         est->SetzeHintergrund(O2Saettigung(net.Temperatur, net.mNN));
       }
     } else if (auto* oma = dynamic_cast<TOMA*>(&e)) {
-      if (const TTabelle* d = Erste(*t, 0, "OMA")) {
-        oma->N = Z(*d, 0, "N", oma->N);
-        oma->Art = T(*d, 0, "ART");
-      }
+      if (const TTabelle* d = Erste(*t, 0, "OMA")) FelderAusDatei(*oma, "CDSOma", *d, 0);
       if (par) {
         TParameter& eta = oma->ETA;
         eta.Q = Z(*par, 0, "Q");

@@ -355,23 +355,10 @@ void TDataModule1::SaveData(const TElement& e) {
     t.Setze(r, "Salmoniden", est->Salmoniden);
   } else if (const auto* oma = dynamic_cast<const TOMA*>(&e)) {
     TTabelle& t = T("CDSOma");
-    const int r = NewRecord(t);
-    const std::pair<const char*, double> werte[] = {
-        {"N", oma->N},         {"BSB", oma->ETA.BSB * 100}, {"NH4", oma->ETA.NH4 * 100},
-        {"AFS", oma->ETA.AFS * 100}, {"CSB", oma->ETA.CSB * 100}, {"PH", oma->ETA.PH},
-        {"ALK", oma->ETA.ALK}, {"QD", oma->QD},            {"MaxQKUE", oma->MaxQKUE},
-        {"DO2", oma->ETA.DO2}, {"DO2BUE", oma->DO2BUE},    {"DO2KUE", oma->Do2KUE}};
-    for (const auto& [c, w] : werte) t.Setze(r, c, w);
-    t.Setze(r, "ART", oma->Art);
-    t.Setze(r, "Volumen", oma->Volumen);
-    t.Setze(r, "Nebenschluss", oma->Nebenschluss);
+    FelderInTabelle(*oma, "CDSOma", t, NewRecord(t));
   } else if (const auto* klg = dynamic_cast<const TKLG*>(&e)) {
     TTabelle& t = T("CDSKlg");
-    const int r = NewRecord(t);
-    const std::pair<const char*, double> werte[] = {
-        {"BSB", klg->ETA.BSB}, {"NH4", klg->ETA.NH4}, {"AFS", klg->ETA.AFS}, {"PH", klg->ETA.PH},
-        {"ALK", klg->ETA.ALK}, {"CSB", klg->ETA.CSB}, {"O2Defizit", klg->ETA.DO2}};
-    for (const auto& [c, w] : werte) t.Setze(r, c, w);
+    FelderInTabelle(*klg, "CDSKlg", t, NewRecord(t));
   } else if (const auto* aeo = dynamic_cast<const TAEO*>(&e)) {
     TTabelle& t = T("CDSAEO");
     const int r = NewRecord(t);
