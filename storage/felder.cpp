@@ -439,6 +439,25 @@ const std::vector<TElementFeld> kOMA = {
     Wert<&TOMA::Do2KUE>("DO2KUE", nullptr, nullptr),
 };
 
+// Surface areas and swales (their values in the project file: the named
+// values of the kinds without a record of their own).
+const std::vector<TElementFeld> kAEO = {
+    Wert<&TAEO::kB>("kB", nullptr, nullptr),
+    Wert<&TAEO::kD>("kD", nullptr, nullptr),
+};
+const std::vector<TElementFeld> kVBE = {
+    Wert<&TVBE::Reihe>("Regen", nullptr, nullptr),
+    Wert<&TVBE::FZ>("FZ", nullptr, nullptr),
+    Wert<&TVBE::Fa>("FA", nullptr, nullptr),
+    Wert<&TVBE::Ls>("LS", nullptr, nullptr),
+    Wert<&TVBE::Bs>("BS", nullptr, nullptr),
+    Wert<&TVBE::m>("M", nullptr, nullptr),
+    Wert<&TVBE::h>("Z", nullptr, nullptr),
+    Wert<&TVBE::Kf>("KFS", nullptr, nullptr),
+    Wert<&TVBE::KFb>("KFB", nullptr, nullptr),
+    Wert<&TVBE::Vorreinigung>("Vorreinigung", nullptr, nullptr),
+};
+
 // Connectors and rain gauges.
 const std::vector<TElementFeld> kCON = {Wert<&TCON::TF>("TF", "TF", "TF")};
 const std::vector<TElementFeld> kREG = {Wert<&TREG::FileName>("FileName", "FileName", "Datei")};
@@ -452,6 +471,8 @@ const std::vector<TElementFeld>& ElementFelder(std::string_view tabelle) {
   if (tabelle == "CDSEbw") return kEBW;
   if (tabelle == "CDSKlg") return kKLG;
   if (tabelle == "CDSOma") return kOMA;
+  if (tabelle == "CDSAEO") return kAEO;
+  if (tabelle == "CDSVBE") return kVBE;
   if (tabelle == "CDSCON") return kCON;
   if (tabelle == "CDSREG") return kREG;
   return kKeine;

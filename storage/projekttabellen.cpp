@@ -361,18 +361,10 @@ void TDataModule1::SaveData(const TElement& e) {
     FelderInTabelle(*klg, "CDSKlg", t, NewRecord(t));
   } else if (const auto* aeo = dynamic_cast<const TAEO*>(&e)) {
     TTabelle& t = T("CDSAEO");
-    const int r = NewRecord(t);
-    t.Setze(r, "kB", aeo->kB);
-    t.Setze(r, "kD", aeo->kD);
+    FelderInTabelle(*aeo, "CDSAEO", t, NewRecord(t));
   } else if (const auto* vbe = dynamic_cast<const TVBE*>(&e)) {
     TTabelle& t = T("CDSVBE");
-    const int r = NewRecord(t);
-    t.Setze(r, "Regen", vbe->Reihe);
-    const std::pair<const char*, double> werte[] = {
-        {"FZ", vbe->FZ}, {"FA", vbe->Fa}, {"LS", vbe->Ls}, {"BS", vbe->Bs},
-        {"M", vbe->m},   {"Z", vbe->h},   {"KFS", vbe->Kf}, {"KFB", vbe->KFb}};
-    for (const auto& [c, w] : werte) t.Setze(r, c, w);
-    t.Setze(r, "Vorreinigung", vbe->Vorreinigung);
+    FelderInTabelle(*vbe, "CDSVBE", t, NewRecord(t));
   } else if (dynamic_cast<const TCON*>(&e) || dynamic_cast<const TREG*>(&e)) {
     const char* tabelle = dynamic_cast<const TCON*>(&e) ? "CDSCON" : "CDSREG";
     TTabelle& t = T(tabelle);
@@ -461,14 +453,11 @@ void TDataModule1::GetData(TElement& e, const TNET* netz) {
                    Z(t, r, "O2Defizit"), net);
   } else if (auto* aeo = dynamic_cast<TAEO*>(&e)) {
     const TTabelle& t = T("CDSAEO");
-    if (const int r = DetailZeile(t); r >= 0) aeo->SetData(Z(t, r, "kD"), Z(t, r, "kB"));
+    if (const int r = DetailZeile(t); r >= 0) FelderAusTabelle(*aeo, "CDSAEO", t, r);
   } else if (auto* vbe = dynamic_cast<TVBE*>(&e)) {
     const TTabelle& t = T("CDSVBE");
     const int32_t id = AlsGanzzahl(T("CDSHyd").Wert(Aktuell, "ID"), -1);
-    if (const int r = t.Finde("ID", id); r >= 0)
-      vbe->SetData(S(t, r, "Regen"), Z(t, r, "FZ"), Z(t, r, "FA"), Z(t, r, "LS"), Z(t, r, "BS"),
-                   Z(t, r, "M"), Z(t, r, "Z"), Z(t, r, "KFS"), Z(t, r, "KFB"),
-                   B(t, r, "Vorreinigung"));
+    if (const int r = t.Finde("ID", id); r >= 0) FelderAusTabelle(*vbe, "CDSVBE", t, r);
   } else if (dynamic_cast<TREG*>(&e) || dynamic_cast<TCON*>(&e)) {
     const char* tabelle = dynamic_cast<TREG*>(&e) ? "CDSREG" : "CDSCON";
     const TTabelle& t = T(tabelle);

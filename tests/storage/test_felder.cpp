@@ -91,6 +91,7 @@ TEST(Felder, EveryDescribedValueHasItsColumnInTheTableAndTheFile) {
   const std::tuple<const char*, const char*, std::unique_ptr<TElement>> arten[] = {
       {"CDSKEZ", "KEZ", std::make_unique<TKEM>()},   {"CDSEbw", "BAU", std::make_unique<TRUB>()},
       {"CDSKlg", nullptr, std::make_unique<TKLG>()}, {"CDSOma", "OMA", std::make_unique<TOMA>()},
+      {"CDSAEO", nullptr, std::make_unique<TAEO>()}, {"CDSVBE", nullptr, std::make_unique<TVBE>()},
       {"CDSCON", "CON", std::make_unique<TCON>()},   {"CDSREG", "REG", std::make_unique<TREG>()},
   };
   const auto paket = NeuesProjektPaket();
@@ -98,7 +99,7 @@ TEST(Felder, EveryDescribedValueHasItsColumnInTheTableAndTheFile) {
     const auto& felder = ElementFelder(tabelle);
     ASSERT_FALSE(felder.empty()) << tabelle;
     const auto schema = ProjektSchema(tabelle);
-    // (a plant keeps its values in the file's quality records only)
+    // (a plant, surface areas and swales have no record of their own there)
     const TSchema* datei = satz ? Unter(paket->Schema(), satz) : nullptr;
     ASSERT_TRUE(schema && (datei || !satz)) << tabelle;
     std::set<std::string> spalten, dateispalten;
