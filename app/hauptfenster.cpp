@@ -33,6 +33,8 @@
 #include "app/basis/zahlenformat.h"
 #include "app/editor/editor.h"
 #include "app/editor/editordialoge.h"
+#include "app/ereignis/ereignisfenster.h"
+#include "app/ereignis/kalibrierung.h"
 #include "app/ergebnisleiste.h"
 #include "app/formulare/elementdialog.h"
 #include "app/infobox.h"
@@ -177,6 +179,9 @@ TMainFrm::TMainFrm(TDialoge& dialoge, QString programmordner, QWidget* parent)
   connect(FEditor, &TEditor::KnotenGewaehlt, this, [this](uint64_t id) { KnotenClick(id); });
   connect(FEditor, &TEditor::EditorOeffnen, this,
           [this](uint64_t id) { ElementDialogOeffnen(id); });
+  FEditor->EreignisMoeglich = [this] { return Langzeitlauf(Aktuell()) != nullptr; };
+  connect(FEditor, &TEditor::EreignisOeffnen, this,
+          [this](uint64_t id, bool grafik) { EreignisOeffnen(id, grafik); });
   connect(FEditor, &TEditor::WerkzeugGewechselt, this, [this](const QString& w) {
     if (QAction* a = Aktion(QStringLiteral("Knopf_") + w)) a->setChecked(true);
   });
@@ -203,6 +208,9 @@ TMainFrm::TMainFrm(TDialoge& dialoge, QString programmordner, QWidget* parent)
 }
 
 TMainFrm::~TMainFrm() {
+  // The event windows observe their documents: they go first.
+  TFormEreignisChart::SchliesseAlle(this);
+  delete FKalibrierung;
   for (TOffen& o : FModelle) o.Dok->Abmelden(o.Beobachter);
   // The editor ends what it has in progress while the documents and the
   // drawing view still exist.
@@ -420,9 +428,29 @@ void TMainFrm::MenuesAnlegen() {
   QAction* langzeit = Neu(sim, "Simulation_LangzeitClick", "&Langzeitsimulation");
   connect(langzeit, &QAction::triggered, this, [this] {
     // Modal, so the project cannot be closed under the window.
-    if (TDokument* d = Aktuell()) TSimulationForm(*d, FDialoge, this).exec();
+    TDokument* d = Aktuell();
+    if (!d) return;
+    TSimulationForm f(*d, FDialoge, this);
+    f.exec();
+    // What the event windows re-simulate from: the run or load of this time.
+    for (TOffen& o : FModelle)
+      if (o.Dok.get() == d && f.HatErgebnisse()) {
+        auto l = std::make_shared<TLangzeitlauf>();
+        l->Ereignisse = EreignisseAus(f.Ergebnisse());
+        l->Startzustaende = f.Startzustaende();
+        l->Revision = f.ErgebnisRevision();
+        o.Lauf = std::move(l);
+      }
   });
-  Neu(sim, "Simulation_AbgleichClick", "&Modell-Abgleich", {}, false);
+  connect(Neu(sim, "Simulation_AbgleichClick", "&Modell-Abgleich"), &QAction::triggered, this,
+          [this] {
+            // Made once, not modal; it works on the project current at each run.
+            if (!FKalibrierung)
+              FKalibrierung = new TFormKalibrierHilfe([this] { return Aktuell(); }, FDialoge, this);
+            FKalibrierung->show();
+            FKalibrierung->raise();
+            FKalibrierung->activateWindow();
+          });
 
   FModelleMenue = mb->addMenu(QStringLiteral("&Modelle"));
   FModelleMenue->menuAction()->setObjectName(QStringLiteral("Modelle"));
@@ -916,6 +944,20 @@ void TMainFrm::ElementlisteFuellen() {
   FFuelleListe = false;
 }
 
+std::shared_ptr<const TLangzeitlauf> TMainFrm::Langzeitlauf(const TDokument* d) const {
+  for (const TOffen& o : FModelle)
+    if (d && o.Dok.get() == d) return o.Lauf;
+  return nullptr;
+}
+
+void TMainFrm::EreignisOeffnen(uint64_t id, bool grafik) {
+  TDokument* d = Aktuell();
+  if (!d) return;
+  // Closed with its document (Schliessen), freed with the main window.
+  TFormEreignisChart::Oeffnen(
+      *d, FDialoge, [this, d] { return Langzeitlauf(d); }, id, grafik, this);
+}
+
 void TMainFrm::KnotenClick(uint64_t id) {
   TDokument* d = Aktuell();
   if (!d) return;
@@ -1059,6 +1101,7 @@ bool TMainFrm::Schliessen(int index, bool vomMenue) {
   TOffen o = std::move(FModelle[static_cast<size_t>(index)]);
   FModelle.erase(FModelle.begin() + index);
   o.Dok->Abmelden(o.Beobachter);
+  TFormEreignisChart::SchliesseAlle(this, o.Dok.get());
   FModelleMenue->removeAction(o.Eintrag);
   delete o.Eintrag;
   FAnsicht->SetModel(nullptr);

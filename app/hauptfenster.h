@@ -7,6 +7,7 @@
 
 #include <QMainWindow>
 #include <QPoint>
+#include <QPointer>
 #include <QString>
 #include <memory>
 #include <optional>
@@ -29,6 +30,8 @@ class TDialoge;
 class TDokument;
 class TEditor;
 class TErgebnisleiste;
+class TFormKalibrierHilfe;
+struct TLangzeitlauf;
 class TZeichenAnsicht;
 
 inline constexpr const char* kTitel = "QTZ Tamkor21";
@@ -113,6 +116,14 @@ class TMainFrm : public QMainWindow {
   QString Statusfeld(int i) const;
   // Refreshes the result bar for the current element.
   void ShowResults();
+  // The last finished long run of a project (null: none), which the event
+  // windows re-simulate from.
+  std::shared_ptr<const TLangzeitlauf> Langzeitlauf(const TDokument* d) const;
+  // "Ereignis-Grafik" / "Ereignis-Tabelle" of the object menu for a shape
+  // of the current project.
+  void EreignisOeffnen(uint64_t id, bool grafik);
+  // The calibration window once "&Modell-Abgleich" has opened it.
+  TFormKalibrierHilfe* Kalibrierung() const { return FKalibrierung; }
 
  protected:
   void showEvent(QShowEvent* e) override;
@@ -127,6 +138,8 @@ class TMainFrm : public QMainWindow {
     QAction* Eintrag = nullptr;
     // The view of the project while another one is current.
     std::optional<TAnsichtEinstellungen> Ansicht;
+    // The events and start states of its last finished long run.
+    std::shared_ptr<const TLangzeitlauf> Lauf;
   };
 
   void MenuesAnlegen();
@@ -184,6 +197,7 @@ class TMainFrm : public QMainWindow {
                             {"STRASSE", "PLZ", "ORT", "TELEFON", "FAX", "EMAIL"}};
   TProgrammtabelle FStrassen{QStringLiteral("Strassen.CDS"), {"STRASSE"}};
   bool FTabellenOffen = false;
+  QPointer<TFormKalibrierHilfe> FKalibrierung;
 };
 
 }  // namespace t21

@@ -52,6 +52,12 @@ QString TQtDialoge::DateiSpeichern(QWidget* eltern, const QString& titel, const 
                                       QFileDialog::DontConfirmOverwrite);
 }
 
+QString TQtDialoge::DateiSpeichernVorschlag(QWidget* eltern, const QString& titel,
+                                            const QString& filter, const QString& vorschlag) {
+  return QFileDialog::getSaveFileName(eltern, titel, vorschlag, filter, nullptr,
+                                      QFileDialog::DontConfirmOverwrite);
+}
+
 bool TQtDialoge::Eingabe(QWidget* eltern, const QString& titel, const QString& frage,
                          QString& wert) {
   bool ok = false;

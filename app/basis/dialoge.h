@@ -25,6 +25,13 @@ class TDialoge {
   // filter is in Qt's form ("TamKor21-Datei (*.T21);;...").
   virtual QString DateiOeffnen(QWidget* eltern, const QString& titel, const QString& filter) = 0;
   virtual QString DateiSpeichern(QWidget* eltern, const QString& titel, const QString& filter) = 0;
+  // The same with a file name proposed (a name without folder); by default
+  // the plain choice.
+  virtual QString DateiSpeichernVorschlag(QWidget* eltern, const QString& titel,
+                                          const QString& filter, const QString& vorschlag) {
+    (void)vorschlag;
+    return DateiSpeichern(eltern, titel, filter);
+  }
   // A line of text; false when cancelled.
   virtual bool Eingabe(QWidget* eltern, const QString& titel, const QString& frage,
                        QString& wert) = 0;
@@ -47,6 +54,8 @@ class TQtDialoge : public TDialoge {
   bool JaNein(QWidget* eltern, const QString& text) override;
   QString DateiOeffnen(QWidget* eltern, const QString& titel, const QString& filter) override;
   QString DateiSpeichern(QWidget* eltern, const QString& titel, const QString& filter) override;
+  QString DateiSpeichernVorschlag(QWidget* eltern, const QString& titel, const QString& filter,
+                                  const QString& vorschlag) override;
   bool Eingabe(QWidget* eltern, const QString& titel, const QString& frage, QString& wert) override;
   void Beep() override;
   void Protokoll(QWidget* eltern, const QString& titel, const QStringList& zeilen) override;

@@ -1029,8 +1029,12 @@ void TEditor::MenuesAnlegen() {
   neu(FObjekt, "Objekt_Drucken", "Drucken...", [] {})->setEnabled(false);
   neu(FObjekt, "Objekt_Grafik", "Grafikeigenschaften...", [this] { Grafikeinstellungen(); });
   FObjekt->addSeparator();
-  neu(FObjekt, "Objekt_EreignisGrafik", "Ereignis-Grafik", [] {})->setEnabled(false);
-  neu(FObjekt, "Objekt_EreignisTabelle", "Ereignis-Tabelle", [] {})->setEnabled(false);
+  neu(FObjekt, "Objekt_EreignisGrafik", "Ereignis-Grafik", [this] {
+    if (const uint64_t id = AktuellerShape()) emit EreignisOeffnen(id, true);
+  })->setEnabled(false);
+  neu(FObjekt, "Objekt_EreignisTabelle", "Ereignis-Tabelle", [this] {
+    if (const uint64_t id = AktuellerShape()) emit EreignisOeffnen(id, false);
+  })->setEnabled(false);
 
   FZeichnung = new QMenu(FFenster);
   FZeichnung->setObjectName(QStringLiteral("Zeichnungsmenue"));
@@ -1073,6 +1077,10 @@ void TEditor::ObjektMenueAktualisieren() {
     finde(n)->setEnabled(reg);
   // A rain-gauge link is never split.
   finde("Teilen_Regenschreiber")->setEnabled(false);
+  const TCadShape* unter = Shape(AktuellerShape());
+  const bool ereignis = EreignisMoeglich && EreignisMoeglich() && unter && unter->IsM3Shape();
+  finde("Objekt_EreignisGrafik")->setEnabled(ereignis);
+  finde("Objekt_EreignisTabelle")->setEnabled(ereignis);
   const TCadShape* letzte = sel.empty() ? nullptr : sel.front();
   auto alle = [&](auto&& pred) {
     if (sel.empty()) return false;

@@ -117,6 +117,9 @@ class TEditor : public QObject {
   std::function<int(QDialog&)> DialogAusfuehren;
   // Fills a title block's value from the address and the project record.
   std::function<void(TCadShape&)> TitelblockFuellen;
+  // Whether "Ereignis-Grafik" and "Ereignis-Tabelle" are enabled (a long
+  // run has finished); unset: disabled.
+  std::function<bool()> EreignisMoeglich;
 
  signals:
   // The element list is to follow this shape (0: the root).
@@ -130,6 +133,8 @@ class TEditor : public QObject {
   void AuswahlGeaendert();
   // Ctrl+E in the drawing: the editor of the current shape.
   void Editieren();
+  // "Ereignis-Grafik" (grafik) or "Ereignis-Tabelle" for this shape.
+  void EreignisOeffnen(uint64_t id, bool grafik);
 
  protected:
   bool eventFilter(QObject* o, QEvent* e) override;

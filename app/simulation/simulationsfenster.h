@@ -59,6 +59,8 @@ class TSimulationForm : public QDialog {
   bool HatErgebnisse() const { return FHatErgebnisse; }
   // The project revision the results were computed from (0 for loaded ones).
   uint64_t ErgebnisRevision() const { return FErgebnisRevision; }
+  // The start states the run saved at its events (empty for older results).
+  const std::map<std::string, TStartzustaende>& Startzustaende() const { return FStartzustaende; }
   bool Laeuft() const { return FAuftrag != nullptr; }
   // The messages of the last start's checks (also of a refused start).
   const TTabelle& Pruefungen() const { return FPruefungen; }
