@@ -315,6 +315,21 @@ TElementFeld Satz(const char* spalte, const char* csv, bool eingabe = true) {
   return {spalte, nullptr, csv, &LiesSatz<P, F>, &SchreibSatz<P, F>, eingabe};
 }
 
+// A member F of the element kept as it is when the file has no value.
+template <auto F>
+void SchreibWennDa(TElement& e, const TWert& w) {
+  if (!IstNull(w)) Schreib<F>(e, w);
+}
+template <auto F>
+TElementFeld WertWennDa(const char* spalte, const char* datei, const char* csv) {
+  return {spalte, datei, csv, &Lies<F>, &SchreibWennDa<F>, true};
+}
+// A value F of the element's part P (a quality record, a profile).
+template <auto P, auto F>
+TElementFeld Teil(const char* spalte, const char* datei, bool eingabe = true) {
+  return {spalte, datei, nullptr, &LiesSatz<P, F>, &SchreibSatz<P, F>, eingabe};
+}
+
 // Catchments. The concentrations go into the file as quality records of
 // their own; the alkalinity follows from the pH when the element takes its
 // inputs, so the table only shows it.
@@ -458,6 +473,81 @@ const std::vector<TElementFeld> kVBE = {
     Wert<&TVBE::Vorreinigung>("Vorreinigung", nullptr, nullptr),
 };
 
+// The entered background of a discharge point: its set CV holds loads, the
+// table concentrations, the pH without the surcharge of a eutrophic river.
+double EingabePH(const TEST& est) {
+  const double ph = est.CV.cPH();
+  if (est.EUTROPH == "1" || est.EUTROPH == "2") return ph - 0.5;
+  if (est.EUTROPH == "3") return ph - 1.0;
+  return ph;
+}
+template <double (TParameter::*F)() const>
+TElementFeld Hintergrund(const char* spalte) {
+  return {spalte,  nullptr,
+          nullptr, [](const TElement& e) { return TWert((static_cast<const TEST&>(e).CV.*F)()); },
+          nullptr, false};
+}
+
+// Discharge point: its profile, river, protection and recolonisation values.
+// Its GetData hands the table to SetData, which builds the background set
+// with the project's oxygen saturation; the file keeps the background as a
+// quality record of its own.
+const std::vector<TElementFeld> kEST = {
+    {"KST", "KST", nullptr, &LiesSatz<&TEST::Profil, &TProfil::KB>,
+     [](TElement& e, const TWert& w) {
+       if (!IstNull(w)) static_cast<TEST&>(e).Profil.KB = AlsZahl(w);
+     },
+     true},
+    Teil<&TEST::Profil, &TProfil::PB>("BSO", "BSO"),
+    Teil<&TEST::Profil, &TProfil::BWSP>("BWSP", "BWSP"),
+    Teil<&TEST::Profil, &TProfil::PH>("HB", "HB"),
+    Teil<&TEST::Profil, &TProfil::SOLO>("SOLO", "SOLO"),
+    Teil<&TEST::Profil, &TProfil::SOLU>("SOLU", "SOLU"),
+    Teil<&TEST::Profil, &TProfil::LEN>("LEN", "LEN"),
+    Wert<&TEST::HMNQ>("HMNQ", "HMNQ", nullptr),
+    Wert<&TEST::VMNQ>("VMNQ", "VMNQ", nullptr),
+    Wert<&TEST::AE0>("AE0", "AEO", nullptr),
+    Wert<&TEST::_mnq>("_MNQ", "_MNQ", nullptr),
+    Wert<&TEST::_HQ1pnat>("_HQ1", "_HQ1", nullptr),
+    Wert<&TEST::LQuell>("LQUELL", "LQUELL", nullptr),
+    WertWennDa<&TEST::X>("X", "X", nullptr),
+    Wert<&TEST::QUELL>("QUELLE", "QUELLE", nullptr),
+    Wert<&TEST::QUELLLAUF>("QUELLLAUF", "QUELLLAUF", nullptr),
+    Wert<&TEST::TEMPORAER>("TEMPORAER", "TEMPORAER", nullptr),
+    Wert<&TEST::ORGANISCH>("ORGANISCH", "ORGANISCH", nullptr),
+    Wert<&TEST::STAU>("STAU", "STAU", nullptr),
+    Wert<&TEST::Salmoniden>("Salmoniden", "Salmoniden", nullptr),
+    Wert<&TEST::Drosselung>("Abflussdrosselung", "Abflussdrosselung", nullptr),
+    Wert<&TEST::GUETE>("GUETE", "GUETE", nullptr),
+    Wert<&TEST::STRUKTUR>("STRUKTUR", "STRUKTUR", nullptr),
+    // a file without the code: "0"
+    {"EUTROPH", "EUTROPH", nullptr, &Lies<&TEST::EUTROPH>,
+     [](TElement& e, const TWert& w) {
+       static_cast<TEST&>(e).EUTROPH = IstNull(w) ? std::string("0") : AlsText(w);
+     },
+     true},
+    WertWennDa<&TEST::Lage>("LAGE", "Lage", nullptr),
+    // the recolonisation potential; codes as texts in the table
+    Teil<&TEST::WBP, &TWBP::WBP1StrukturO>("WBP1StrukturO", "StrukturO"),
+    Teil<&TEST::WBP, &TWBP::WBP1StrukturU>("WBP1StrukturU", "StrukturU"),
+    Teil<&TEST::WBP, &TWBP::WBP1ZuflussO>("WBP1ZuflussO", "ZuflussO"),
+    Teil<&TEST::WBP, &TWBP::WBP1ZuflussU>("WBP1ZuflussU", "ZuflussU"),
+    Teil<&TEST::WBP, &TWBP::WBP1AufUndAb>("WBP1AufUndAb", "AufUndAb"),
+    Teil<&TEST::WBP, &TWBP::WBP1Aufwander>("WBP1Aufwander", "Aufwander"),
+    // the throttle of the point; the file keeps them in the structure record
+    Wert<&TEST::QD>("QD", nullptr, nullptr),
+    Wert<&TEST::Volumen>("Volumen", nullptr, nullptr),
+    // the background as entered
+    Hintergrund<&TParameter::cBSB>("BSB"),
+    Hintergrund<&TParameter::cNH4>("NH4"),
+    Wert<&TEST::AFSgrenzwert>("AFS", nullptr, nullptr),
+    Hintergrund<&TParameter::cCSB>("CSB"),
+    {"PH", nullptr, nullptr,
+     [](const TElement& e) { return TWert(EingabePH(static_cast<const TEST&>(e))); }, nullptr,
+     false},
+    Hintergrund<&TParameter::cALK>("ALK"),
+};
+
 // Connectors and rain gauges.
 const std::vector<TElementFeld> kCON = {Wert<&TCON::TF>("TF", "TF", "TF")};
 const std::vector<TElementFeld> kREG = {Wert<&TREG::FileName>("FileName", "FileName", "Datei")};
@@ -473,6 +563,7 @@ const std::vector<TElementFeld>& ElementFelder(std::string_view tabelle) {
   if (tabelle == "CDSOma") return kOMA;
   if (tabelle == "CDSAEO") return kAEO;
   if (tabelle == "CDSVBE") return kVBE;
+  if (tabelle == "CDSEst") return kEST;
   if (tabelle == "CDSCON") return kCON;
   if (tabelle == "CDSREG") return kREG;
   return kKeine;

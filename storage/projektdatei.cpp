@@ -314,34 +314,7 @@ void SchreibeElement(const TElement& e, TTabelle& hyd, int h) {
     FelderInDatei(*b, "CDSEbw", t, z);
     if (const auto* est = dynamic_cast<const TEST*>(&e)) {
       TTabelle& d = t.Kind(z, "EST");
-      const int r = d.Anhaengen();
-      const TProfil& p = est->Profil;
-      const std::pair<const char*, double> werte[] = {
-          {"KST", p.KB},           {"BSO", p.PB},
-          {"BWSP", p.BWSP},        {"HB", p.PH},
-          {"HMNQ", est->HMNQ},     {"VMNQ", est->VMNQ},
-          {"AEO", est->AE0},       {"_MNQ", est->_mnq},
-          {"_HQ1", est->_HQ1pnat}, {"LQUELL", est->LQuell},
-          {"SOLO", p.SOLO},        {"SOLU", p.SOLU},
-          {"LEN", p.LEN},          {"X", est->X}};
-      for (const auto& [c, w] : werte) d.Setze(r, c, w);
-      d.Setze(r, "QUELLE", est->QUELL);
-      d.Setze(r, "QUELLLAUF", est->QUELLLAUF);
-      d.Setze(r, "TEMPORAER", est->TEMPORAER);
-      d.Setze(r, "ORGANISCH", est->ORGANISCH);
-      d.Setze(r, "STAU", est->STAU);
-      d.Setze(r, "GUETE", est->GUETE);
-      d.Setze(r, "STRUKTUR", est->STRUKTUR);
-      d.Setze(r, "EUTROPH", est->EUTROPH);
-      d.Setze(r, "StrukturO", est->WBP.WBP1StrukturO);
-      d.Setze(r, "StrukturU", est->WBP.WBP1StrukturU);
-      d.Setze(r, "ZuflussO", est->WBP.WBP1ZuflussO);
-      d.Setze(r, "ZuflussU", est->WBP.WBP1ZuflussU);
-      d.Setze(r, "AufUndAb", est->WBP.WBP1AufUndAb);
-      d.Setze(r, "Aufwander", est->WBP.WBP1Aufwander);
-      d.Setze(r, "Abflussdrosselung", est->Drosselung);
-      d.Setze(r, "Lage", est->Lage);
-      d.Setze(r, "Salmoniden", est->Salmoniden);
+      FelderInDatei(*est, "CDSEst", d, d.Anhaengen());
       // The background as it was entered: concentrations, the pH without
       // the eutrophication surcharge; the oxygen deficit follows from it.
       const THintergrund& hg = est->Hintergrund;
@@ -523,39 +496,8 @@ void LiesElement(TElement& e, const std::string& typ, const TTabelle& hyd, int h
     if (auto* est = dynamic_cast<TEST*>(&e)) {
       const TTabelle* d = Erste(*t, 0, "EST");
       if (!d) return;
-      TProfil& p = est->Profil;
-      p.KB = Z(*d, 0, "KST", p.KB);
-      p.PB = Z(*d, 0, "BSO");
-      p.BWSP = Z(*d, 0, "BWSP");
-      p.PH = Z(*d, 0, "HB");
-      p.PKZ = 41;
-      p.SOLO = Z(*d, 0, "SOLO");
-      p.SOLU = Z(*d, 0, "SOLU");
-      p.LEN = Z(*d, 0, "LEN");
-      est->HMNQ = Z(*d, 0, "HMNQ");
-      est->VMNQ = Z(*d, 0, "VMNQ");
-      est->AE0 = Z(*d, 0, "AEO");
-      est->_mnq = Z(*d, 0, "_MNQ");
-      est->_HQ1pnat = Z(*d, 0, "_HQ1");
-      est->LQuell = Z(*d, 0, "LQUELL");
-      est->QUELL = B(*d, 0, "QUELLE");
-      est->QUELLLAUF = B(*d, 0, "QUELLLAUF");
-      est->TEMPORAER = B(*d, 0, "TEMPORAER");
-      est->ORGANISCH = B(*d, 0, "ORGANISCH");
-      est->STAU = B(*d, 0, "STAU");
-      est->GUETE = T(*d, 0, "GUETE");
-      est->STRUKTUR = T(*d, 0, "STRUKTUR");
-      est->EUTROPH = Hat(*d, 0, "EUTROPH") ? T(*d, 0, "EUTROPH") : std::string("0");
-      est->WBP.WBP1StrukturO = I(*d, 0, "StrukturO");
-      est->WBP.WBP1StrukturU = I(*d, 0, "StrukturU");
-      est->WBP.WBP1ZuflussO = B(*d, 0, "ZuflussO");
-      est->WBP.WBP1ZuflussU = B(*d, 0, "ZuflussU");
-      est->WBP.WBP1AufUndAb = I(*d, 0, "AufUndAb");
-      est->WBP.WBP1Aufwander = I(*d, 0, "Aufwander");
-      est->X = Z(*d, 0, "X", est->X);
-      est->Drosselung = B(*d, 0, "Abflussdrosselung");
-      if (Hat(*d, 0, "Lage")) est->Lage = I(*d, 0, "Lage");
-      est->Salmoniden = B(*d, 0, "Salmoniden");
+      FelderAusDatei(*est, "CDSEst", *d, 0);
+      est->Profil.PKZ = 41;
       if (par) {
         // The background set from its concentrations at the low flow.
         const TNET& net = m.Netz();

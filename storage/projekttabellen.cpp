@@ -40,15 +40,6 @@ int32_t I(const TTabelle& t, int z, const char* s) { return AlsGanzzahl(t.Wert(z
 bool B(const TTabelle& t, int z, const char* s) { return AlsBool(t.Wert(z, s)); }
 std::string S(const TTabelle& t, int z, const char* s) { return AlsText(t.Wert(z, s)); }
 
-// The entered background pH: the background set carries the surcharge of a
-// eutrophic river.
-double EingabePH(const TEST& est) {
-  const double ph = est.CV.cPH();
-  if (est.EUTROPH == "1" || est.EUTROPH == "2") return ph - 0.5;
-  if (est.EUTROPH == "3") return ph - 1.0;
-  return ph;
-}
-
 }  // namespace
 
 TDataModule1::TDataModule1() {
@@ -324,35 +315,7 @@ void TDataModule1::SaveData(const TElement& e) {
     FelderInTabelle(*b, "CDSEbw", t, NewRecord(t));
   } else if (const auto* est = dynamic_cast<const TEST*>(&e)) {
     TTabelle& t = T("CDSEst");
-    const int r = NewRecord(t);
-    const TProfil& p = est->Profil;
-    const TParameter& cv = est->CV;
-    const std::pair<const char*, double> werte[] = {
-        {"KST", p.KB},        {"BSO", p.PB},          {"BWSP", p.BWSP},      {"HB", p.PH},
-        {"HMNQ", est->HMNQ},  {"VMNQ", est->VMNQ},    {"AE0", est->AE0},     {"_MNQ", est->_mnq},
-        {"_HQ1", est->_HQ1pnat}, {"LQUELL", est->LQuell}, {"SOLO", p.SOLO},  {"SOLU", p.SOLU},
-        {"LEN", p.LEN},       {"BSB", cv.cBSB()},     {"NH4", cv.cNH4()},    {"AFS", est->AFSgrenzwert},
-        {"CSB", cv.cCSB()},   {"PH", EingabePH(*est)}, {"ALK", cv.cALK()},   {"X", est->X},
-        {"QD", est->QD}};
-    for (const auto& [c, w] : werte) t.Setze(r, c, w);
-    t.Setze(r, "QUELLE", est->QUELL);
-    t.Setze(r, "QUELLLAUF", est->QUELLLAUF);
-    t.Setze(r, "TEMPORAER", est->TEMPORAER);
-    t.Setze(r, "ORGANISCH", est->ORGANISCH);
-    t.Setze(r, "STAU", est->STAU);
-    t.Setze(r, "GUETE", est->GUETE);
-    t.Setze(r, "STRUKTUR", est->STRUKTUR);
-    t.Setze(r, "EUTROPH", est->EUTROPH);
-    t.Setze(r, "LAGE", std::to_string(est->Lage));
-    t.Setze(r, "WBP1StrukturO", std::to_string(est->WBP.WBP1StrukturO));
-    t.Setze(r, "WBP1StrukturU", std::to_string(est->WBP.WBP1StrukturU));
-    t.Setze(r, "WBP1AufUndAb", std::to_string(est->WBP.WBP1AufUndAb));
-    t.Setze(r, "WBP1Aufwander", std::to_string(est->WBP.WBP1Aufwander));
-    t.Setze(r, "WBP1ZuflussO", est->WBP.WBP1ZuflussO);
-    t.Setze(r, "WBP1ZuflussU", est->WBP.WBP1ZuflussU);
-    t.Setze(r, "Abflussdrosselung", est->Drosselung);
-    t.Setze(r, "Volumen", est->Volumen);
-    t.Setze(r, "Salmoniden", est->Salmoniden);
+    FelderInTabelle(*est, "CDSEst", t, NewRecord(t));
   } else if (const auto* oma = dynamic_cast<const TOMA*>(&e)) {
     TTabelle& t = T("CDSOma");
     FelderInTabelle(*oma, "CDSOma", t, NewRecord(t));

@@ -90,9 +90,10 @@ TEST(Felder, EveryDescribedValueHasItsColumnInTheTableAndTheFile) {
   // table, the kind's record in the project file, an element of the kind
   const std::tuple<const char*, const char*, std::unique_ptr<TElement>> arten[] = {
       {"CDSKEZ", "KEZ", std::make_unique<TKEM>()},   {"CDSEbw", "BAU", std::make_unique<TRUB>()},
-      {"CDSKlg", nullptr, std::make_unique<TKLG>()}, {"CDSOma", "OMA", std::make_unique<TOMA>()},
-      {"CDSAEO", nullptr, std::make_unique<TAEO>()}, {"CDSVBE", nullptr, std::make_unique<TVBE>()},
-      {"CDSCON", "CON", std::make_unique<TCON>()},   {"CDSREG", "REG", std::make_unique<TREG>()},
+      {"CDSEst", "EST", std::make_unique<TEST>()},   {"CDSKlg", nullptr, std::make_unique<TKLG>()},
+      {"CDSOma", "OMA", std::make_unique<TOMA>()},   {"CDSAEO", nullptr, std::make_unique<TAEO>()},
+      {"CDSVBE", nullptr, std::make_unique<TVBE>()}, {"CDSCON", "CON", std::make_unique<TCON>()},
+      {"CDSREG", "REG", std::make_unique<TREG>()},
   };
   const auto paket = NeuesProjektPaket();
   for (const auto& [tabelle, satz, element] : arten) {
