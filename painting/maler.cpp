@@ -71,23 +71,52 @@ namespace {
 // A font with its metrics, and the widths and laid-out texts of the strings
 // painted in it: a drawing repaints the same captions again and again, and
 // measuring and shaping them costs more than drawing the symbols.
+constexpr size_t kTexteJeSchrift = 8192;
+
+// Lookup by string_view without making a string.
+struct TTextHash {
+  using is_transparent = void;
+  size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
+};
+
 struct TSchriftEintrag {
+  TSchriftEintrag(std::string schluessel, const QFont& f)
+      : Schluessel(std::move(schluessel)), Font(f), Metrik(f) {}
   std::string Schluessel;
   QFont Font;
   QFontMetrics Metrik;
-  std::unordered_map<std::string, int> Breiten;
-  // A laid-out text, and the picture it was last copied from (valid while
-  // the store of pictures is in the generation noted).
+  // A text's width, its layout (made when first painted) and the picture it
+  // was last copied from (valid while the store of pictures is in the
+  // generation noted).
   struct TText {
+    int Breite = 0;
+    bool Vorbereitet = false;
     QStaticText St;
     const struct TBildEintrag* Bild = nullptr;
     quint64 Generation = 0;
     QRgb Farbe = 0;
   };
-  std::unordered_map<std::string, TText> Texte;
+  std::unordered_map<std::string, TText, TTextHash, std::equal_to<>> Texte;
+  // The text found last: a caption is measured and then painted.
+  TText* Letzter = nullptr;
+  std::string LetzterText;
+
+  TText& Text(std::string_view text) {
+    if (Letzter && LetzterText == text) return *Letzter;
+    auto it = Texte.find(text);
+    if (it == Texte.end()) {
+      if (Texte.size() >= kTexteJeSchrift) Texte.clear();
+      TText t;
+      t.Breite = Metrik.horizontalAdvance(
+          QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+      it = Texte.emplace(std::string(text), std::move(t)).first;
+    }
+    Letzter = &it->second;
+    LetzterText = text;
+    return *Letzter;
+  }
 };
 
-constexpr size_t kTexteJeSchrift = 8192;
 // Texts up to this size (points, zoomed) are copied from pictures of their
 // own when painting onto an image; a drawing shows many small captions.
 constexpr int kKopierteSchrift = 12;
@@ -118,10 +147,7 @@ TSchriftEintrag& SchriftEintrag(const TSchrift& f, int groesse) {
       letzter = nullptr;
     }
     QFont q = SchriftAus(f, groesse);
-    it = cache
-             .emplace(key, std::make_unique<TSchriftEintrag>(
-                               TSchriftEintrag{key, q, QFontMetrics(q), {}, {}}))
-             .first;
+    it = cache.emplace(key, std::make_unique<TSchriftEintrag>(key, q)).first;
   }
   letzteSchrift = f;
   letzteGroesse = groesse;
@@ -132,14 +158,7 @@ TSchriftEintrag& SchriftEintrag(const TSchrift& f, int groesse) {
 }  // namespace
 
 int TQtTextMetrik::Breite(const TSchrift& f, int groesse, std::string_view text) const {
-  TSchriftEintrag& e = SchriftEintrag(f, groesse);
-  std::string schluessel(text);
-  if (const auto it = e.Breiten.find(schluessel); it != e.Breiten.end()) return it->second;
-  if (e.Breiten.size() >= kTexteJeSchrift) e.Breiten.clear();
-  const int b = e.Metrik.horizontalAdvance(
-      QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
-  e.Breiten.emplace(std::move(schluessel), b);
-  return b;
+  return SchriftEintrag(f, groesse).Text(text).Breite;
 }
 
 int TQtTextMetrik::Hoehe(const TSchrift& f, int groesse) const {
@@ -499,15 +518,13 @@ struct TMaler::TZustand {
   void Text(const TSchrift& f, const TTextStueck& t) {
     if (t.Groesse < 1 || t.Text.empty()) return;
     TSchriftEintrag& e = SchriftEintrag(f, t.Groesse);
-    auto it = e.Texte.find(t.Text);
-    if (it == e.Texte.end()) {
-      if (e.Texte.size() >= kTexteJeSchrift) e.Texte.clear();
-      QStaticText st(QString::fromStdString(t.Text));
-      st.setTextFormat(Qt::PlainText);
-      st.prepare(QTransform(), e.Font);
-      it = e.Texte.emplace(t.Text, TSchriftEintrag::TText{std::move(st)}).first;
+    TSchriftEintrag::TText& text = e.Text(t.Text);
+    if (!text.Vorbereitet) {
+      text.St.setText(QString::fromStdString(t.Text));
+      text.St.setTextFormat(Qt::PlainText);
+      text.St.prepare(QTransform(), e.Font);
+      text.Vorbereitet = true;
     }
-    TSchriftEintrag::TText& text = it->second;
     const QStaticText& st = text.St;
     const QPoint ort(t.X, t.Y);
     if (Ziel && t.Groesse <= kKopierteSchrift) {
