@@ -151,6 +151,7 @@ class TestEditorBeispiel : public QObject {
         if (u->GEW() == t) arten.push_back(3);
         const int art = arten.at(static_cast<size_t>(schon[u]++));
         Klick(Mitte(u->Name));
+        const uint64_t revision = f->Aktuell()->Revision();
         QVERIFY(M().IsSelected(M().GetNode(std::string_view(u->Name))));
         const bool gebiet = u->IsEinzugsgebiet();
         const auto sc = Qt::ShiftModifier | Qt::ControlModifier;
@@ -169,11 +170,16 @@ class TestEditorBeispiel : public QObject {
         const TCadShape* link = art == 1 ? du->Parent() : art == 2 ? du->KUE() : du->GEW();
         if (art == 1 && u->Typ() == "RUB" && t->Typ() == "EST") {
           // The example drains the tank's throttle straight into the
-          // discharge point, which the connection rules refuse (a discharge
-          // point takes no tank's throttle outflow): refused silently, the
-          // link is made as a loaded project has it.
+          // discharge point. The connection rules refuse that (a discharge
+          // point takes no tank's throttle outflow: the throttle leads to
+          // the plant), silently: no link, no message, no undo step.
           QVERIFY(link != dt);
-          TCommit c = f->Aktuell()->Beginne("Drosselabfluss");
+          QVERIFY(link == M().Root());
+          QVERIFY(d.Meldungen.isEmpty());
+          QCOMPARE(f->Aktuell()->Revision(), revision);
+          // To compare with the example, the link is made as the example's
+          // file holds it (a loaded file is not checked against the rules).
+          TCommit c = f->Aktuell()->Beginne("Drosselabfluss wie im Beispiel");
           c.Model().GetNodeById(du->Id)->SetParent(c.Model().GetNodeById(dt->Id));
           f->Aktuell()->Push(c);
           link = du->Parent();
