@@ -302,4 +302,34 @@ void TErgebnisleiste::Zeige(const TElement* e, const TElement& i, const TNET& n)
   }
 }
 
+// ------------------------------------------------------ display switch
+
+TAnzeigeSchalter::TAnzeigeSchalter(TErgebnisleiste* leiste, QWidget* parent)
+    : QPushButton(parent), FLeiste(leiste) {
+  setObjectName(QStringLiteral("AnzeigeZuAbfluss"));
+  setToolTip(QStringLiteral("Ergebnisleiste: Abfluss oder Zufluss des Elements zeigen"));
+  Beschriften();
+  connect(this, &QPushButton::clicked, this, &TAnzeigeSchalter::Umschalten);
+  if (leiste) {
+    connect(leiste, &TErgebnisleiste::ReiterGewechselt, this, &TAnzeigeSchalter::Beschriften);
+    connect(leiste, &QObject::destroyed, this, [this] { setEnabled(false); });
+  }
+  setEnabled(leiste != nullptr);
+}
+
+QString TAnzeigeSchalter::Beschriftung(int reiter) {
+  return QStringLiteral("Anzeige ") + (reiter == 1 ? QStringLiteral("Ab") : QStringLiteral("Zu")) +
+         QStringLiteral("fluss");
+}
+
+void TAnzeigeSchalter::Beschriften() {
+  setText(Beschriftung(FLeiste ? FLeiste->Reiter() : 0));
+}
+
+void TAnzeigeSchalter::Umschalten() {
+  if (!FLeiste) return;
+  // The bar's tab change tells its owner, who refreshes it, and this button.
+  FLeiste->SetzeReiter(FLeiste->Reiter() == 1 ? 0 : 1);
+}
+
 }  // namespace t21

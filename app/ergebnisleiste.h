@@ -4,6 +4,8 @@
 // reads what it is given and never changes the model.
 #pragma once
 
+#include <QPointer>
+#include <QPushButton>
 #include <QString>
 #include <QWidget>
 #include <array>
@@ -77,6 +79,25 @@ class TErgebnisleiste : public QWidget {
   QPlainTextEdit* FMemo;
   QVBoxLayout* FLayout;
   QWidget* FNavigator = nullptr;
+};
+
+// The switch "Anzeige Zu-/Abfluss" of the element dialogs: it names the
+// tab it leads to ("Anzeige Zufluss" while the bar shows "Abfluss", else
+// "Anzeige Abfluss"); a click turns the bar to the other tab, whose owner
+// refreshes it (ReiterGewechselt). It follows the bar when the tab is
+// changed elsewhere, and does nothing once the bar is gone.
+class TAnzeigeSchalter : public QPushButton {
+  Q_OBJECT
+
+ public:
+  explicit TAnzeigeSchalter(TErgebnisleiste* leiste, QWidget* parent = nullptr);
+  // The caption for a bar showing the tab of that index.
+  static QString Beschriftung(int reiter);
+
+ private:
+  void Umschalten();
+  void Beschriften();
+  QPointer<TErgebnisleiste> FLeiste;
 };
 
 }  // namespace t21

@@ -1,7 +1,8 @@
 // The result bar with the example project: every element made current in
 // turn through the element list shows the figures that `t21 verify
 // --format json` gives for it, under both tabs; the lists shown per kind of
-// element; the marks of the discharge list.
+// element; the marks of the discharge list; the switch "Anzeige Zu-/Abfluss"
+// of the element dialogs.
 #include <QComboBox>
 #include <QDir>
 #include <QJsonArray>
@@ -98,6 +99,15 @@ const std::vector<std::pair<const char*, TSoll>> kEinleitung = {
     {"afs63", {"AFS63_E.vorh", "AFS63r", 0}},
 };
 
+// A picture of w in the folder T21_BILDER names (none without it).
+void Ablegen(QWidget& w, const char* name) {
+  const QString ordner = qEnvironmentVariable("T21_BILDER");
+  if (ordner.isEmpty()) return;
+  QDir().mkpath(ordner);
+  w.adjustSize();
+  QVERIFY(w.grab().save(QDir(ordner).filePath(QString::fromUtf8(name) + ".png")));
+}
+
 // Label -> value of a list (the first row of a label).
 std::map<QString, QString> Werte(QTreeWidget* l) {
   std::map<QString, QString> w;
@@ -192,6 +202,42 @@ class TestErgebnisleiste : public QObject {
     QCOMPARE(becken, 1);
     QCOMPARE(einleitungen, 1);
     leiste->SetzeReiter(0);
+  }
+
+  void AnzeigeZuUndAbfluss() {
+    TFalscheDialoge d;
+    TMainFrm f(d, FProgramm.path());
+    f.Starte(false);
+    QVERIFY(f.Oeffne(QStringLiteral(T21_QUELLE "/beispiel/Beispiel.T21")));
+    t21::TErgebnisleiste* leiste = f.Ergebnisleiste();
+    leiste->SetzeReiter(0);
+    f.ElementBox()->setCurrentIndex(f.ElementBox()->findText(QStringLiteral("RÜB Mitte")));
+    auto sichtbar = [&](L l) { return !leiste->Liste(l)->isHidden(); };
+    QVERIFY(sichtbar(L::RUEB) && !sichtbar(L::TW));
+    t21::TAnzeigeSchalter schalter(leiste);
+    QCOMPARE(schalter.text(), QStringLiteral("Anzeige Zufluss"));
+    Ablegen(schalter, "ergebnisleiste_anzeige_zufluss");
+    // A click shows the inflow, refreshed, and names the way back.
+    QTest::mouseClick(&schalter, Qt::LeftButton);
+    QCOMPARE(leiste->Reiter(), 1);
+    QVERIFY(sichtbar(L::TW) && sichtbar(L::RW) && !sichtbar(L::RUEB));
+    QCOMPARE(schalter.text(), QStringLiteral("Anzeige Abfluss"));
+    Ablegen(schalter, "ergebnisleiste_anzeige_abfluss");
+    QTest::mouseClick(&schalter, Qt::LeftButton);
+    QCOMPARE(leiste->Reiter(), 0);
+    QVERIFY(sichtbar(L::RUEB) && !sichtbar(L::TW));
+    QCOMPARE(schalter.text(), QStringLiteral("Anzeige Zufluss"));
+    // The tab changed on the bar itself: the switch follows.
+    leiste->SetzeReiter(1);
+    QCOMPARE(schalter.text(), QStringLiteral("Anzeige Abfluss"));
+    leiste->SetzeReiter(0);
+    // A bar that is gone: the switch does nothing.
+    auto* allein = new t21::TErgebnisleiste;
+    t21::TAnzeigeSchalter ohne(allein);
+    delete allein;
+    QVERIFY(!ohne.isEnabled());
+    ohne.click();
+    QCOMPARE(ohne.text(), QStringLiteral("Anzeige Zufluss"));
   }
 
   void ZahlenMitDezimalkomma_data() {
