@@ -330,6 +330,43 @@ TElementFeld Teil(const char* spalte, const char* datei, bool eingabe = true) {
   return {spalte, datei, nullptr, &LiesSatz<P, F>, &SchreibSatz<P, F>, eingabe};
 }
 
+// The project record. Its GetData hands the table to SetData, which derives
+// the saturation and the rain water's oxygen from temperature and altitude
+// and takes the rain series; values that older files lack stay as they are.
+const std::vector<TElementFeld> kNET = {
+    Wert<&TNET::Nummer>("NUMMER", "NUMMER", nullptr),
+    Wert<&TNET::ProjektName>("PROJEKTNAME", "PROJEKTNAME", nullptr),
+    Wert<&TNET::Auftraggeber>("AUFTRAGGEBER", "AUFTRAGGEBER", nullptr),
+    Wert<&TNET::Variante>("VARIANTE", "VARIANTE", nullptr),
+    WertWennDa<&TNET::Datum>("DATUM", "DATUM", nullptr),
+    WertWennDa<&TNET::HNA>("HNA", "HNA", nullptr),
+    WertWennDa<&TNET::PSIa>("PSIA", "PSIA", nullptr),
+    Wert<&TNET::ZEBEV>("ZEBEV", "ZEBEV", nullptr),
+    Wert<&TNET::NAM>("NAM", "NAM", nullptr),
+    WertWennDa<&TNET::cS>("cS", "cS", nullptr),
+    WertWennDa<&TNET::cI>("cI", "cI", nullptr),
+    WertWennDa<&TNET::cM>("cM", "cM", nullptr),
+    WertWennDa<&TNET::crCSB>(nullptr, "crCSB", nullptr),
+    WertWennDa<&TNET::ckCSB>(nullptr, "ckCSB", nullptr),
+    WertWennDa<&TNET::ctAFS63>(nullptr, "ctAFS63", nullptr),
+    WertWennDa<&TNET::ckAFS63>(nullptr, "ckAFS63", nullptr),
+    WertWennDa<&TNET::Temperatur>("crT", "Temperatur", nullptr),
+    WertWennDa<&TNET::mNN>("mNN", "mNN", nullptr),
+    {"R15", nullptr, nullptr,
+     [](const TElement& e) { return TWert(static_cast<const TNET&>(e).Spenden.GetR15()); }, nullptr,
+     false},
+    {"Regenreihe", nullptr, nullptr,
+     [](const TElement& e) { return TWert(static_cast<const TNET&>(e).Spenden.name); }, nullptr,
+     false},
+    Satz<&TNET::CR, &TParameter::BSB>("CrBSB", nullptr),
+    Satz<&TNET::CR, &TParameter::NH4>("CRNH4", nullptr),
+    Satz<&TNET::CR, &TParameter::PH>("CRPH", nullptr),
+    Satz<&TNET::CR, &TParameter::ALK>("CRALK", nullptr),
+    Satz<&TNET::cDN, &TParameter::BSB>("dnBSB", nullptr),
+    Satz<&TNET::cDN, &TParameter::NH4>("dnNH4", nullptr),
+    Wert<&TNET::crDO2>("crDO2", nullptr, nullptr),
+};
+
 // Catchments. The concentrations go into the file as quality records of
 // their own; the alkalinity follows from the pH when the element takes its
 // inputs, so the table only shows it.
@@ -557,6 +594,7 @@ const std::vector<TElementFeld> kKeine;
 }  // namespace
 
 const std::vector<TElementFeld>& ElementFelder(std::string_view tabelle) {
+  if (tabelle == "CDSNet") return kNET;
   if (tabelle == "CDSKEZ") return kKEZ;
   if (tabelle == "CDSEbw") return kEBW;
   if (tabelle == "CDSKlg") return kKLG;

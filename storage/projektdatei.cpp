@@ -243,24 +243,7 @@ void SchreibeElement(const TElement& e, TTabelle& hyd, int h) {
   if (const auto* n = dynamic_cast<const TNET*>(&e)) {
     TTabelle& t = hyd.Kind(h, "NET");
     const int z = t.Anhaengen();
-    t.Setze(z, "NUMMER", n->Nummer);
-    t.Setze(z, "PROJEKTNAME", n->ProjektName);
-    t.Setze(z, "AUFTRAGGEBER", n->Auftraggeber);
-    t.Setze(z, "VARIANTE", n->Variante);
-    t.Setze(z, "DATUM", n->Datum);
-    t.Setze(z, "HNA", n->HNA);
-    t.Setze(z, "PSIA", n->PSIa);
-    t.Setze(z, "ZEBEV", n->ZEBEV);
-    t.Setze(z, "NAM", n->NAM);
-    t.Setze(z, "cS", n->cS);
-    t.Setze(z, "cI", n->cI);
-    t.Setze(z, "cM", n->cM);
-    t.Setze(z, "crCSB", n->crCSB);
-    t.Setze(z, "ckCSB", n->ckCSB);
-    t.Setze(z, "ctAFS63", n->ctAFS63);
-    t.Setze(z, "ckAFS63", n->ckAFS63);
-    t.Setze(z, "Temperatur", n->Temperatur);
-    t.Setze(z, "mNN", n->mNN);
+    FelderInDatei(*n, "CDSNet", t, z);
     TTabelle& kos = t.Kind(z, "KOS");
     const int k = kos.Anhaengen();
     kos.Setze(k, "Name", n->Spenden.name);
@@ -400,24 +383,7 @@ void LiesElement(TElement& e, const std::string& typ, const TTabelle& hyd, int h
   if (auto* n = dynamic_cast<TNET*>(&e); n && typ == "NET") {
     const TTabelle* t = Erste(hyd, h, "NET");
     if (!t) return;
-    n->Nummer = T(*t, 0, "NUMMER");
-    n->ProjektName = T(*t, 0, "PROJEKTNAME");
-    n->Auftraggeber = T(*t, 0, "AUFTRAGGEBER");
-    n->Variante = T(*t, 0, "VARIANTE");
-    if (Hat(*t, 0, "DATUM")) n->Datum = Z(*t, 0, "DATUM");
-    n->HNA = Z(*t, 0, "HNA", n->HNA);
-    n->PSIa = Z(*t, 0, "PSIA", n->PSIa);
-    n->ZEBEV = I(*t, 0, "ZEBEV");
-    n->NAM = B(*t, 0, "NAM");
-    n->cS = Z(*t, 0, "cS", n->cS);
-    n->cI = Z(*t, 0, "cI", n->cI);
-    n->cM = Z(*t, 0, "cM", n->cM);
-    if (Hat(*t, 0, "crCSB")) n->crCSB = I(*t, 0, "crCSB");
-    if (Hat(*t, 0, "ckCSB")) n->ckCSB = I(*t, 0, "ckCSB");
-    if (Hat(*t, 0, "ctAFS63")) n->ctAFS63 = I(*t, 0, "ctAFS63");
-    if (Hat(*t, 0, "ckAFS63")) n->ckAFS63 = I(*t, 0, "ckAFS63");
-    if (Hat(*t, 0, "Temperatur")) n->Temperatur = Z(*t, 0, "Temperatur");
-    if (Hat(*t, 0, "mNN")) n->mNN = Z(*t, 0, "mNN");
+    FelderAusDatei(*n, "CDSNet", *t, 0);
     // Temperature and altitude decide saturation, pKs and the rain water's
     // oxygen deficit.
     n->cO2sat = O2Saettigung(n->Temperatur, n->mNN);

@@ -89,11 +89,11 @@ const TSchema* Unter(const TSchema& s, std::string_view name) {
 TEST(Felder, EveryDescribedValueHasItsColumnInTheTableAndTheFile) {
   // table, the kind's record in the project file, an element of the kind
   const std::tuple<const char*, const char*, std::unique_ptr<TElement>> arten[] = {
-      {"CDSKEZ", "KEZ", std::make_unique<TKEM>()},   {"CDSEbw", "BAU", std::make_unique<TRUB>()},
-      {"CDSEst", "EST", std::make_unique<TEST>()},   {"CDSKlg", nullptr, std::make_unique<TKLG>()},
-      {"CDSOma", "OMA", std::make_unique<TOMA>()},   {"CDSAEO", nullptr, std::make_unique<TAEO>()},
-      {"CDSVBE", nullptr, std::make_unique<TVBE>()}, {"CDSCON", "CON", std::make_unique<TCON>()},
-      {"CDSREG", "REG", std::make_unique<TREG>()},
+      {"CDSNet", "NET", std::make_unique<TNET>()},   {"CDSKEZ", "KEZ", std::make_unique<TKEM>()},
+      {"CDSEbw", "BAU", std::make_unique<TRUB>()},   {"CDSEst", "EST", std::make_unique<TEST>()},
+      {"CDSKlg", nullptr, std::make_unique<TKLG>()}, {"CDSOma", "OMA", std::make_unique<TOMA>()},
+      {"CDSAEO", nullptr, std::make_unique<TAEO>()}, {"CDSVBE", nullptr, std::make_unique<TVBE>()},
+      {"CDSCON", "CON", std::make_unique<TCON>()},   {"CDSREG", "REG", std::make_unique<TREG>()},
   };
   const auto paket = NeuesProjektPaket();
   for (const auto& [tabelle, satz, element] : arten) {
