@@ -9,7 +9,8 @@ ordner=$(realpath -m "${1:-screenshots}")
 bash scripts/install-deps.sh
 cmake -S . -B build -DCMAKE_BUILD_TYPE=Release >/dev/null
 programme=(tests/app/test_app_bilder tests/vorschau/test_vorschau_vorschau
-           tests/painting/test_painting_galerie tests/werkzeuge/test_werkzeuge_bilder)
+           tests/painting/test_painting_galerie tests/werkzeuge/test_werkzeuge_bilder
+           tests/app/test_app_editor_bilder tests/app/test_app_ergebnisleiste)
 cmake --build build -j"$(nproc)" --target "${programme[@]##*/}"
 mkdir -p "$ordner"
 for p in "${programme[@]}"; do
