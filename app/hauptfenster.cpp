@@ -950,6 +950,10 @@ std::shared_ptr<const TLangzeitlauf> TMainFrm::Langzeitlauf(const TDokument* d) 
   return nullptr;
 }
 
+TFormKalibrierHilfe* TMainFrm::Kalibrierung() const {
+  return FKalibrierung;
+}
+
 void TMainFrm::EreignisOeffnen(uint64_t id, bool grafik) {
   TDokument* d = Aktuell();
   if (!d) return;

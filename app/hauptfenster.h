@@ -123,7 +123,7 @@ class TMainFrm : public QMainWindow {
   // of the current project.
   void EreignisOeffnen(uint64_t id, bool grafik);
   // The calibration window once "&Modell-Abgleich" has opened it.
-  TFormKalibrierHilfe* Kalibrierung() const { return FKalibrierung; }
+  TFormKalibrierHilfe* Kalibrierung() const;
 
  protected:
   void showEvent(QShowEvent* e) override;

@@ -10,6 +10,7 @@ bash scripts/install-deps.sh
 cmake -S . -B build -DCMAKE_BUILD_TYPE=Release >/dev/null
 programme=(tests/app/test_app_bilder tests/vorschau/test_vorschau_vorschau
            tests/painting/test_painting_galerie tests/werkzeuge/test_werkzeuge_bilder
+           tests/ereignis/test_ereignis_bilder tests/simfenster/test_simfenster_bilder
            tests/app/test_app_editor_bilder tests/app/test_app_ergebnisleiste)
 cmake --build build -j"$(nproc)" --target "${programme[@]##*/}"
 mkdir -p "$ordner"

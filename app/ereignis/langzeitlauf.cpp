@@ -130,6 +130,7 @@ void ZeitreihenZeigen(QChart& c, const QString& titel, const std::vector<TZeitre
                 QDateTime::fromMSecsSinceEpoch(static_cast<qint64>(xmax)));
     if (ymax <= ymin) ymax = ymin + 1;
     y->setRange(ymin, ymax + (ymax - ymin) * 0.05);
+    y->applyNiceNumbers();
   } else {
     x->setRange(QDateTime::currentDateTime().addDays(-1), QDateTime::currentDateTime());
     y->setRange(0, 1);

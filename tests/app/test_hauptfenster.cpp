@@ -149,7 +149,7 @@ class TestHauptfenster : public QObject {
         {"&Werkzeugleiste", "&Hydrologische Komponenten", "", true},
         {"&Werkzeugleiste", "&Grafik-Komponenten", "", true},
         {"&Simulation", "&Langzeitsimulation", "", true},
-        {"&Simulation", "&Modell-Abgleich", "", false},
+        {"&Simulation", "&Modell-Abgleich", "", true},
         {"&Einfügen", "&Mischwassernetz", "", true},
         {"&Einfügen", "&Schmutzwassernetz", "", true},
         {"&Einfügen", "&Regenwassernetz", "", true},
