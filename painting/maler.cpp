@@ -425,6 +425,14 @@ bool SymbolAusBox(const std::string& t) {
          t == "OMA" || t == "KLG" || t == "CON";
 }
 
+// True if the pixel rectangle r, widened by rand on every side, lies wholly
+// outside the image.
+bool Draussen(const TPixelRect& r, int rand, const QImage& bild) {
+  const TPixelRect n = Normalisiert(r);
+  return n.Right + rand < 0 || n.Bottom + rand < 0 || n.Left - rand >= bild.width() ||
+         n.Top - rand >= bild.height();
+}
+
 // A thin solid line straight into the pixels of an image, where painting
 // it through the painter costs a call per pixel: the links of a large
 // drawing are most of its pixels. Both end points are set, the pixels in
@@ -517,6 +525,10 @@ struct TMaler::TZustand {
 
   void Text(const TSchrift& f, const TTextStueck& t) {
     if (t.Groesse < 1 || t.Text.empty()) return;
+    // Glyphs reach at most half a line beyond the text's box.
+    if (LinienZiel &&
+        Draussen({t.X, t.Y + t.Hoehe, t.X + t.Breite, t.Y}, t.Hoehe / 2 + 2, *LinienZiel))
+      return;
     TSchriftEintrag& e = SchriftEintrag(f, t.Groesse);
     TSchriftEintrag::TText& text = e.Text(t.Text);
     if (!text.Vorbereitet) {
@@ -951,16 +963,23 @@ struct TMaler::TZustand {
     // are only for solid and clear pens.
     const bool bilder =
         SymbolAusBox(t) && Ziel && (Pen.style() == Qt::SolidLine || Pen.style() == Qt::NoPen);
-    if (bilder)
+    // A network symbol with its connectors stays within a few pixels of its
+    // view rectangle: one wholly outside the image leaves only its caption
+    // and links to be looked at.
+    const bool draussen = LinienZiel && s.IsM3Shape() && Draussen(r, 6 + Pen.width(), *LinienZiel);
+    if (draussen) {
+      // nothing of the symbol shows
+    } else if (bilder) {
       SymbolAlsBild(s, r);
-    else
+    } else {
       DrawIt(s, r);
+    }
     Setze();
     if (const auto b = Beschriftung(s, v, Metrik)) Text(s.Font, *b);
     if (HatWertText(t))
       for (const auto& z : WertZeilen(s, v, Metrik)) Text(s.Font, z);
     Links(s);
-    if (s.IsM3Shape() && s.Width() > 13) {
+    if (!draussen && s.IsM3Shape() && s.Width() > 13) {
       if (bilder)
         DocksAlsBild(s);
       else

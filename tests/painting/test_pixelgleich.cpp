@@ -117,6 +117,27 @@ class TestPixelgleich : public QObject {
     Vergleiche(m, v, "selektiert_ausschnitt");
   }
 
+  // Shapes wholly outside the image are passed over: a view cut from the
+  // middle of a picture three times its size (an even shift keeps every
+  // rounding) shows the same pixels. (Not with a selection: the painter
+  // starts the dots of a dotted line cut by the image's edge at the edge.)
+  void AusschnittWieImGrossenBild() {
+    TM3Model m;
+    test::BaueBenchNetz(m, "", 6, 12);
+    const int w = 600, h = 400;
+    for (const auto& [x, y] : {std::pair{130.0, 250.0}, {-300.0, -200.0}, {900.0, 700.0}}) {
+      TCadView klein;
+      klein.SetGroesse(w, h);
+      klein.SetOrgZoom(x, y, 1);
+      TCadView gross;
+      gross.SetGroesse(3 * w, 3 * h);
+      gross.SetOrgZoom(x - w, y - h, 1);
+      const QImage a = Male(m, klein, false);
+      const QImage b = Male(m, gross, false).copy(w, h, w, h);
+      QVERIFY2(a == b, qPrintable(Unterschied(a, b)));
+    }
+  }
+
   void Beispiel() {
     TM3Model m;
     QVERIFY(A3_Laden(m, T21_QUELLE "/beispiel/Beispiel").Ok);
