@@ -1,9 +1,22 @@
 #include "document/lauf_auftrag.h"
 
+#include <filesystem>
+
 #include "document/dokument.h"
+#include "model/regen.h"
 #include "storage/projektdatei.h"
 
 namespace t21 {
+
+std::string Regendatei(const TM3Model& m, const std::string& datei) {
+  namespace fs = std::filesystem;
+  const fs::path f(datei);
+  if (datei.empty() || f.is_absolute() || m.FileName.empty()) return datei;
+  std::error_code ec;
+  const fs::path projekt = fs::absolute(fs::path(m.FileName), ec);
+  if (ec) return datei;
+  return (projekt.parent_path() / f).lexically_normal().string();
+}
 
 class TLaufAuftrag::TWeiterleitung : public TLaufBeobachter {
  public:
@@ -32,6 +45,10 @@ TLaufAuftrag::TLaufAuftrag(const TM3Model& m, uint64_t revision, TDateTime start
   // nothing with the project, which may be edited while the run goes on.
   ModellAusPaket(*FKopie, *ModellAlsPaket(m), m.FileName);
   FKopie->Modified = 0;
+  // The copy's rain gauges read their files beside the project.
+  for (int i = 0; i < FKopie->Count(); ++i)
+    if (auto* r = dynamic_cast<TREG*>(TM3Model::ElementOf(FKopie->GetNode(i))))
+      r->FileName = Regendatei(m, r->FileName);
 }
 
 TLaufAuftrag::~TLaufAuftrag() {

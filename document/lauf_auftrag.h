@@ -22,6 +22,11 @@ namespace t21 {
 
 class TDokument;
 
+// The file of a rain gauge as a run opens it: a relative name is taken from
+// the project's folder (where its project file lies), not from the current
+// directory; an absolute name, or any name of a project never saved, stays.
+std::string Regendatei(const TM3Model& m, const std::string& datei);
+
 struct TLaufAuftragsErgebnis {
   TLaufResultat Resultat;
   uint64_t Revision = 0;  // of the project the run was computed from
