@@ -10,6 +10,7 @@
 
 #include "cli/weiterreichen.h"
 #include "report/bericht.h"
+#include "report/eingabedaten.h"
 #include "report/ergebnisbericht.h"
 #include "storage/projektdatei.h"
 #include "storage/tabelle.h"
@@ -34,7 +35,14 @@ int Ergebnisbericht(const std::string& datei, const std::string& projekt, const 
     for (const std::string& m : meldungen) std::cerr << "t21: " << m << "\n";
     return 2;
   }
+  // The input echo where the results hold it (older results do not).
+  TEingabedaten eingabe;
+  if (!eingabe.Laden(TDataModule2::LadeBasis(datei), meldungen)) {
+    for (const std::string& m : meldungen) std::cerr << "t21: " << m << "\n";
+    return 2;
+  }
   TErgebnisberichtOptionen o;
+  o.Weitere = eingabe.Gehaltene();
   std::vector<std::string> unbekannt;
   o.Abschnitte = AbschnitteAus(abschnitte, unbekannt);
   for (const std::string& u : unbekannt)

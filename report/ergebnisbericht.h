@@ -4,6 +4,7 @@
 // tables continue in further column blocks.
 #pragma once
 
+#include <QRect>
 #include <functional>
 #include <map>
 #include <memory>
@@ -40,10 +41,16 @@ struct TErgebnisberichtOptionen {
   std::string Projekt;                           // shown in the page header
   // Tables beside the result tables (the input echo of a run), by name.
   std::vector<const TTabelle*> Weitere;
+  // The flood statistics of "Auswertung Hydrologie" over a logarithmic time
+  // axis.
+  bool Logarithmisch = false;
 };
 
 // The sections with their bands and data, for a report to print or preview.
 // Sections whose table the results do not hold stay empty and print nothing.
+// The assessment sections print every row with its own charts: "Auswertung
+// Hydrologie" its flood statistics, "Auswertung Stoffe" the class table and
+// the two charts of its parameter, the captions set for the row's parameter.
 class TErgebnisbericht {
  public:
   TErgebnisbericht(const TDataModule2& dm, const TErgebnisberichtOptionen& o);
@@ -51,13 +58,22 @@ class TErgebnisbericht {
   TErgebnisbericht(const TErgebnisbericht&) = delete;
   TErgebnisbericht& operator=(const TErgebnisbericht&) = delete;
 
-  // Adds the sections to the report and sets landscape and the margins.
+  // Adds the sections to the report and sets landscape and the margins; the
+  // report's band hook prepares each row's charts and captions.
   void Fuelle(TReport& r);
 
  private:
+  friend int ErgebnisberichtDrucken(const TDataModule2&, const TErgebnisberichtOptionen&,
+                                    QPagedPaintDevice&, std::string&);
+  QRectF Flaeche(const QRect& r, int breite, int hoehe) const;
   struct TTeil;
+  void Bewertungsteil(const TErgebnisAbschnitt& a, const TTabelle& t,
+                      const std::vector<int>& zeilen);
   std::vector<std::unique_ptr<TTeil>> FTeile;
   std::string FProjekt;
+  const TDataModule2& FDm;
+  bool FLogarithmisch = false;
+  bool FDruck = false;  // onto a printer or PDF, not into page pictures
 };
 
 // The report onto a printer (or another paged device); the number of

@@ -115,8 +115,15 @@ bool TErgebnisFilter::Passt(const TTabelle& t, int z) const {
     if (i >= 0 && AlsText(t.Wert(z, i)) != Parameter) return false;
   }
   if (OK >= 0) {
+    // OK 'TRUE' is a violated requirement; the mark "*" in OKS says the
+    // same and decides where the table has it.
+    const int m = s.Index("OKS");
     const int i = s.Index("OK");
-    if (i >= 0 && AlsBool(t.Wert(z, i)) != (OK == 1)) return false;
+    if (m >= 0) {
+      if ((AlsText(t.Wert(z, m)) == "*") != (OK == 1)) return false;
+    } else if (i >= 0 && AlsBool(t.Wert(z, i)) != (OK == 1)) {
+      return false;
+    }
   }
   if (!Spalte.empty()) {
     const int i = s.Index(Spalte);

@@ -35,7 +35,7 @@ struct TErgebnisFilter {
   std::string Jahr;                    // empty: every period
   std::string Nr;                      // empty: every event
   std::string Spalte, Operator, Wert;  // empty Spalte: no comparison
-  int OK = -1;                         // -1 any, 0 FALSE, 1 TRUE
+  int OK = -1;                         // -1 any, 0 FALSE (met), 1 TRUE (requirement violated)
   std::string Parameter;               // assessment tables: "O2", "NH3", "AFS"; empty: any
 
   bool Leer() const {

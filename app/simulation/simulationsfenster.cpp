@@ -14,6 +14,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPainter>
 #include <QPrinter>
 #include <QProgressBar>
@@ -73,44 +74,60 @@ enum class TListe {
 };
 
 struct TSeitenArt {
-  int Schluessel;
+  int Schluessel;  // of its report section; 0: none
   const char* Titel;
-  TTabelle TDataModule2::*Tabelle;
+  const char* Tabelle;  // a result table or a table of the input echo
   TListe Liste;
   bool Zeitraum, Ereignis, Bewertung;
 };
 
 const TSeitenArt kSeiten[] = {
-    {1, "Fehler, Warnungen und Hinweise", &TDataModule2::CDSFehler, TListe::Keine, false, false,
+    {1, "Fehler, Warnungen und Hinweise", "CDSFehler", TListe::Keine, false, false, false},
+    {2, "Report der Simulation", "CDSReport", TListe::Keine, false, false, false},
+    {3, "Niederschlags-Abfluss-Ereignisse", "CDSEreignisse", TListe::Keine, false, false, false},
+    {5, "System", "CDSBilSystem", TListe::Elemente, false, false, false},
+    {6, "Netze Trockenwetter", "CDSKEZTW", TListe::Netze, false, false, false},
+    {7, "Netze Regenwasser", "CDSKEZRW", TListe::Netze, false, false, false},
+    {8, "Netze Konzentrationen", "CDSKEZC", TListe::Netze, false, false, false},
+    {9, "Netze Schmutzwasser-Ganglinien", "TWGanglinien", TListe::Keine, false, false, false},
+    {10, "Netze Fremdwasser-Ganglinien", "FWGanglinien", TListe::Keine, false, false, false},
+    {11, "Einzugsgebiete", "CDSBilFlaechen", TListe::Elemente, false, false, false},
+    {12, "Bauwerke", "CDSBilBauwerke", TListe::Bauwerke, false, false, false},
+    {13, "Maßnahmen Abbauleistung", "CDSOMAETA", TListe::Bauwerke, false, false, false},
+    {14, "Kläranlagen Abbauleistung", "CDSKLGETA", TListe::Klaeranlagen, false, false, false},
+    {15, "Gewässer Hydrologie", "CDSESTHydrologie", TListe::Einleitungsstellen, false, false,
      false},
-    {2, "Report der Simulation", &TDataModule2::CDSReport, TListe::Keine, false, false, false},
-    {3, "Niederschlags-Abfluss-Ereignisse", &TDataModule2::CDSEreignisse, TListe::Keine, false,
-     false, false},
-    {20, "Regenschreiber", &TDataModule2::CDSREG1, TListe::Regenschreiber, false, false, false},
-    {22, "Hydrologie Einzugsgebiete", &TDataModule2::CDSSumKEZ, TListe::Netze, true, false, false},
-    {23, "Hydrologie QTZ-A 3-2", &TDataModule2::CDSSumA128, TListe::Bauwerke, true, false, false},
-    {24, "Hydrologie Maßnahmen", &TDataModule2::CDSSumOMA, TListe::Bauwerke, true, false, false},
-    {25, "Hydrologie Gewässer", &TDataModule2::CDSSumEST, TListe::Einleitungsstellen, true, false,
+    {16, "Gewässer Hydraulik", "CDSESTHydraulik", TListe::Einleitungsstellen, false, false, false},
+    {17, "Gewässer Güte", "cdsEstGuete", TListe::Einleitungsstellen, false, false, false},
+    {18, "Wiederbesiedlunspotential Verf. 2", "CDSWBP", TListe::Einleitungsstellen, false, false,
      false},
-    {26, "Hydrologie Kläranlagen", &TDataModule2::CDSSUMKLG, TListe::Klaeranlagen, true, false,
+    {19, "Wiederbesiedlunspotential Verf. 1", "CDSWBP1", TListe::Einleitungsstellen, false, false,
      false},
-    {27, "Hydrologie Regenschreiber", &TDataModule2::CDSSumREG, TListe::Regenschreiber, true, false,
+    {20, "Regenschreiber", "CDSREG1", TListe::Regenschreiber, false, false, false},
+    {0, "Natürliche Flächen", "CDSBilAEO", TListe::Elemente, false, false, false},
+    {0, "Natürliche Flächen: Einheiten", "CDSBilHRU", TListe::Elemente, false, false, false},
+    {39, "Bewirtschaftungs-Scripts", "CDSScripts", TListe::Elemente, false, false, false},
+    {22, "Hydrologie Einzugsgebiete", "CDSSumKEZ", TListe::Netze, true, false, false},
+    {23, "Hydrologie QTZ-A 3-2", "CDSSumA128", TListe::Bauwerke, true, false, false},
+    {24, "Hydrologie Maßnahmen", "CDSSumOMA", TListe::Bauwerke, true, false, false},
+    {25, "Hydrologie Gewässer", "CDSSumEST", TListe::Einleitungsstellen, true, false, false},
+    {26, "Hydrologie Kläranlagen", "CDSSUMKLG", TListe::Klaeranlagen, true, false, false},
+    {27, "Hydrologie Regenschreiber", "CDSSumREG", TListe::Regenschreiber, true, false, false},
+    {29, "Frachten Bauwerke", "CDSFrachtenBauwerke", TListe::Bauwerke, true, false, false},
+    {30, "Frachten Gewässer", "CDSFrachtenGewaesser", TListe::Einleitungsstellen, true, false,
      false},
-    {29, "Frachten Bauwerke", &TDataModule2::CDSFrachtenBauwerke, TListe::Bauwerke, true, false,
+    {31, "Ereignisse Bauwerke", "CDSEreignisseBauwerke", TListe::Bauwerke, true, true, false},
+    {32, "Ereignisse Gewässer", "CDSEreignisseGewaesser", TListe::Einleitungsstellen, true, true,
      false},
-    {30, "Frachten Gewässer", &TDataModule2::CDSFrachtenGewaesser, TListe::Einleitungsstellen, true,
-     false, false},
-    {31, "Ereignisse Bauwerke", &TDataModule2::CDSEreignisseBauwerke, TListe::Bauwerke, true, true,
+    {34, "Extrem- und Mittelwerte", "CDSESTEreignisse", TListe::Einleitungsstellen, false, true,
      false},
-    {32, "Ereignisse Gewässer", &TDataModule2::CDSEreignisseGewaesser, TListe::Einleitungsstellen,
-     true, true, false},
-    {34, "Extrem- und Mittelwerte", &TDataModule2::CDSESTEreignisse, TListe::Einleitungsstellen,
-     false, true, false},
-    {36, "Auswertung Hydrologie", &TDataModule2::CDSHDAbfluss, TListe::Einleitungsstellen, false,
-     false, true},
-    {37, "Auswertung Stoffe", &TDataModule2::CDSHDAuswertung, TListe::Einleitungsstellen, false,
-     false, true},
+    {36, "Auswertung Hydrologie", "CDSHDAbfluss", TListe::Einleitungsstellen, false, false, true},
+    {37, "Auswertung Stoffe", "CDSHDAuswertung", TListe::Einleitungsstellen, false, false, true},
 };
+
+bool Ist(const TSeitenArt* a, const char* tabelle) {
+  return std::string_view(a->Tabelle) == tabelle;
+}
 
 QString AlleText(TListe l) {
   switch (l) {
@@ -144,47 +161,6 @@ const std::vector<TGruppe>& Gruppen() {
       {"Kläranlagen", {"KLG"}},  {"Einleitungsstellen", {"EST"}},
       {"Connectoren", {"CON"}}};
   return g;
-}
-
-// The input echo "System": one row per element with its links.
-std::shared_ptr<const TSchema> BilSystemSchema() {
-  static const auto s = [] {
-    auto r = std::make_shared<TSchema>();
-    r->Name = "CDSBilSystem";
-    for (const char* n : {"Element", "Typ", "Folgeelement", "Klaerueberlauf", "Beckenueberlauf",
-                          "Gewaesserzuordnung", "Regenschreiber"}) {
-      TFeld f;
-      f.Name = n;
-      f.Typ = TFeldTyp::String;
-      f.Breite = 32;
-      r->Felder.push_back(f);
-    }
-    return std::shared_ptr<const TSchema>(r);
-  }();
-  return s;
-}
-
-void BilSystemFuellen(const TM3Model& m, TTabelle& t) {
-  t.Leeren();
-  auto name = [](const TCadShape* s) { return s ? s->Name : std::string(); };
-  for (int i = 0; i < m.Count(); ++i) {
-    const TCadShape* s = m.GetNode(i);
-    const TElement* e = TM3Model::ElementOf(s);
-    if (!e || e->Typ() == "NET") continue;
-    const std::string typ = e->Typ();
-    const bool netz = typ == "KEM" || typ == "KES" || typ == "KER";
-    const int z = t.Anhaengen();
-    t.Setze(z, "Element", s->Name);
-    t.Setze(z, "Typ", typ);
-    t.Setze(z, "Folgeelement", name(s->Parent()));
-    if (netz) {
-      t.Setze(z, "Gewaesserzuordnung", name(s->GEW()));
-      t.Setze(z, "Regenschreiber", name(s->KUE()));
-    } else {
-      t.Setze(z, "Klaerueberlauf", name(s->KUE()));
-      t.Setze(z, "Beckenueberlauf", name(s->GEW()));
-    }
-  }
 }
 
 // The type codes a results file may name for its animation element.
@@ -222,9 +198,7 @@ TSimulationForm::TSimulationForm(TDokument& dok, TDialoge& dialoge, QWidget* elt
     : QDialog(eltern),
       FDok(dok),
       FDialoge(dialoge),
-      FPruefungen(TDataModule2().CDSFehler.SchemaPtr()),
-      FBilSystem(BilSystemSchema()),
-      FBilSystemLauf(BilSystemSchema()) {
+      FPruefungen(TDataModule2().CDSFehler.SchemaPtr()) {
   setObjectName(QStringLiteral("SimulationForm"));
   setWindowTitle(QStringLiteral("Simulation"));
   BaueOberflaeche();
@@ -239,7 +213,7 @@ TSimulationForm::TSimulationForm(TDokument& dok, TDialoge& dialoge, QWidget* elt
     if (!r) continue;
     // The header is read by a copy of the gauge's file settings, so the
     // project's own element is left as it is.
-    reg.FileName = r->FileName;
+    reg.FileName = Regendatei(m, r->FileName);
     if (!reg.ReadHeader()) continue;
     reg.Schliessen();
     von = gefunden ? std::max(von, reg.AnfangsDatum) : reg.AnfangsDatum;
@@ -390,9 +364,9 @@ void TSimulationForm::BaueOberflaeche() {
     return g;
   };
   for (const TSeitenArt& a : kSeiten) {
-    const char* g = a.Schluessel <= 3    ? "Protokoll"
-                    : a.Schluessel <= 20 ? "Eingabedaten"
-                                         : "Ergebnisse";
+    const char* g = a.Schluessel <= 3                          ? "Protokoll"
+                    : a.Schluessel <= 20 || a.Schluessel == 39 ? "Eingabedaten"
+                                                               : "Ergebnisse";
     auto s = std::make_unique<TSeite>();
     s->Art = &a;
     s->Widget = BaueSeite(*s);
@@ -451,12 +425,12 @@ QWidget* TSimulationForm::BaueSeite(TSeite& s) {
   if (s.Art->Liste != TListe::Keine) liste(s.Elemente, "Elemente");
   if (s.Art->Zeitraum) liste(s.Zeitraeume, "Zeitraeume");
   if (s.Art->Ereignis) liste(s.Ereignisse, "Ereignisse");
-  if (s.Art->Tabelle == &TDataModule2::CDSHDAuswertung) {
+  if (Ist(s.Art, "CDSHDAuswertung")) {
     liste(s.Parameter, "Parameter");
     for (const char* p : {"<alle Parameter>", "O2", "NH3", "AFS"})
       s.Parameter->addItem(QString::fromUtf8(p));
   }
-  if (s.Art->Tabelle == &TDataModule2::CDSHDAbfluss) {
+  if (Ist(s.Art, "CDSHDAbfluss")) {
     liste(s.OK, "OK");
     for (const char* p : {"<alle>", "eingehalten", "verletzt"}) s.OK->addItem(QString::fromUtf8(p));
   }
@@ -464,8 +438,7 @@ QWidget* TSimulationForm::BaueSeite(TSeite& s) {
   s.Spalte->setObjectName(QStringLiteral("Spalte"));
   s.Spalte->setSizeAdjustPolicy(QComboBox::AdjustToContents);
   s.Spalte->addItem(QStringLiteral("<keine Spalte>"));
-  for (const TFeld& f : (FErgebnisse.*(s.Art->Tabelle)).Schema().Felder)
-    s.Spalte->addItem(QString::fromStdString(f.Name));
+  for (const TFeld& f : Tab(s).Schema().Felder) s.Spalte->addItem(QString::fromStdString(f.Name));
   s.Operator = new QComboBox;
   s.Operator->setObjectName(QStringLiteral("Operator"));
   for (const char* o : {"=", "<>", "<", "<=", ">", ">="}) s.Operator->addItem(o);
@@ -487,7 +460,7 @@ QWidget* TSimulationForm::BaueSeite(TSeite& s) {
   l->addWidget(s.FilterText);
 
   s.Modell = new TErgebnisModell(this);
-  s.Modell->Zeige(&(FErgebnisse.*(s.Art->Tabelle)));
+  s.Modell->Zeige(&Tab(s));
   s.Ansicht = new QTableView;
   s.Ansicht->setObjectName(QStringLiteral("Tabelle"));
   s.Ansicht->setModel(s.Modell);
@@ -503,7 +476,7 @@ QWidget* TSimulationForm::BaueSeite(TSeite& s) {
     auto* diagramme = new QWidget;
     auto* dl = new QHBoxLayout(diagramme);
     dl->setContentsMargins(0, 0, 0, 0);
-    const bool hydro = s.Art->Tabelle == &TDataModule2::CDSHDAbfluss;
+    const bool hydro = Ist(s.Art, "CDSHDAbfluss");
     const int erstes = hydro ? 0 : 1, anzahl = hydro ? 1 : 2;
     for (int i = erstes; i < erstes + anzahl; ++i) {
       auto* box = new QVBoxLayout;
@@ -705,9 +678,29 @@ QChartView* TSimulationForm::DiagrammAnsicht(int i) const {
   return i >= 0 && i < 3 ? FDiagramme[i] : nullptr;
 }
 
+const TTabelle& TSimulationForm::Tab(const TSeite& s) const {
+  if (const TTabelle* t = const_cast<TDataModule2&>(FErgebnisse).Tabelle(s.Art->Tabelle)) return *t;
+  if (const TTabelle* t = FEingabe.Tabelle(s.Art->Tabelle)) return *t;
+  // An echo table that the results shown do not hold: empty.
+  return *FEingabe.Leer(s.Art->Tabelle);
+}
+
+bool TSimulationForm::Gehalten(const TSeite& s) const {
+  return const_cast<TDataModule2&>(FErgebnisse).Tabelle(s.Art->Tabelle) ||
+         FEingabe.Gehalten(s.Art->Tabelle);
+}
+
+void TSimulationForm::ZeigeTabellen() {
+  for (const auto& s : FSeiten) {
+    s->Modell->Zeige(&Tab(*s));
+    // "Report erzeugen" of a table the results do not hold prints nothing.
+    s->Report->setEnabled(s->Art->Schluessel > 0 && Gehalten(*s));
+  }
+}
+
 void TSimulationForm::SeiteAnwenden(TSeite& s) {
   if (!s.Modell || !s.FilterText) return;  // still being built
-  const TTabelle& t = FErgebnisse.*(s.Art->Tabelle);
+  const TTabelle& t = Tab(s);
   TErgebnisFilter f = s.Wertfilter;
   if (s.Elemente && s.Elemente->currentIndex() > 0) {
     const QString e = s.Elemente->currentText();
@@ -726,8 +719,8 @@ void TSimulationForm::SeiteAnwenden(TSeite& s) {
     f.Nr = s.Ereignisse->currentData().toString().toStdString();
   if (s.Parameter && s.Parameter->currentIndex() > 0)
     f.Parameter = s.Parameter->currentText().toStdString();
-  // The flood assessment's OK column says that the requirement is met.
-  if (s.OK && s.OK->currentIndex() > 0) f.OK = s.OK->currentIndex() == 1 ? 1 : 0;
+  // "verletzt": the flood peak exceeds the permitted one (OK = 'TRUE').
+  if (s.OK && s.OK->currentIndex() > 0) f.OK = s.OK->currentIndex() == 2 ? 1 : 0;
   s.Modell->SetzeFilter(f);
   s.FilterText->setText(QString::fromStdString(f.Text(t)));
   if (s.Art->Bewertung) Diagrammzeile(s);
@@ -748,7 +741,7 @@ void TSimulationForm::SeiteFiltern(const QString& titel) {
 void TSimulationForm::FillBoxes() {
   for (const auto& sp : FSeiten) {
     TSeite& s = *sp;
-    const TTabelle& t = FErgebnisse.*(s.Art->Tabelle);
+    const TTabelle& t = Tab(s);
     auto neu = [](QComboBox* c, auto fuellen) {
       if (!c) return;
       const QSignalBlocker b(c);
@@ -812,7 +805,7 @@ void TSimulationForm::FillBoxes() {
 void TSimulationForm::SeiteKopieren(const QString& titel) {
   TSeite* s = Seite(titel);
   if (!s) return;
-  const TTabelle t = Gefiltert(FErgebnisse.*(s->Art->Tabelle), s->Modell->Filter());
+  const TTabelle t = Gefiltert(Tab(*s), s->Modell->Filter());
   QApplication::clipboard()->setText(QString::fromStdString(TabellenText(t, ZahlenformatAus())));
 }
 
@@ -822,7 +815,7 @@ void TSimulationForm::SeiteExportieren(const QString& titel) {
   const QString d = FDialoge.DateiSpeichern(this, QStringLiteral("Daten exportieren"),
                                             QStringLiteral("Excel-Arbeitsmappe (*.xlsx)"));
   if (d.isEmpty()) return;
-  const TTabelle t = Gefiltert(FErgebnisse.*(s->Art->Tabelle), s->Modell->Filter());
+  const TTabelle t = Gefiltert(Tab(*s), s->Modell->Filter());
   std::string fehler;
   if (!SaveDataSetToEXCEL(t, d.toStdString(), t.Schema().Name, fehler))
     FDialoge.Meldung(this, QString::fromStdString(fehler));
@@ -838,6 +831,15 @@ void TSimulationForm::ButtonDruckenClick() {
   // sections, "Drucken" prints them.
   TFormReportErstellung dlg(this);
   dlg.AlleMarkieren();
+  // Sections whose table the results shown do not hold (loaded results of an
+  // older version without the input echo) cannot be chosen.
+  for (const TErgebnisAbschnitt& a : ErgebnisAbschnitte()) {
+    if (const_cast<TDataModule2&>(FErgebnisse).Tabelle(a.Tabelle) || FEingabe.Gehalten(a.Tabelle))
+      continue;
+    dlg.SetzeGewaehlt(a.Schluessel, false);
+    if (QListWidgetItem* i = dlg.Liste()->item(a.Schluessel))
+      i->setFlags(i->flags() & ~(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable));
+  }
   const int r = AbschnitteWaehlen ? AbschnitteWaehlen(dlg) : dlg.exec();
   if (r != QDialog::Accepted && r != TFormReportErstellung::Drucken) return;
   std::vector<int> gewaehlt;
@@ -855,13 +857,12 @@ TErgebnisberichtOptionen TSimulationForm::BerichtOptionen(
   // An empty choice prints nothing (the report's own empty list means all).
   o.Abschnitte = abschnitte.empty() ? std::vector<int>{-1} : abschnitte;
   o.Projekt = QFileInfo(QString::fromStdString(FDok.DateiName())).fileName().toStdString();
-  o.Weitere.push_back(&FBilSystem);
+  o.Weitere = FEingabe.Gehaltene();
+  o.Logarithmisch = FLogarithmisch && FLogarithmisch->isChecked();
   for (const auto& s : FSeiten) {
     const TErgebnisFilter f = s->Modell->Filter();
     if (f.Leer()) continue;
-    o.Filter[(FErgebnisse.*(s->Art->Tabelle)).Schema().Name] = [f](const TTabelle& t, int z) {
-      return f.Passt(t, z);
-    };
+    o.Filter[Tab(*s).Schema().Name] = [f](const TTabelle& t, int z) { return f.Passt(t, z); };
   }
   return o;
 }
@@ -922,7 +923,7 @@ bool TSimulationForm::ReportAlsPdf(const std::vector<int>& abschnitte, const QSt
 
 void TSimulationForm::Diagrammzeile(TSeite& s) {
   const int z = s.Modell->Tabellenzeile(s.Ansicht->currentIndex().row());
-  const TTabelle& t = FErgebnisse.*(s.Art->Tabelle);
+  const TTabelle& t = Tab(s);
   std::string element;
   std::string parameter;
   if (z >= 0) {
@@ -933,7 +934,7 @@ void TSimulationForm::Diagrammzeile(TSeite& s) {
     element = AlsText(t.Wert(erste, "Element"));
     if (t.Schema().Index("Parameter") >= 0) parameter = AlsText(t.Wert(erste, "Parameter"));
   }
-  if (s.Art->Tabelle == &TDataModule2::CDSHDAbfluss) {
+  if (Ist(s.Art, "CDSHDAbfluss")) {
     Fuelle(*FDiagramme[0]->chart(), HochwasserDaten(FErgebnisse, element),
            FLogarithmisch && FLogarithmisch->isChecked());
   } else {
@@ -1035,7 +1036,8 @@ void TSimulationForm::ButtonStartClick() {
       QDateTime(DateTimePickerEndeTag->date(), DateTimePickerEndeZeit->time(), Qt::UTC));
   FAbgebrochen = false;
   FAuftrag = std::make_unique<TLaufAuftrag>(FDok, start, ende);
-  BilSystemFuellen(FDok.Model(), FBilSystemLauf);
+  // The input echo of this start, taken from the project the run copies.
+  FEingabeLauf.Fuellen(FDok.Model());
   if (AnimationAuswahl->currentIndex() > 0)
     FAuftrag->SetzeAnimationselement(AnimationAuswahl->currentText().toStdString());
   QPointer<TSimulationForm> ich(this);
@@ -1096,7 +1098,7 @@ void TSimulationForm::LaufEnde() {
       FHatErgebnisse = true;
       FGeladen = false;
       FStartzustaende = std::move(e.Resultat.Startzustaende);
-      FBilSystem = FBilSystemLauf;
+      FEingabe = FEingabeLauf;
       FErgebnisRevision = e.Revision;
       FAnimationName.clear();
       FAnimationTyp.clear();
@@ -1122,7 +1124,7 @@ void TSimulationForm::LaufEnde() {
                   .toString(QString::fromStdString(AlsText(r.Wert(z, "S2"))).toLongLong()));
       }
       // Every table was replaced: the models show the new ones.
-      for (const auto& s : FSeiten) s->Modell->Zeige(&(FErgebnisse.*(s->Art->Tabelle)));
+      ZeigeTabellen();
       FillBoxes();
       InitAnimation();
       meldungen << QStringLiteral("Simulation abgeschlossen");
@@ -1182,6 +1184,15 @@ bool TSimulationForm::Speichern(const QString& datei, QString& fehler) {
   for (const TTabelle* t : FErgebnisse.Tabellen())
     dateien.emplace_back(TDataModule2::Dateiname(tmpBasis, t->Schema().Name),
                          TDataModule2::Dateiname(basis, t->Schema().Name));
+  // The input echo of the run beside them.
+  if (!FEingabe.Speichern(tmpBasis, f)) {
+    fehler = QString::fromStdString(f);
+    return false;
+  }
+  {
+    const auto von = FEingabe.Dateien(tmpBasis), nach = FEingabe.Dateien(basis);
+    for (size_t i = 0; i < von.size(); ++i) dateien.emplace_back(von[i], nach[i]);
+  }
   for (const auto& [von, nach] : dateien) {
     std::error_code ec;
     fs::rename(von, nach, ec);
@@ -1221,9 +1232,12 @@ void TSimulationForm::ButtonLadenClick() {
     return;
   }
   TDataModule2 neu;
+  TEingabedaten eingabe;
   std::vector<std::string> meldungen;
   QApplication::setOverrideCursor(Qt::WaitCursor);
-  const bool ok = neu.Laden(d.toStdString(), meldungen);
+  // The input echo where the results hold it (older results do not).
+  bool ok = neu.Laden(d.toStdString(), meldungen);
+  ok = eingabe.Laden(TDataModule2::LadeBasis(d.toStdString()), meldungen) && ok;
   QApplication::restoreOverrideCursor();
   if (!ok) {
     QStringList l;
@@ -1239,7 +1253,7 @@ void TSimulationForm::ButtonLadenClick() {
   std::string ohne;
   FStartzustaende.clear();
   LadeStartzustaende(d.toStdString(), FStartzustaende, ohne);
-  FBilSystem.Leeren();  // not part of the saved results
+  FEingabe = std::move(eingabe);
   FErgebnisRevision = 0;
   FAnimationName.clear();
   FAnimationTyp.clear();
@@ -1254,7 +1268,7 @@ void TSimulationForm::ButtonLadenClick() {
   for (int z = 0; z < r.Anzahl(); ++z)
     if (AlsText(r.Wert(z, "S1")) == "Zeitschrittweite dt")
       FDtMin = TextZuZahl(AlsText(r.Wert(z, "S2")), 5);
-  for (const auto& s : FSeiten) s->Modell->Zeige(&(FErgebnisse.*(s->Art->Tabelle)));
+  ZeigeTabellen();
   FillBoxes();
   InitAnimation();
   SetzeKnoepfe(false);

@@ -18,6 +18,7 @@
 
 #include "app/simulation/diagramme.h"
 #include "app/simulation/ergebnismodell.h"
+#include "report/eingabedaten.h"
 #include "report/ergebnisbericht.h"
 #include "simulation/ergebnisse.h"
 #include "simulation/lauf.h"
@@ -64,9 +65,9 @@ class TSimulationForm : public QDialog {
   bool Laeuft() const { return FAuftrag != nullptr; }
   // The messages of the last start's checks (also of a refused start).
   const TTabelle& Pruefungen() const { return FPruefungen; }
-  // The input echo "System" of the run whose results are shown (empty for
-  // loaded results, which do not hold it).
-  const TTabelle& BilSystem() const { return FBilSystem; }
+  // The input echo of the run whose results are shown (of loaded results:
+  // the tables the file holds).
+  const TEingabedaten& Eingabedaten() const { return FEingabe; }
 
   // The result pages: the tree entry's text selects the page.
   bool ZeigeSeite(const QString& titel);
@@ -128,6 +129,8 @@ class TSimulationForm : public QDialog {
   void ButtonAnimationClick();
   void FillBoxes();
   void InitAnimation();
+  // One step of the animation's timer: forward one row, or back a window.
+  void AnimationSchritt();
 
  signals:
   // A run has ended (completed, cancelled, refused or failed).
@@ -151,7 +154,9 @@ class TSimulationForm : public QDialog {
   void AktualisiereTitel();
   void Diagrammzeile(TSeite& s);
   void AnimationZeichnen();
-  void AnimationSchritt();
+  const TTabelle& Tab(const TSeite& s) const;
+  bool Gehalten(const TSeite& s) const;
+  void ZeigeTabellen();
   bool Speichern(const QString& datei, QString& fehler);
   TErgebnisberichtOptionen BerichtOptionen(const std::vector<int>& abschnitte) const;
 
@@ -166,7 +171,7 @@ class TSimulationForm : public QDialog {
   bool FAbgebrochen = false;
   uint64_t FErgebnisRevision = 0;
   TTabelle FPruefungen;
-  TTabelle FBilSystem, FBilSystemLauf;
+  TEingabedaten FEingabe, FEingabeLauf;
   TErgebnisModell* FPruefModell = nullptr;
   std::unique_ptr<TLaufAuftrag> FAuftrag;
   QTimer* FStandUhr = nullptr;

@@ -3,6 +3,7 @@
 // cancel keeps the results before, the caption follows the model, results
 // are saved, loaded and printed, a damaged results folder is refused.
 #include <QApplication>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
 #include <QDateEdit>
@@ -14,23 +15,27 @@
 #include <QProcess>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSignalSpy>
+#include <QSlider>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtCharts/QChartView>
+#include <QtCharts/QXYSeries>
 #include <QtTest>
 #include <sstream>
 
 #include "app/basis/hilfe.h"
-#include "app/simulation/simulationsfenster.h"
 #include "app/basis/zahlenformat.h"
+#include "app/simulation/simulationsfenster.h"
 #include "app/vorschau/auswahldialog.h"
 #include "app/vorschau/druckvorschau.h"
 #include "cli/simulieren.h"
 #include "document/dokument.h"
 #include "qtsupport/falsche_dialoge.h"
+#include "report/eingabedaten.h"
 #include "report/ergebnisbericht.h"
 #include "storage/export_csv.h"
 
@@ -99,8 +104,10 @@ class TestSimulationsfenster : public QObject {
 
  private slots:
   void initTestCase() {
-    // The example's rain gauge names its file relative to the project folder.
-    QVERIFY(QDir::setCurrent(QStringLiteral(T21_QUELLE "/beispiel")));
+    // The example's rain gauge names its file relative to the project
+    // folder; the runs find it there from any current directory.
+    QVERIFY(FTmp.isValid());
+    QVERIFY(QDir::setCurrent(FTmp.path()));
     TLadeErgebnis e;
     FDok = TDokument::Oeffnen(QStringLiteral(T21_QUELLE "/beispiel/Beispiel").toStdString(), e);
     QVERIFY2(FDok, e.Fehler.c_str());
@@ -152,11 +159,24 @@ class TestSimulationsfenster : public QObject {
       QVERIFY(v);
       const TTabelle* tab = nullptr;
       for (const TErgebnisAbschnitt& a : ErgebnisAbschnitte())
-        if (QString::fromUtf8(a.Titel) == t)
+        if (QString::fromUtf8(a.Titel) == t) {
           tab = const_cast<TDataModule2&>(f->Ergebnisse()).Tabelle(a.Tabelle);
+          if (!tab) tab = f->Eingabedaten().Tabelle(a.Tabelle);
+        }
+      if (t.startsWith(QString::fromUtf8("Natürliche Flächen")))
+        tab = f->Eingabedaten().Tabelle(t.contains("Einheiten") ? "CDSBilHRU" : "CDSBilAEO");
       QVERIFY2(tab, qPrintable(t));
       QCOMPARE(v->model()->rowCount(), tab->Anzahl());
     }
+    // The input echo of the run: every element of the project in "System",
+    // the discharge point's data as entered.
+    int elemente = 0;
+    for (int i = 0; i < FDok->Model().Count(); ++i)
+      if (const TElement* e = TM3Model::ElementOf(FDok->Model().GetNode(i)); e && e->Typ() != "NET")
+        ++elemente;
+    QCOMPARE(f->SeitenTabelle("System")->model()->rowCount(), elemente);
+    QVERIFY(f->SeitenTabelle("Gewässer Hydrologie")->model()->rowCount() > 0);
+    QVERIFY(f->SeitenTabelle("Netze Trockenwetter")->model()->rowCount() > 0);
     QTableView* kez = f->SeitenTabelle("Hydrologie Einzugsgebiete");
     QVERIFY(kez->model()->rowCount() > 0);
     const QString zelle = kez->model()->index(0, 3).data().toString();  // AU
@@ -342,21 +362,19 @@ class TestSimulationsfenster : public QObject {
     const QString t1 = PdfText(pdf1), t2 = PdfText(pdf2);
     QVERIFY(t1.contains("Hydrologie Einzugsgebiete"));
     QVERIFY(t1.contains("Report der Simulation"));
-    // The input echo of the run prints with it; loaded results do not hold it.
-    QVERIFY(f->BilSystem().Anzahl() > 0);
-    QVERIFY(t1.contains("Folgeelement"));
-    QCOMPARE(g->BilSystem().Anzahl(), 0);
-    QVERIFY(!t2.contains("Folgeelement"));
-    // Without the echo both print the same (the event tables left out, for
-    // time).
-    TErgebnisberichtOptionen ohne;
-    ohne.Abschnitte = {1, 2, 3, 20, 22, 23, 24, 25, 26, 27, 29, 30, 36, 37};
-    std::string fehler;
-    QVERIFY(ErgebnisberichtAlsPdf(f->Ergebnisse(), ohne, FTmp.filePath("e.pdf").toStdString(),
-                                  fehler) > 0);
-    QVERIFY(ErgebnisberichtAlsPdf(g->Ergebnisse(), ohne, FTmp.filePath("f.pdf").toStdString(),
-                                  fehler) > 0);
-    QCOMPARE(PdfText(FTmp.filePath("f.pdf")), PdfText(FTmp.filePath("e.pdf")));
+    // The input echo of the run is saved and loaded with the results: both
+    // print the same, every section with its rows and charts.
+    QVERIFY(QFile::exists(FTmp.filePath("Lauf_CDSBilSystem.xml")));
+    QVERIFY(QFile::exists(FTmp.filePath("Lauf_TWGanglinien.xml")));
+    QCOMPARE(g->Eingabedaten().Gehaltene().size(), TEingabedaten::Namen().size());
+    QCOMPARE(g->Eingabedaten().Tabelle("CDSBilSystem")->Anzahl(),
+             f->Eingabedaten().Tabelle("CDSBilSystem")->Anzahl());
+    for (const char* c : {"Folgeelement", "Netze Trockenwetter", "Gewässer Hydrologie",
+                          "Netze Schmutzwasser-Ganglinien", "Verletzungen Extremgrenzwert",
+                          "Frachten AFS63", "Wiederkehrzeit [a]"})
+      QVERIFY2(t1.contains(QString::fromUtf8(c)), c);
+    QVERIFY(t1.contains("Tiefland") || t1.contains("Mittelgebirge"));  // its Lage as text
+    QCOMPARE(t2, t1);
 
     // The same results through the report program, with a choice of sections.
     const QString bericht =
@@ -365,18 +383,60 @@ class TestSimulationsfenster : public QObject {
     QProcess p;
     p.start(bericht, {FTmp.filePath("Lauf_CDSReport.s21"), "--projekt",
                       QStringLiteral(T21_QUELLE "/beispiel/Beispiel.T21"), "-o", pdf3,
-                      "--abschnitte", "2;36"});
+                      "--abschnitte", "2;5;36"});
     QVERIFY(p.waitForFinished(120000));
     QCOMPARE(p.exitCode(), 0);
     const QString t3 = PdfText(pdf3);
     QVERIFY(t3.contains("Report der Simulation"));
     QVERIFY(t3.contains("Auswertung Hydrologie"));
+    QVERIFY(t3.contains("Wiederkehrzeit [a]"));  // the row's chart
+    QVERIFY(t3.contains("Folgeelement"));        // the echo saved with the results
     QVERIFY(t3.contains("Beispiel"));
     QVERIFY(!t3.contains("Hydrologie Einzugsgebiete"));
     p.start(bericht, {FTmp.filePath("Lauf_CDSReport.s21"), "-o", pdf3, "--abschnitte", "4"});
     QVERIFY(p.waitForFinished(120000));
     QCOMPARE(p.exitCode(), 2);
     QVERIFY(QString::fromUtf8(p.readAllStandardError()).contains("Abschnitt \"4\" gibt es nicht"));
+
+    // Results saved before the echo was kept: they load, the echo pages are
+    // empty, their sections cannot be chosen and print nothing, and nothing
+    // is taken from the current project.
+    {
+      QTemporaryDir alt;
+      for (const QString& n : QDir(FTmp.path()).entryList({"Lauf_*"})) {
+        bool echo = false;
+        for (const std::string& e : TEingabedaten::Namen())
+          echo = echo || n == QString::fromStdString("Lauf_" + e + ".xml");
+        if (!echo) QVERIFY(QFile::copy(FTmp.filePath(n), alt.filePath(n)));
+      }
+      auto h = Fenster();
+      FDialoge.Meldungen.clear();
+      FDialoge.Dateien = {alt.filePath("Lauf_CDSReport.s21")};
+      h->ButtonLadenClick();
+      QCOMPARE(FDialoge.Meldungen, QStringList{});
+      QVERIFY(h->HatErgebnisse());
+      QVERIFY(h->Eingabedaten().Gehaltene().empty());
+      QCOMPARE(h->SeitenTabelle("System")->model()->rowCount(), 0);
+      QVERIFY(h->SeitenTabelle("Hydrologie Einzugsgebiete")->model()->rowCount() > 0);
+      std::vector<int> waehlbar;
+      h->AbschnitteWaehlen = [&](TFormReportErstellung& d) {
+        for (const TErgebnisAbschnitt& a : ErgebnisAbschnitte())
+          if (d.Gewaehlt(a.Schluessel)) waehlbar.push_back(a.Schluessel);
+        return int(QDialog::Rejected);
+      };
+      h->ButtonDruckenClick();
+      QCOMPARE(waehlbar,
+               (std::vector<int>{1, 2, 3, 20, 22, 23, 24, 25, 26, 27, 29, 30, 31, 32, 34, 36, 37}));
+      const QString pdf4 = FTmp.filePath("d.pdf");
+      p.start(bericht,
+              {alt.filePath("Lauf_CDSReport.s21"), "-o", pdf4, "--abschnitte", "2;5;6;15"});
+      QVERIFY(p.waitForFinished(120000));
+      QCOMPARE(p.exitCode(), 0);
+      const QString t4 = PdfText(pdf4);
+      QVERIFY(t4.contains("Report der Simulation"));
+      QVERIFY(!t4.contains("Folgeelement"));
+      QVERIFY(!t4.contains(QString::fromUtf8("Gewässer Hydrologie")));
+    }
 
     // A damaged table file: the message, and the results stay.
     QFile kaputt(FTmp.filePath("Lauf_CDSSumA128.xml"));
@@ -427,6 +487,57 @@ class TestSimulationsfenster : public QObject {
     QCOMPARE(f->AnimationDiagramm->chart()->series().size(), 5);
     QCOMPARE(f->AnimationDiagramm->chart()->series()[0]->name(), QStringLiteral("Zufluss [l/s]"));
 
+    // Playback: two hours of rows from the position; a step of the timer
+    // goes one row on, "rückwärts" a window and one row back, and the timer
+    // stops at either end. The labels show the row at the position.
+    double dt = 5;
+    for (int z = 0; z < r.Anzahl(); ++z)
+      if (AlsText(r.Wert(z, "S1")) == "Zeitschrittweite dt")
+        dt = TextZuZahl(AlsText(r.Wert(z, "S2")), 5);
+    const int W = int(std::lround(120 / dt));
+    const auto pruefe = [&](int pos) {
+      QCOMPARE(f->AnimationPosition->value(), pos);
+      const QList<QPointF> pt =
+          static_cast<QXYSeries*>(f->AnimationDiagramm->chart()->series()[0])->points();
+      QCOMPARE(int(pt.size()), std::min(W, a.Anzahl() - pos + 1));
+      for (int i = 0; i < int(pt.size()); ++i)
+        QCOMPARE(pt[i].y(), AlsZahl(a.Wert(pos - 1 + i, "Q")));
+      const QList<QPointF> drossel =
+          static_cast<QXYSeries*>(f->AnimationDiagramm->chart()->series()[1])->points();
+      QCOMPARE(drossel.front().y(), AlsZahl(a.Wert(pos - 1, "P1")));
+      QCOMPARE(f->AnimationZeit->text(),
+               AlsQDateTime(AlsZahl(a.Wert(pos - 1, "Zeit"))).toString("dd.MM.yyyy hh:mm"));
+      QCOMPARE(f->AnimationQ->text(),
+               QLocale(QLocale::German).toString(AlsZahl(a.Wert(pos - 1, "Q")), 'f', 2));
+    };
+    pruefe(1);
+    for (int i = 0; i < 3; ++i) f->AnimationSchritt();
+    pruefe(4);
+    int spitze = 0;  // where the flow changes from row to row
+    for (int z = 0; z < a.Anzahl(); ++z)
+      if (AlsZahl(a.Wert(z, "Q")) > AlsZahl(a.Wert(spitze, "Q"))) spitze = z;
+    QVERIFY(AlsZahl(a.Wert(spitze, "Q")) > 0);
+    f->AnimationPosition->setValue(std::max(1, spitze - W / 2 + 1));
+    const int p0 = f->AnimationPosition->value();
+    pruefe(p0);
+    f->AnimationSchritt();
+    pruefe(p0 + 1);
+    f->AnimationRueckwaerts->setChecked(true);
+    f->AnimationSchritt();
+    pruefe(std::max(1, p0 + 1 - W - 1));
+    f->AnimationPosition->setValue(3);
+    f->AnimationLaeuft->setChecked(true);
+    QVERIFY(!f->AnimationKopieren->isEnabled());  // not while the timer runs
+    QTRY_VERIFY(!f->AnimationLaeuft->isChecked());
+    pruefe(1);
+    QVERIFY(f->AnimationKopieren->isEnabled());
+    f->AnimationRueckwaerts->setChecked(false);
+    f->AnimationPosition->setValue(a.Anzahl() - 2);
+    f->AnimationTempo->setValue(f->AnimationTempo->maximum());
+    f->AnimationLaeuft->setChecked(true);
+    QTRY_VERIFY(!f->AnimationLaeuft->isChecked());
+    pruefe(a.Anzahl());
+
     QVERIFY(f->ZeigeSeite("Auswertung Stoffe"));
     QTableView* v = f->SeitenTabelle("Auswertung Stoffe");
     QVERIFY(v->model()->rowCount() >= 3);
@@ -436,6 +547,23 @@ class TestSimulationsfenster : public QObject {
     QCOMPARE(f->DiagrammAnsicht(1)->chart()->title(), QStringLiteral("Ereignis-Extremwerte"));
     QCOMPARE(f->DiagrammAnsicht(2)->chart()->title(), QStringLiteral("Ereignis-Mittelwerte"));
     QVERIFY(f->ZeigeSeite("Auswertung Hydrologie"));
+    // The verdict choice: "verletzt" are the rows marked "*" (OK 'TRUE').
+    {
+      auto* ok = f->findChild<QComboBox*>(QStringLiteral("OK"));
+      QVERIFY(ok);
+      QTableView* hv = f->SeitenTabelle("Auswertung Hydrologie");
+      const TTabelle& hd = f->Ergebnisse().CDSHDAbfluss;
+      int verletzt = 0;
+      for (int z = 0; z < hd.Anzahl(); ++z) verletzt += AlsText(hd.Wert(z, "OKS")) == "*";
+      ok->setCurrentIndex(ok->findText("verletzt"));
+      QCOMPARE(hv->model()->rowCount(), verletzt);
+      QCOMPARE(f->SeitenFilterText("Auswertung Hydrologie"), QStringLiteral("OK = 'TRUE'"));
+      ok->setCurrentIndex(ok->findText("eingehalten"));
+      QCOMPARE(hv->model()->rowCount(), hd.Anzahl() - verletzt);
+      QCOMPARE(f->SeitenFilterText("Auswertung Hydrologie"), QStringLiteral("OK = 'FALSE'"));
+      ok->setCurrentIndex(0);
+      QCOMPARE(hv->model()->rowCount(), hd.Anzahl());
+    }
     f->SeitenTabelle("Auswertung Hydrologie")->selectRow(0);
     QCOMPARE(f->DiagrammAnsicht(0)->chart()->title(), QString::fromUtf8("Einleitung Mühlbach"));
     QVERIFY(f->DiagrammAnsicht(0)->chart()->series().size() >= 5);
