@@ -461,24 +461,37 @@ bool SchnelleLinie(QImage& bild, QPoint a, QPoint b, const QPen& pen, QColor c) 
   };
   if (innen(a) && innen(b)) {
     // Both ends in the image, and so every pixel between: the same steps
-    // without bounds, the choice of step without a jump.
+    // without bounds.
     QRgb* px = reinterpret_cast<QRgb*>(bits + y * zeile) + x;
     if (dy == 0) {
       std::fill(px - (sx < 0 ? dx : 0), px + (sx < 0 ? 1 : dx + 1), farbe);
       return true;
     }
+    // One loop per major axis: every step moves along it, the error decides
+    // the step across (the pixels of the loop below, step by step).
     const qsizetype schrittY = sy * (zeile / static_cast<qsizetype>(sizeof(QRgb)));
-    const int bx = b.x(), by = b.y();
-    for (;;) {
-      *px = farbe;
-      if (x == bx && y == by) break;
-      const int f2 = 2 * fehler;
-      const bool mx = f2 >= dy, my = f2 <= dx;
-      fehler += (mx ? dy : 0) + (my ? dx : 0);
-      x += mx ? sx : 0;
-      y += my ? sy : 0;
-      px += (mx ? sx : 0) + (my ? schrittY : 0);
+    if (-dy > dx) {
+      for (int i = -dy; i > 0; --i) {
+        *px = farbe;
+        if (2 * fehler >= dy) {
+          fehler += dy;
+          px += sx;
+        }
+        fehler += dx;
+        px += schrittY;
+      }
+    } else {
+      for (int i = dx; i > 0; --i) {
+        *px = farbe;
+        if (2 * fehler <= dx) {
+          fehler += dx;
+          px += schrittY;
+        }
+        fehler += dy;
+        px += sx;
+      }
     }
+    *px = farbe;
     return true;
   }
   for (;;) {
