@@ -34,7 +34,7 @@ for n in "${namen[@]}"; do
   mkdir -p "$korpus" "$funde"
   echo "== fuzz_$n: $sekunden s"
   if ! ASAN_OPTIONS=detect_leaks=1:allocator_may_return_null=1 \
-      LSAN_OPTIONS=suppressions=fuzz/qt/lsan.supp \
+      LSAN_OPTIONS=suppressions="$PWD/fuzz/qt/lsan.supp" \
       UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
       "$bau/fuzz/fuzz_$n" -max_total_time="$sekunden" -timeout=5 -rss_limit_mb=2048 \
       -max_len=65536 -print_final_stats=1 -artifact_prefix="$funde/" \
