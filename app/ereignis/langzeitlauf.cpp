@@ -19,6 +19,8 @@
 #include <limits>
 
 #include "app/basis/dialoge.h"
+#include "document/lauf_auftrag.h"
+#include "model/regen.h"
 #include "storage/export_csv.h"
 #include "storage/mgl.h"
 #include "storage/projektdatei.h"
@@ -39,6 +41,11 @@ bool TKopieAuftrag::Starte(const TM3Model& m, std::function<void(TM3Model&)> arb
   FKopie = std::make_unique<TM3Model>();
   ModellAusPaket(*FKopie, *ModellAlsPaket(m), m.FileName);
   FKopie->Modified = 0;
+  // The copy's rain gauges read their files beside the project, whatever
+  // the current folder.
+  for (int i = 0; i < FKopie->Count(); ++i)
+    if (auto* r = dynamic_cast<TREG*>(TM3Model::ElementOf(FKopie->GetNode(i))))
+      r->FileName = Regendatei(m, r->FileName);
   FLaeuft = true;
   FThread = std::thread([this, arbeit = std::move(arbeit), fertig = std::move(fertig)] {
     arbeit(*FKopie);

@@ -230,6 +230,24 @@ class TestEreignisfenster : public QObject {
     delete w;
   }
 
+  // The rain file named relative to the project is found from any current
+  // folder.
+  void andererOrdner() {
+    auto dok = Beispiel();
+    TFalscheDialoge dialoge;
+    QWidget eltern;
+    QVERIFY(QDir::setCurrent(FTmp.path()));
+    auto* w = TFormEreignisChart::Oeffnen(*dok, dialoge, Quelle(), IdVon(*dok, "Altstadt"), true,
+                                          &eltern);
+    QVERIFY(w);
+    QSignalSpy spy(w, &TFormEreignisChart::Gerechnet);
+    const bool fertig = Fertig(*w, spy);
+    QVERIFY(QDir::setCurrent(QStringLiteral(T21_QUELLE "/beispiel")));
+    QVERIFY(fertig);
+    QVERIFY2(w->Ergebnis().Ok, qPrintable(dialoge.Meldungen.join('\n')));
+    delete w;
+  }
+
   // An element whose name would lead into a folder gets a plain file name.
   void vorschlagOhnePfad() {
     auto dok = Beispiel();
