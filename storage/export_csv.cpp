@@ -278,60 +278,15 @@ std::string CSVHeader(const TElement& e, std::string_view z) {
     case 5:
       return Kopf(z, {"ELEMENT", "QD", "Qkrit", "maxQKÜ", "VOLUMEN", "NEBENSCHLUSS"});
     case 6:
-    case 7: {
+    case 7:
+    case 8: {
+      const int s = CSVAbschnitt(e);
       Zeile r(z);
       r.Text("ELEMENT");
-      for (const std::string& k : FelderCSVKopf(CSVAbschnitt(e) == 6 ? "CDSKlg" : "CDSOma"))
+      for (const std::string& k : FelderCSVKopf(s == 6 ? "CDSKlg" : s == 7 ? "CDSOma" : "CDSEst"))
         r.Text(k);
       return r.Str();
     }
-    case 8:
-      return Kopf(z, {"ELEMENT",
-                      "Sohle oben",
-                      "Sohle unten",
-                      "Länge",
-                      "Abflussdrosselung",
-                      "QD",
-                      "maxQKUE",
-                      "Volumen",
-                      "Sohlbreite",
-                      "Böschungshöhe",
-                      "Spiegelbreite",
-                      "Stricklerwert",
-                      "Fließtiefe bei MNQ",
-                      "Fließgeschwindigkeit bei MNQ",
-                      "AEo",
-                      "MNq",
-                      "Hq1",
-                      "Quellabstand",
-                      "x",
-                      "Lage",
-                      "cv BSB5",
-                      "cv NH4-N",
-                      "cv AFS 63",
-                      "cv pH",
-                      "cv ALK",
-                      "QUELLE",
-                      "QUELLLAUF",
-                      "TEMPORAER",
-                      "ORGANISCH",
-                      "STAU",
-                      "SALMONIDEN",
-                      "GUETE",
-                      "STRUKTURGUETE",
-                      "EUTROPH",
-                      "LAGE",
-                      "D0",
-                      "WBP: Struktur O",
-                      "WBP: Struktur U",
-                      "WBP: Aufwander",
-                      "WBP: AufUndAb",
-                      "WBP: Zufluss O",
-                      "WBP: Zufluss U",
-                      "WBP: Punkte",
-                      "WBP: N",
-                      "MNQ",
-                      "HQ1"});
     case 9:
     default: {
       const char* tabelle = dynamic_cast<const TCON*>(&e)   ? "CDSCON"
@@ -356,7 +311,7 @@ std::string CSVString(const TElement& e, const TNET& netz, std::string_view z,
     const TParameter& cr = netz.CR;
     const TParameter& dn = netz.cDN;
     r.Zahlen({cr.BSB, cr.NH4, cr.AFS, cr.CSB, cr.PH, cr.ALK, dn.BSB, dn.NH4, dn.AFS});
-    for (const TWert& w : FelderCSVWerte(k, "CDSKEZ")) r.Wert(w);
+    for (const TWert& w : FelderCSVWerte(k, "CDSKEZ", netz)) r.Wert(w);
   } else if (const auto* b = dynamic_cast<const TRUB*>(&e)) {
     // ac, QRMIN, Rkrit and VSMIN are set by no computation.
     r.Zahlen({b->QD, b->QKRIT, b->MaxQKUE}).Ganz(b->Volumen).Bool(b->Nebenschluss);
@@ -368,24 +323,14 @@ std::string CSVString(const TElement& e, const TNET& netz, std::string_view z,
   } else if (const auto* k = dynamic_cast<const TRKB*>(&e)) {
     r.Zahlen({k->QD, k->QKRIT, k->MaxQKUE}).Ganz(k->Volumen).Bool(k->Nebenschluss);
   } else if (dynamic_cast<const TKLG*>(&e) || dynamic_cast<const TOMA*>(&e)) {
-    for (const TWert& w : FelderCSVWerte(e, dynamic_cast<const TKLG*>(&e) ? "CDSKlg" : "CDSOma"))
+    for (const TWert& w :
+         FelderCSVWerte(e, dynamic_cast<const TKLG*>(&e) ? "CDSKlg" : "CDSOma", netz))
       r.Wert(w);
-  } else if (const auto* s = dynamic_cast<const TEST*>(&e)) {
-    const TProfil& p = s->Profil;
-    r.Zahlen({p.SOLO, p.SOLU, p.LEN}).Bool(s->Drosselung).Zahlen({s->QD, s->MaxQKUE});
-    r.Ganz(s->Volumen)
-        .Zahlen({p.PB, p.PH, p.BWSP, p.KB, s->HMNQ, s->VMNQ, s->AE0, s->_mnq, s->_HQ1pnat,
-                 s->LQuell, s->X, static_cast<double>(s->Lage)});
-    r.Zahlen({s->CV.BSB, s->CV.NH4, s->CV.AFS, s->CV.PH, s->CV.ALK});
-    r.Bool(s->QUELL).Bool(s->QUELLLAUF).Bool(s->TEMPORAER).Bool(s->ORGANISCH).Bool(s->STAU);
-    r.Bool(s->Salmoniden).Text(s->GUETE).Text(s->STRUKTUR).Text(s->EUTROPH).Ganz(s->Lage);
-    r.Zahl(s->D0(netz.cO2sat));
-    const TWBP& w = s->WBP;
-    r.Ganz(w.WBP1StrukturO).Ganz(w.WBP1StrukturU).Ganz(w.WBP1Aufwander).Ganz(w.WBP1AufUndAb);
-    r.Text(w.WBP1ZuflussO ? "True" : "False").Text(w.WBP1ZuflussU ? "True" : "False");
-    r.Ganz(w.WBP1Punkte).Zahl(w.WBP1N).Zahl(s->MNQ()).Zahl(s->HQ1pnat());
+  } else if (dynamic_cast<const TEST*>(&e)) {
+    for (const TWert& w : FelderCSVWerte(e, "CDSEst", netz)) r.Wert(w);
   } else if (dynamic_cast<const TCON*>(&e) || dynamic_cast<const TREG*>(&e)) {
-    for (const TWert& w : FelderCSVWerte(e, dynamic_cast<const TCON*>(&e) ? "CDSCON" : "CDSREG"))
+    for (const TWert& w :
+         FelderCSVWerte(e, dynamic_cast<const TCON*>(&e) ? "CDSCON" : "CDSREG", netz))
       r.Wert(w);
   }
   return r.Str();

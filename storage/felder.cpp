@@ -326,8 +326,9 @@ TElementFeld WertWennDa(const char* spalte, const char* datei, const char* csv) 
 }
 // A value F of the element's part P (a quality record, a profile).
 template <auto P, auto F>
-TElementFeld Teil(const char* spalte, const char* datei, bool eingabe = true) {
-  return {spalte, datei, nullptr, &LiesSatz<P, F>, &SchreibSatz<P, F>, eingabe};
+TElementFeld Teil(const char* spalte, const char* datei, const char* csv = nullptr,
+                  bool eingabe = true) {
+  return {spalte, datei, csv, &LiesSatz<P, F>, &SchreibSatz<P, F>, eingabe};
 }
 
 // The project record. Its GetData hands the table to SetData, which derives
@@ -530,50 +531,82 @@ TElementFeld Hintergrund(const char* spalte) {
 // with the project's oxygen saturation; the file keeps the background as a
 // quality record of its own.
 const std::vector<TElementFeld> kEST = {
-    {"KST", "KST", nullptr, &LiesSatz<&TEST::Profil, &TProfil::KB>,
+    Teil<&TEST::Profil, &TProfil::SOLO>("SOLO", "SOLO", "Sohle oben"),
+    Teil<&TEST::Profil, &TProfil::SOLU>("SOLU", "SOLU", "Sohle unten"),
+    Teil<&TEST::Profil, &TProfil::LEN>("LEN", "LEN", "Länge"),
+    Wert<&TEST::Drosselung>("Abflussdrosselung", "Abflussdrosselung", "Abflussdrosselung"),
+    // the throttle of the point; the file keeps it in the structure record
+    Wert<&TEST::QD>("QD", nullptr, "QD"),
+    Wert<&TEST::MaxQKUE>(nullptr, nullptr, "maxQKUE"),
+    Wert<&TEST::Volumen>("Volumen", nullptr, "Volumen"),
+    Teil<&TEST::Profil, &TProfil::PB>("BSO", "BSO", "Sohlbreite"),
+    Teil<&TEST::Profil, &TProfil::PH>("HB", "HB", "Böschungshöhe"),
+    Teil<&TEST::Profil, &TProfil::BWSP>("BWSP", "BWSP", "Spiegelbreite"),
+    {"KST", "KST", "Stricklerwert", &LiesSatz<&TEST::Profil, &TProfil::KB>,
      [](TElement& e, const TWert& w) {
        if (!IstNull(w)) static_cast<TEST&>(e).Profil.KB = AlsZahl(w);
      },
      true},
-    Teil<&TEST::Profil, &TProfil::PB>("BSO", "BSO"),
-    Teil<&TEST::Profil, &TProfil::BWSP>("BWSP", "BWSP"),
-    Teil<&TEST::Profil, &TProfil::PH>("HB", "HB"),
-    Teil<&TEST::Profil, &TProfil::SOLO>("SOLO", "SOLO"),
-    Teil<&TEST::Profil, &TProfil::SOLU>("SOLU", "SOLU"),
-    Teil<&TEST::Profil, &TProfil::LEN>("LEN", "LEN"),
-    Wert<&TEST::HMNQ>("HMNQ", "HMNQ", nullptr),
-    Wert<&TEST::VMNQ>("VMNQ", "VMNQ", nullptr),
-    Wert<&TEST::AE0>("AE0", "AEO", nullptr),
-    Wert<&TEST::_mnq>("_MNQ", "_MNQ", nullptr),
-    Wert<&TEST::_HQ1pnat>("_HQ1", "_HQ1", nullptr),
-    Wert<&TEST::LQuell>("LQUELL", "LQUELL", nullptr),
-    WertWennDa<&TEST::X>("X", "X", nullptr),
-    Wert<&TEST::QUELL>("QUELLE", "QUELLE", nullptr),
-    Wert<&TEST::QUELLLAUF>("QUELLLAUF", "QUELLLAUF", nullptr),
-    Wert<&TEST::TEMPORAER>("TEMPORAER", "TEMPORAER", nullptr),
-    Wert<&TEST::ORGANISCH>("ORGANISCH", "ORGANISCH", nullptr),
-    Wert<&TEST::STAU>("STAU", "STAU", nullptr),
-    Wert<&TEST::Salmoniden>("Salmoniden", "Salmoniden", nullptr),
-    Wert<&TEST::Drosselung>("Abflussdrosselung", "Abflussdrosselung", nullptr),
-    Wert<&TEST::GUETE>("GUETE", "GUETE", nullptr),
-    Wert<&TEST::STRUKTUR>("STRUKTUR", "STRUKTUR", nullptr),
+    Wert<&TEST::HMNQ>("HMNQ", "HMNQ", "Fließtiefe bei MNQ"),
+    Wert<&TEST::VMNQ>("VMNQ", "VMNQ", "Fließgeschwindigkeit bei MNQ"),
+    Wert<&TEST::AE0>("AE0", "AEO", "AEo"),
+    Wert<&TEST::_mnq>("_MNQ", "_MNQ", "MNq"),
+    Wert<&TEST::_HQ1pnat>("_HQ1", "_HQ1", "Hq1"),
+    Wert<&TEST::LQuell>("LQUELL", "LQUELL", "Quellabstand"),
+    WertWennDa<&TEST::X>("X", "X", "x"),
+    {nullptr, nullptr, "Lage",
+     [](const TElement& e) { return TWert(static_cast<double>(static_cast<const TEST&>(e).Lage)); },
+     nullptr, false},
+    // the background set as the element holds it (loads)
+    Satz<&TEST::CV, &TParameter::BSB>(nullptr, "cv BSB5", false),
+    Satz<&TEST::CV, &TParameter::NH4>(nullptr, "cv NH4-N", false),
+    Satz<&TEST::CV, &TParameter::AFS>(nullptr, "cv AFS 63", false),
+    Satz<&TEST::CV, &TParameter::PH>(nullptr, "cv pH", false),
+    Satz<&TEST::CV, &TParameter::ALK>(nullptr, "cv ALK", false),
+    Wert<&TEST::QUELL>("QUELLE", "QUELLE", "QUELLE"),
+    Wert<&TEST::QUELLLAUF>("QUELLLAUF", "QUELLLAUF", "QUELLLAUF"),
+    Wert<&TEST::TEMPORAER>("TEMPORAER", "TEMPORAER", "TEMPORAER"),
+    Wert<&TEST::ORGANISCH>("ORGANISCH", "ORGANISCH", "ORGANISCH"),
+    Wert<&TEST::STAU>("STAU", "STAU", "STAU"),
+    Wert<&TEST::Salmoniden>("Salmoniden", "Salmoniden", "SALMONIDEN"),
+    Wert<&TEST::GUETE>("GUETE", "GUETE", "GUETE"),
+    Wert<&TEST::STRUKTUR>("STRUKTUR", "STRUKTUR", "STRUKTURGUETE"),
     // a file without the code: "0"
-    {"EUTROPH", "EUTROPH", nullptr, &Lies<&TEST::EUTROPH>,
+    {"EUTROPH", "EUTROPH", "EUTROPH", &Lies<&TEST::EUTROPH>,
      [](TElement& e, const TWert& w) {
        static_cast<TEST&>(e).EUTROPH = IstNull(w) ? std::string("0") : AlsText(w);
      },
      true},
-    WertWennDa<&TEST::Lage>("LAGE", "Lage", nullptr),
+    WertWennDa<&TEST::Lage>("LAGE", "Lage", "LAGE"),
+    {nullptr, nullptr, "D0", nullptr, nullptr, false,
+     [](const TElement& e, const TNET& n) {
+       return TWert(static_cast<const TEST&>(e).D0(n.cO2sat));
+     }},
     // the recolonisation potential; codes as texts in the table
-    Teil<&TEST::WBP, &TWBP::WBP1StrukturO>("WBP1StrukturO", "StrukturO"),
-    Teil<&TEST::WBP, &TWBP::WBP1StrukturU>("WBP1StrukturU", "StrukturU"),
-    Teil<&TEST::WBP, &TWBP::WBP1ZuflussO>("WBP1ZuflussO", "ZuflussO"),
-    Teil<&TEST::WBP, &TWBP::WBP1ZuflussU>("WBP1ZuflussU", "ZuflussU"),
-    Teil<&TEST::WBP, &TWBP::WBP1AufUndAb>("WBP1AufUndAb", "AufUndAb"),
-    Teil<&TEST::WBP, &TWBP::WBP1Aufwander>("WBP1Aufwander", "Aufwander"),
-    // the throttle of the point; the file keeps them in the structure record
-    Wert<&TEST::QD>("QD", nullptr, nullptr),
-    Wert<&TEST::Volumen>("Volumen", nullptr, nullptr),
+    Teil<&TEST::WBP, &TWBP::WBP1StrukturO>("WBP1StrukturO", "StrukturO", "WBP: Struktur O"),
+    Teil<&TEST::WBP, &TWBP::WBP1StrukturU>("WBP1StrukturU", "StrukturU", "WBP: Struktur U"),
+    Teil<&TEST::WBP, &TWBP::WBP1Aufwander>("WBP1Aufwander", "Aufwander", "WBP: Aufwander"),
+    Teil<&TEST::WBP, &TWBP::WBP1AufUndAb>("WBP1AufUndAb", "AufUndAb", "WBP: AufUndAb"),
+    Teil<&TEST::WBP, &TWBP::WBP1ZuflussO>("WBP1ZuflussO", "ZuflussO", nullptr),
+    Teil<&TEST::WBP, &TWBP::WBP1ZuflussU>("WBP1ZuflussU", "ZuflussU", nullptr),
+    // the inflow flags read True or False in the text
+    {nullptr, nullptr, "WBP: Zufluss O",
+     [](const TElement& e) {
+       return TWert(std::string(static_cast<const TEST&>(e).WBP.WBP1ZuflussO ? "True" : "False"));
+     },
+     nullptr, false},
+    {nullptr, nullptr, "WBP: Zufluss U",
+     [](const TElement& e) {
+       return TWert(std::string(static_cast<const TEST&>(e).WBP.WBP1ZuflussU ? "True" : "False"));
+     },
+     nullptr, false},
+    Teil<&TEST::WBP, &TWBP::WBP1Punkte>(nullptr, nullptr, "WBP: Punkte", false),
+    Teil<&TEST::WBP, &TWBP::WBP1N>(nullptr, nullptr, "WBP: N", false),
+    {nullptr, nullptr, "MNQ",
+     [](const TElement& e) { return TWert(static_cast<const TEST&>(e).MNQ()); }, nullptr, false},
+    {nullptr, nullptr, "HQ1",
+     [](const TElement& e) { return TWert(static_cast<const TEST&>(e).HQ1pnat()); }, nullptr,
+     false},
     // the background as entered
     Hintergrund<&TParameter::cBSB>("BSB"),
     Hintergrund<&TParameter::cNH4>("NH4"),
@@ -609,7 +642,7 @@ const std::vector<TElementFeld>& ElementFelder(std::string_view tabelle) {
 
 void FelderInTabelle(const TElement& e, std::string_view tabelle, TTabelle& t, int z) {
   for (const TElementFeld& f : ElementFelder(tabelle))
-    if (f.Spalte) t.Setze(z, f.Spalte, f.Lesen(e));
+    if (f.Spalte && f.Lesen) t.Setze(z, f.Spalte, f.Lesen(e));
 }
 
 void FelderAusTabelle(TElement& e, std::string_view tabelle, const TTabelle& t, int z) {
@@ -619,7 +652,7 @@ void FelderAusTabelle(TElement& e, std::string_view tabelle, const TTabelle& t, 
 
 void FelderInDatei(const TElement& e, std::string_view tabelle, TTabelle& t, int z) {
   for (const TElementFeld& f : ElementFelder(tabelle))
-    if (f.Datei) t.Setze(z, f.Datei, f.Lesen(e));
+    if (f.Datei && f.Lesen) t.Setze(z, f.Datei, f.Lesen(e));
 }
 
 void FelderAusDatei(TElement& e, std::string_view tabelle, const TTabelle& t, int z) {
@@ -634,10 +667,10 @@ std::vector<std::string> FelderCSVKopf(std::string_view tabelle) {
   return r;
 }
 
-std::vector<TWert> FelderCSVWerte(const TElement& e, std::string_view tabelle) {
+std::vector<TWert> FelderCSVWerte(const TElement& e, std::string_view tabelle, const TNET& netz) {
   std::vector<TWert> r;
   for (const TElementFeld& f : ElementFelder(tabelle))
-    if (f.CSV) r.push_back(f.Lesen(e));
+    if (f.CSV) r.push_back(f.Lesen ? f.Lesen(e) : f.LesenImNetz(e, netz));
   return r;
 }
 

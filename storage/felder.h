@@ -15,6 +15,8 @@
 
 namespace t21 {
 
+class TNET;
+
 struct TFeldBeschreibung {
   std::string Tabelle;  // component name of the table ("CDSKEZ")
   std::string Spalte;   // column ("ED")
@@ -61,12 +63,14 @@ int FeldZeile(const TDataModule1& dm, const TFeldBeschreibung& f);
 // A value the places keep differently (the file keeps a catchment's sealing
 // as 0, the table rounded, the text as computed) has one entry per form.
 struct TElementFeld {
-  const char* Spalte;  // column of the project table, null: not in the table
-  const char* Datei;   // column of the project file's record, null: not in the file
-  const char* CSV;     // header in the tabular text, null: not exported
-  TWert (*Lesen)(const TElement&);
+  const char* Spalte;               // column of the project table, null: not in the table
+  const char* Datei;                // column of the project file's record, null: not in the file
+  const char* CSV;                  // header in the tabular text, null: not exported
+  TWert (*Lesen)(const TElement&);  // null: LesenImNetz
   void (*Schreiben)(TElement&, const TWert&);  // null: never read back
   bool Eingabe;  // the element takes it back from the table (an input)
+  // A value that needs the project record (exported only).
+  TWert (*LesenImNetz)(const TElement&, const TNET&) = nullptr;
 };
 
 // The values of the element kinds of a table ("CDSKEZ"); empty for a table
@@ -85,6 +89,6 @@ void FelderAusDatei(TElement& e, std::string_view tabelle, const TTabelle& t, in
 // The headers of the tabular text and the element's values, in order:
 // numbers as numbers, integers as digits, switches as -1/0, texts as they are.
 std::vector<std::string> FelderCSVKopf(std::string_view tabelle);
-std::vector<TWert> FelderCSVWerte(const TElement& e, std::string_view tabelle);
+std::vector<TWert> FelderCSVWerte(const TElement& e, std::string_view tabelle, const TNET& netz);
 
 }  // namespace t21
