@@ -105,7 +105,7 @@ const TSeitenArt kSeiten[] = {
      false},
     {20, "Regenschreiber", "CDSREG1", TListe::Regenschreiber, false, false, false},
     {0, "Natürliche Flächen", "CDSBilAEO", TListe::Elemente, false, false, false},
-    {0, "Natürliche Flächen: Einheiten", "CDSBilHRU", TListe::Elemente, false, false, false},
+    {0, "Hydrologische Einheiten", "CDSBilHRU", TListe::Elemente, false, false, false},
     {39, "Bewirtschaftungs-Scripts", "CDSScripts", TListe::Elemente, false, false, false},
     {22, "Hydrologie Einzugsgebiete", "CDSSumKEZ", TListe::Netze, true, false, false},
     {23, "Hydrologie QTZ-A 3-2", "CDSSumA128", TListe::Bauwerke, true, false, false},
@@ -191,7 +191,8 @@ struct TSimulationForm::TSeite {
   QLineEdit* Wert = nullptr;
   QLabel* FilterText = nullptr;
   QPushButton* Report = nullptr;
-  TErgebnisFilter Wertfilter;  // the comparison set with the filter button
+  TErgebnisFilter Wertfilter;   // the comparison set with the filter button
+  bool Spaltenbreiten = false;  // set for the rows shown (when the page was shown)
 };
 
 TSimulationForm::TSimulationForm(TDokument& dok, TDialoge& dialoge, QWidget* eltern)
@@ -364,7 +365,7 @@ void TSimulationForm::BaueOberflaeche() {
     return g;
   };
   for (const TSeitenArt& a : kSeiten) {
-    const char* g = a.Schluessel <= 3                          ? "Protokoll"
+    const char* g = a.Schluessel >= 1 && a.Schluessel <= 3     ? "Protokoll"
                     : a.Schluessel <= 20 || a.Schluessel == 39 ? "Eingabedaten"
                                                                : "Ergebnisse";
     auto s = std::make_unique<TSeite>();
@@ -378,12 +379,22 @@ void TSimulationForm::BaueOberflaeche() {
   connect(FBaum, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* i) {
     const QVariant v = i ? i->data(0, Qt::UserRole) : QVariant();
     FStapel->setCurrentIndex(v.isValid() ? v.toInt() : 0);
+    // Column widths when a page is first shown with its rows, so that the
+    // end of a run does not measure every page at once.
+    for (const auto& s : FSeiten)
+      if (s->Widget == FStapel->currentWidget() && !s->Spaltenbreiten) {
+        s->Ansicht->resizeColumnsToContents();
+        s->Spaltenbreiten = true;
+      }
   });
   ergebnisse->addWidget(FBaum);
   ergebnisse->addWidget(FStapel);
   ergebnisse->setStretchFactor(1, 1);
-  FBaum->setMinimumWidth(
-      FBaum->fontMetrics().horizontalAdvance("Niederschlags-Abfluss-Ereignisse") + 60);
+  int baumbreite = 0;
+  for (const TSeitenArt& a : kSeiten)
+    baumbreite =
+        std::max(baumbreite, FBaum->fontMetrics().horizontalAdvance(QString::fromUtf8(a.Titel)));
+  FBaum->setMinimumWidth(baumbreite + 60);
   FReiter->addTab(ergebnisse, QStringLiteral("Ergebnisse"));
 
   Animation = BaueAnimation();
@@ -796,7 +807,8 @@ void TSimulationForm::FillBoxes() {
     if (s.Parameter) s.Parameter->setCurrentIndex(0);
     if (s.OK) s.OK->setCurrentIndex(0);
     SeiteAnwenden(s);
-    s.Ansicht->resizeColumnsToContents();
+    s.Spaltenbreiten = s.Widget == FStapel->currentWidget();
+    if (s.Spaltenbreiten) s.Ansicht->resizeColumnsToContents();
   }
   FPruefModell->Neu();
   PruefTabelle->resizeColumnsToContents();

@@ -163,8 +163,10 @@ class TestSimulationsfenster : public QObject {
           tab = const_cast<TDataModule2&>(f->Ergebnisse()).Tabelle(a.Tabelle);
           if (!tab) tab = f->Eingabedaten().Tabelle(a.Tabelle);
         }
-      if (t.startsWith(QString::fromUtf8("Natürliche Flächen")))
-        tab = f->Eingabedaten().Tabelle(t.contains("Einheiten") ? "CDSBilHRU" : "CDSBilAEO");
+      if (t == QString::fromUtf8("Natürliche Flächen"))
+        tab = f->Eingabedaten().Tabelle("CDSBilAEO");
+      if (t == QStringLiteral("Hydrologische Einheiten"))
+        tab = f->Eingabedaten().Tabelle("CDSBilHRU");
       QVERIFY2(tab, qPrintable(t));
       QCOMPARE(v->model()->rowCount(), tab->Anzahl());
     }
