@@ -14,6 +14,7 @@
 #include "model/plant.h"
 #include "model/structures.h"
 #include "report/report.h"
+#include "report/textlauf.h"
 
 namespace t21 {
 
@@ -128,13 +129,12 @@ class TSeite {
     P.setFont(t21::Schrift(familie, pt, static_cast<int>(std::lround(FPpiY)), fett, kursiv, unter));
   }
   double Breite(const std::string& s) const {
-    return QFontMetricsF(P.font()).horizontalAdvance(QString::fromStdString(s)) / FPpiX;
+    return TextBreite(P.font(), s) / FPpiX;
   }
   double HoeheM() const { return QFontMetricsF(P.font()).height() / FPpiY; }
   void Text(double x, double yy, const std::string& s) {
     if (s.empty()) return;
-    P.drawText(QPointF(x * FPpiX, yy * FPpiY + QFontMetricsF(P.font()).ascent()),
-               QString::fromStdString(s));
+    ZeichneText(P, QPointF(x * FPpiX, yy * FPpiY + QFontMetricsF(P.font()).ascent()), s);
   }
   void Linie(double x1, double y1, double x2, double y2) {
     P.drawLine(QPointF(x1 * FPpiX, y1 * FPpiY), QPointF(x2 * FPpiX, y2 * FPpiY));
