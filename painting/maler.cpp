@@ -460,15 +460,15 @@ bool SchnelleLinie(QImage& bild, QPoint a, QPoint b, const QPen& pen, QColor c) 
            static_cast<unsigned>(q.y()) < static_cast<unsigned>(h);
   };
   if (innen(a) && innen(b)) {
-    // Both ends in the image, and so every pixel between: the same steps
-    // without bounds.
+    // Both ends in the image, and so every pixel between: no bounds to
+    // check.
     QRgb* px = reinterpret_cast<QRgb*>(bits + y * zeile) + x;
     if (dy == 0) {
       std::fill(px - (sx < 0 ? dx : 0), px + (sx < 0 ? 1 : dx + 1), farbe);
       return true;
     }
     // One loop per major axis: every step moves along it, the error decides
-    // the step across (the pixels of the loop below, step by step).
+    // the step across.
     const qsizetype schrittY = sy * (zeile / static_cast<qsizetype>(sizeof(QRgb)));
     if (-dy > dx) {
       for (int i = -dy; i > 0; --i) {
@@ -494,21 +494,34 @@ bool SchnelleLinie(QImage& bild, QPoint a, QPoint b, const QPen& pen, QColor c) 
     *px = farbe;
     return true;
   }
-  for (;;) {
+  // Cut by the image's edges: the same steps, each pixel checked.
+  const auto setze = [&] {
     if (static_cast<unsigned>(x) < static_cast<unsigned>(w) &&
         static_cast<unsigned>(y) < static_cast<unsigned>(h))
       reinterpret_cast<QRgb*>(bits + y * zeile)[x] = farbe;
-    if (x == b.x() && y == b.y()) break;
-    const int f2 = 2 * fehler;
-    if (f2 >= dy) {
-      fehler += dy;
-      x += sx;
-    }
-    if (f2 <= dx) {
+  };
+  if (-dy > dx) {
+    for (int i = -dy; i > 0; --i) {
+      setze();
+      if (2 * fehler >= dy) {
+        fehler += dy;
+        x += sx;
+      }
       fehler += dx;
       y += sy;
     }
+  } else {
+    for (int i = dx; i > 0; --i) {
+      setze();
+      if (2 * fehler <= dx) {
+        fehler += dx;
+        y += sy;
+      }
+      fehler += dy;
+      x += sx;
+    }
   }
+  setze();
   return true;
 }
 
