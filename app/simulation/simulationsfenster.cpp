@@ -394,7 +394,7 @@ void TSimulationForm::BaueOberflaeche() {
   for (const TSeitenArt& a : kSeiten)
     baumbreite =
         std::max(baumbreite, FBaum->fontMetrics().horizontalAdvance(QString::fromUtf8(a.Titel)));
-  FBaum->setMinimumWidth(baumbreite + 60);
+  FBaum->setMinimumWidth(baumbreite + 100);  // two levels of indentation and the scroll bar
   FReiter->addTab(ergebnisse, QStringLiteral("Ergebnisse"));
 
   Animation = BaueAnimation();
