@@ -37,6 +37,7 @@
 #include "app/ereignis/kalibrierung.h"
 #include "app/ergebnisleiste.h"
 #include "app/formulare/elementdialog.h"
+#include "app/formulare/musterform.h"
 #include "app/infobox.h"
 #include "app/simulation/simulationsfenster.h"
 #include "app/vorschau/auswahldialog.h"
@@ -208,6 +209,7 @@ TMainFrm::TMainFrm(TDialoge& dialoge, QString programmordner, QWidget* parent)
 }
 
 TMainFrm::~TMainFrm() {
+  if (FTabellenOffen) TMusterForm::SetzeStrassentabelle(nullptr);
   // The event windows observe their documents: they go first.
   TFormEreignisChart::SchliesseAlle(this);
   delete FKalibrierung;
@@ -647,6 +649,7 @@ void TMainFrm::Starte(bool infoBox) {
   if (!FTabellenOffen) {
     FAdresse.Oeffnen(FProgrammordner, FDatenordner);
     FStrassen.Oeffnen(FProgrammordner, FDatenordner);
+    TMusterForm::SetzeStrassentabelle(&FStrassen.Tabelle());
     FTabellenOffen = true;
     TReferenzListen r = StandardReferenzListen();
     if (GanglinienLesen(FProgrammordner, r)) FProgrammReferenz = std::move(r);
@@ -735,8 +738,11 @@ void TMainFrm::ElementDialogOeffnen(uint64_t id) {
     return;
   }
   // A kind without a dialog opens nothing; OK is a commit, which this
-  // window observes.
-  OeffneElementDialog(*d, id, FDialoge, this);
+  // window observes. The dialog carries the switch of the result bar.
+  auto f = ErzeugeElementDialog(*d, id, FDialoge, this);
+  if (!f) return;
+  f->KnopfVorne(new TAnzeigeSchalter(FErgebnis, f.get()));
+  f->exec();
 }
 
 void TMainFrm::UebersichtAktualisieren() {
@@ -1130,6 +1136,7 @@ void TMainFrm::closeEvent(QCloseEvent* e) {
   }
   if (FTabellenOffen) {
     QString fehler;
+    TMusterForm::SetzeStrassentabelle(nullptr);
     if (!FAdresse.Schliessen(fehler) || !FStrassen.Schliessen(fehler))
       FDialoge.Meldung(this, fehler);
     FTabellenOffen = false;

@@ -143,7 +143,7 @@ TMusterForm::TMusterForm(TDokument& dok, uint64_t id, TDialoge& dialoge, QWidget
   FErgebnisse->setFixedHeight(197);
   haupt->addWidget(FErgebnisse);
 
-  auto* knoepfe = new QHBoxLayout;
+  auto* knoepfe = FKnoepfe = new QHBoxLayout;
   knoepfe->addStretch(1);
   auto* ok = new QPushButton(QStringLiteral("&OK"), this);
   ok->setObjectName(QStringLiteral("OKButton"));
@@ -175,6 +175,18 @@ TMusterForm::TMusterForm(TDokument& dok, uint64_t id, TDialoge& dialoge, QWidget
 }
 
 TMusterForm::~TMusterForm() = default;
+
+namespace {
+TTabelle* gStrassen = nullptr;
+}  // namespace
+
+void TMusterForm::SetzeStrassentabelle(TTabelle* t) {
+  gStrassen = t;
+}
+
+void TMusterForm::KnopfVorne(QWidget* w) {
+  FKnoepfe->insertWidget(0, w);
+}
 
 void TMusterForm::Aufbauen() {
   FLaedt = true;
@@ -511,12 +523,12 @@ void TMusterForm::BasisSeitenAufbauen() {
     FStrasse = new QComboBox;
     FStrasse->setEditable(true);
     FStrasse->setObjectName(QStringLiteral("CDSHyd.STRASSE"));
-    // The streets offered: the street table's, then every street an
-    // element of the project lies on. A street made with "neu..." becomes
-    // the element's street with OK, so it is part of that step (undone with
-    // it, saved with the project) and offered from then on.
+    // The streets offered: the program's street list, then every street an
+    // element of the project lies on. A street made with "neu..." joins the
+    // list, and becomes the element's street with OK (undone with that step,
+    // saved with the project).
     QStringList strassen;
-    const TTabelle& st = FDok.Tabellen().T("CDSStrassen");
+    const TTabelle& st = gStrassen ? *gStrassen : FDok.Tabellen().T("CDSStrassen");
     for (int z = 0; z < st.Anzahl(); ++z) strassen << U(AlsText(st.Wert(z, "STRASSE")));
     const TM3Model& m = FDok.Model();
     for (int i = 0; i < m.Count(); ++i)
@@ -990,6 +1002,8 @@ void TMusterForm::NeueStrasse() {
     return;
   name = name.trimmed();
   if (name.isEmpty()) return;
+  if (gStrassen && gStrassen->Finde("STRASSE", name.toStdString()) < 0)
+    gStrassen->Setze(gStrassen->Anhaengen(), "STRASSE", name.toStdString());
   if (FStrasse->findText(name) < 0) FStrasse->addItem(name);
   FStrasse->setCurrentText(name);
   FStrasse->setFocus();

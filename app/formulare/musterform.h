@@ -26,6 +26,7 @@ class QLabel;
 class QPlainTextEdit;
 class QPushButton;
 class QStatusBar;
+class QHBoxLayout;
 class QTabWidget;
 class QTreeWidget;
 
@@ -61,6 +62,14 @@ class TMusterForm : public QDialog {
   // Builds the kind's pages and computes once; called by OeffneElementDialog
   // and by tests after construction.
   void Aufbauen();
+
+  // The program's street list ("Strassen.CDS"), which every dialog offers
+  // and "neu..." extends; without it the project's street table is used.
+  // Not owned; set by the main window once the list is open.
+  static void SetzeStrassentabelle(TTabelle* t);
+  // A control of the caller at the left of the OK button row (the main
+  // window's result bar switch).
+  void KnopfVorne(QWidget* w);
 
   uint64_t Id() const { return FId; }
   const std::string& TableName() const { return FTableName; }
@@ -179,6 +188,7 @@ class TMusterForm : public QDialog {
 
   QTabWidget* FSeiten = nullptr;
   QTabWidget* FErgebnisse = nullptr;
+  QHBoxLayout* FKnoepfe = nullptr;
   QStatusBar* FStatus = nullptr;
   QTreeWidget* FListeZulauf = nullptr;
   QTreeWidget* FListeAblauf = nullptr;

@@ -197,6 +197,7 @@ class TestElementdialoge : public QObject {
   void ProjektdialogRegenspenden();
   void StandardKnoepfe();
   void LageUndGrafik();
+  void StrassenDesProgramms();
   void VorgabenDesProjekts();
   void GanglinieNeuAbgebrochen();
 };
@@ -919,6 +920,30 @@ void TestElementdialoge::LageUndGrafik() {
   QCOMPARE(s->X1, x1);
   QVERIFY(Element(*d, "RÜB Mitte")->SUM.Strasse != "Am Bach");
   QVERIFY(!angeboten(*d));
+}
+
+void TestElementdialoge::StrassenDesProgramms() {
+  // The program's street list: every dialog offers it, "neu..." extends it
+  // by a name it does not hold yet.
+  auto d = Beispiel();
+  TTabelle strassen(std::make_shared<TSchema>(d->Tabellen().T("CDSStrassen").Schema()));
+  strassen.Setze(strassen.Anhaengen(), "STRASSE", std::string("Mühlweg"));
+  TMusterForm::SetzeStrassentabelle(&strassen);
+  TFalscheDialoge dialoge;
+  dialoge.Dateien = {QStringLiteral("Lindenallee"), QStringLiteral("Mühlweg")};
+  auto f = ErzeugeElementDialog(*d, Id(*d, "Altstadt"), dialoge, nullptr);
+  auto* box = qobject_cast<QComboBox*>(f->Steuerung("CDSHyd.STRASSE"));
+  QVERIFY(box->findText(QStringLiteral("Mühlweg")) >= 0);
+  auto* neu = f->findChild<QPushButton*>(QStringLiteral("NeueStrasse"));
+  QTest::mouseClick(neu, Qt::LeftButton);
+  QTest::mouseClick(neu, Qt::LeftButton);
+  QCOMPARE(strassen.Anzahl(), 2);
+  QCOMPARE(AlsText(strassen.Wert(1, "STRASSE")), std::string("Lindenallee"));
+  f->reject();
+  auto g = ErzeugeElementDialog(*d, Id(*d, "RÜB Mitte"), dialoge, nullptr);
+  QVERIFY(qobject_cast<QComboBox*>(g->Steuerung("CDSHyd.STRASSE"))
+              ->findText(QStringLiteral("Lindenallee")) >= 0);
+  TMusterForm::SetzeStrassentabelle(nullptr);
 }
 
 void TestElementdialoge::VorgabenDesProjekts() {
