@@ -158,9 +158,6 @@ void TBauwerk::SimSpeicherSchritt(TSimulation& sim, bool tankPH) {
   if (dr.Q != 0) dr.Clear();
   if (kue.Q != 0) kue.Clear();
   if (bue.Q != 0) bue.Clear();
-  if (!phT && !Nebenschluss && !(ScriptActive && sim.Script) && !(Sediment > 0) &&
-      SimDurchflussSchritt(sim, QDs))
-    return;
 
   // Side line: the throttle takes the inflow first.
   const double qn = Nebenschluss ? std::min(V, QDs) : 0.0;
@@ -238,90 +235,6 @@ void TBauwerk::SimSpeicherSchritt(TSimulation& sim, bool tankPH) {
   Aufnehmen(kue, KUE.Zustand.Ereignis);
   Aufnehmen(kue, KUE.Zustand.Jahr);
   if (d > thr) Stunden(KUE.Zustand, sim.dt_h);
-}
-
-// Most steps of a tank neither spill nor leave water in it: the inflow goes
-// into the tank and out through the throttle. Then every field of the sets
-// gets, in one pass, the operations of the general step above in the same
-// order (into the tank, out through the throttle, on to the Parent element,
-// into the balances), so the results are the same to the bit.
-bool TBauwerk::SimDurchflussSchritt(TSimulation& sim, double QDs) {
-  const double s = sim.dt_sec_div_1000;
-  const double thr = sim.dt_min / 1000;
-  TFrachten& zu = Zustand.Aktuell;
-  TFrachten& sp = Speicher.Aktuell;
-  TFrachten& dr = Drossel.Aktuell;
-  const double V = zu.Q;
-  const double kv = Kehrwert(V);
-  const double u = std::max(V - QDs - MaxQKUE * s - Volumen + sp.Q, 0.0);
-  if (u * kv > 0) return false;
-  const double g = std::max((V - u) * kv, 0.0);
-  // The flow through the stages decides what the fields get.
-  const double S = g > 0 ? sp.Q + g * zu.Q : sp.Q;
-  const double h = std::min(QDs, S);
-  const double r = std::max(h * Kehrwert(S), 0.0);
-  const double f = 1 - r;
-  const double drQ = r > 0 ? dr.Q + r * S : dr.Q;
-  const double S2 = r > 0 ? S * f : S;
-  const double d = std::max(S2 - Volumen, 0.0);
-  if (std::min(d * Kehrwert(S2), 1.0) > 0) return false;
-
-  if (r > 0) {
-    FTankPHLast = sp.PH;
-    FTankQ = S;
-    FTankALKLast = g > 0 ? sp.ALK + g * zu.ALK : sp.ALK;
-  }
-  TFrachten* ziel = drQ > 0 && FZielParent ? &FZielParent->Zustand.Aktuell : nullptr;
-  const bool bilanz = sim.IsBilanzZeit;
-  const bool ereignis = sim.HasAbfluss || sim.WarAbfluss;
-  const bool zuJahr = bilanz && V > 0, zuEreignis = zuJahr && ereignis;
-  const bool drBilanz = bilanz && drQ > 0;
-  auto feld = [&](double TFrachten::*x) {
-    const double z = zu.*x;
-    double a = sp.*x;
-    double b = dr.*x;
-    if (g > 0) a += g * z;
-    if (r > 0) {
-      b += r * a;
-      a *= f;
-    }
-    sp.*x = a;
-    dr.*x = b;
-    if (ziel) ziel->*x += b;
-    if (zuJahr) Zustand.Jahr.*x += z;
-    if (zuEreignis) Zustand.Ereignis.*x += z;
-    if (drBilanz) {
-      Drossel.Ereignis.*x += b;
-      Drossel.Jahr.*x += b;
-    }
-  };
-  feld(&TFrachten::Q);
-  feld(&TFrachten::BSB);
-  feld(&TFrachten::NH4);
-  feld(&TFrachten::AFS);
-  feld(&TFrachten::ALK);
-  feld(&TFrachten::CSB);
-  feld(&TFrachten::GK);
-  feld(&TFrachten::DO2);
-  feld(&TFrachten::Qmax);
-  feld(&TFrachten::QRe);
-  feld(&TFrachten::Rain);
-  feld(&TFrachten::Neff);
-  feld(&TFrachten::Anzahl);
-  feld(&TFrachten::Stunden);
-  feld(&TFrachten::Qnat);
-  feld(&TFrachten::Qurban);
-  feld(&TFrachten::O2);
-  feld(&TFrachten::QR);
-  feld(&TFrachten::QF);
-  feld(&TFrachten::QS);
-
-  if (d + u > thr) sim.Entlastung = true;
-  if (!bilanz) return true;
-  if (ereignis && std::fabs(V - zu.QT()) > thr) Stunden(Zustand, sim.dt_h);
-  if (ereignis && dr.QT() < dr.Q) Stunden(Drossel, sim.dt_h);
-  if (d > thr) Stunden(KUE.Zustand, sim.dt_h);
-  return true;
 }
 
 // -------------------------------------------------------------------- TEBW

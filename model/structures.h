@@ -76,10 +76,6 @@ class TBauwerk : public TElement {
   // tankPH the tank's pH is kept current also when the simulation does not
   // keep the pH of its sets (the measure treats with it).
   void SimSpeicherSchritt(TSimulation& sim, bool tankPH = false);
-  // The rest of that step when nothing spills, in one pass over the fields
-  // of the sets (no side line, script or settled solids, no pH kept); false,
-  // with nothing changed, when the step spills.
-  bool SimDurchflussSchritt(TSimulation& sim, double QDs);
   // The clarifier overflow of the step has just left the tank; d is the
   // volume above the tank's (m3). The base does nothing.
   virtual void SimAbsetzen(TSimulation& sim, double d);
