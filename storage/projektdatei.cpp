@@ -991,11 +991,15 @@ TLadeErgebnis A3_Laden(TM3Model& m, const std::string& dateiname, TDataModule1* 
 
 bool Speichern(TM3Model& m, std::string& fehler, const TDataModule1* dm) {
   if (!A3_SaveAs(m, m.FileName, fehler)) return false;
-  if (dm) dm->SaveUserDefaults(m.FileName);
-  std::ofstream prl(m.FileName + ".PRL", std::ios::binary | std::ios::trunc);
-  for (const auto& z : m.PrintList) prl << z << "\r\n";
-  std::string egal;
-  SchreibeGanglinien(m.Referenz, m.FileName, egal);
+  // The side files, each written whole or not at all. A failure is
+  // reported and the project stays modified, so that saving can be tried
+  // again.
+  bool ok = !dm || dm->SaveUserDefaults(m.FileName, &fehler);
+  std::string prl;
+  for (const auto& z : m.PrintList) prl += z + "\r\n";
+  ok = SchreibeDateiAtomar(m.FileName + ".PRL", prl, fehler) && ok;
+  ok = SchreibeGanglinien(m.Referenz, m.FileName, fehler) && ok;
+  if (!ok) return false;
   m.Modified = 0;
   return true;
 }

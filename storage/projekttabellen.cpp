@@ -18,27 +18,34 @@ constexpr std::pair<const char*, const char*> kRegister[] = {
     {"REG", "CDSREG"}, {"AEO", "CDSAEO"}, {"PAR", "CDSPAR"}, {"ETA", "CDSETA"},
 };
 
-constexpr const char* kUebrige[] = {"CDSHRU", "CDSAEK", "CDSKOS", "CDSVFL",
-                                    "CDSVBE", "CDSVMU", "CDSVRI", "CDSVSC",
-                                    "CDSTWGanglinie", "CDSFWGanglinie", "CDSStrassen",
-                                    "CDSAdresse"};
+constexpr const char* kUebrige[] = {
+    "CDSHRU", "CDSAEK", "CDSKOS",         "CDSVFL",         "CDSVBE",      "CDSVMU",
+    "CDSVRI", "CDSVSC", "CDSTWGanglinie", "CDSFWGanglinie", "CDSStrassen", "CDSAdresse"};
 
 // Tables whose new records receive the column defaults.
 bool MitVorgaben(const std::string& name) {
-  for (const char* n : {"CDSHyd", "CDSNet", "CDSKEZ", "CDSEbw", "CDSKlg", "CDSOma", "CDSEst",
-                        "CDSCON", "CDSVBE"})
+  for (const char* n :
+       {"CDSHyd", "CDSNet", "CDSKEZ", "CDSEbw", "CDSKlg", "CDSOma", "CDSEst", "CDSCON", "CDSVBE"})
     if (name == n) return true;
   return false;
 }
 
-constexpr const char* kKosSpalten[18] = {"R5",   "R10",  "R15",  "R20",  "R30",  "R45",
-                                         "R60",  "R90",  "R120", "R180", "R240", "R360",
+constexpr const char* kKosSpalten[18] = {"R5",   "R10",  "R15",   "R20",   "R30",   "R45",
+                                         "R60",  "R90",  "R120",  "R180",  "R240",  "R360",
                                          "R540", "R720", "R1080", "R1440", "R2880", "R4320"};
 
-double Z(const TTabelle& t, int z, const char* s) { return AlsZahl(t.Wert(z, s)); }
-int32_t I(const TTabelle& t, int z, const char* s) { return AlsGanzzahl(t.Wert(z, s)); }
-bool B(const TTabelle& t, int z, const char* s) { return AlsBool(t.Wert(z, s)); }
-std::string S(const TTabelle& t, int z, const char* s) { return AlsText(t.Wert(z, s)); }
+double Z(const TTabelle& t, int z, const char* s) {
+  return AlsZahl(t.Wert(z, s));
+}
+int32_t I(const TTabelle& t, int z, const char* s) {
+  return AlsGanzzahl(t.Wert(z, s));
+}
+bool B(const TTabelle& t, int z, const char* s) {
+  return AlsBool(t.Wert(z, s));
+}
+std::string S(const TTabelle& t, int z, const char* s) {
+  return AlsText(t.Wert(z, s));
+}
 
 }  // namespace
 
@@ -48,19 +55,24 @@ TDataModule1::TDataModule1() {
     Dateien.emplace_back(code, t.get());
     Tabellen.emplace(name, std::move(t));
   }
-  for (const char* name : kUebrige) Tabellen.emplace(name, std::make_unique<TTabelle>(ProjektSchema(name)));
+  for (const char* name : kUebrige)
+    Tabellen.emplace(name, std::make_unique<TTabelle>(ProjektSchema(name)));
   for (const auto& [code, t] : Dateien)
     for (int i = 0; i < t->Spalten(); ++i)
       StandardVorgaben.push_back({t->Schema().Name, i, t->Vorgabe(i)});
 }
 
-TTabelle& TDataModule1::T(std::string_view name) const { return *Tabellen.find(name)->second; }
+TTabelle& TDataModule1::T(std::string_view name) const {
+  return *Tabellen.find(name)->second;
+}
 
 TTabelle* TDataModule1::GetTable(std::string_view typ) const {
   if (typ.empty()) return nullptr;
   std::string code(typ);
-  if (std::string_view("KEZ,KEM,KES,KER").find(typ) != std::string_view::npos) code = "KEZ";
-  else if (std::string_view("RUE,RU,RUB,RKB").find(typ) != std::string_view::npos) code = "EBW";
+  if (std::string_view("KEZ,KEM,KES,KER").find(typ) != std::string_view::npos)
+    code = "KEZ";
+  else if (std::string_view("RUE,RU,RUB,RKB").find(typ) != std::string_view::npos)
+    code = "EBW";
   for (const auto& [c, t] : Dateien)
     if (c == code) return t;
   return nullptr;
@@ -135,7 +147,8 @@ void TDataModule1::KEZ_cg_Standard() {
 void TDataModule1::NET_cr_Standard() {
   TTabelle& t = T("CDSNet");
   if (const int z = DetailZeile(t); z >= 0)
-    SetDefaultExpressions(t, z, {"CrBSB", "CRNH4", "CRPH", "CRALK", "dnBSB", "dnNH4", "crDO2", "crT"});
+    SetDefaultExpressions(t, z,
+                          {"CrBSB", "CRNH4", "CRPH", "CRALK", "dnBSB", "dnNH4", "crDO2", "crT"});
 }
 
 void TDataModule1::OMA_RRB_Standard() {
@@ -155,7 +168,8 @@ void TDataModule1::OMA_RRB_Standard() {
 void TDataModule1::OMA_RBF_Standard() {
   TTabelle& t = T("CDSOma");
   if (const int z = DetailZeile(t); z >= 0)
-    SetDefaultExpressions(t, z, {"BSB", "NH4", "AFS", "PH", "ALK", "CSB", "DO2", "DO2KUE", "DO2BUE"});
+    SetDefaultExpressions(t, z,
+                          {"BSB", "NH4", "AFS", "PH", "ALK", "CSB", "DO2", "DO2KUE", "DO2BUE"});
 }
 
 void TDataModule1::KLG_eta() {
@@ -177,13 +191,16 @@ void TDataModule1::EST_GK2_Standard() {
     if (AlsGanzzahl(eta.Wert(r, "ID"), -2) == id) eta.Setze(r, "Wert", werte[k++]);
 }
 
-bool TDataModule1::SaveUserDefaults(const std::string& s) const {
-  std::ofstream aus(s + ".DEF", std::ios::binary | std::ios::trunc);
+bool TDataModule1::SaveUserDefaults(const std::string& s, std::string* fehler) const {
+  std::string text;
   for (const auto& [code, t] : Dateien)
     for (int i = 0; i < t->Spalten(); ++i)
-      aus << t->Schema().Name << t->Schema().Felder[static_cast<size_t>(i)].Name << "="
-          << t->Vorgabe(i) << "\r\n";
-  return static_cast<bool>(aus);
+      text += t->Schema().Name + t->Schema().Felder[static_cast<size_t>(i)].Name + "=" +
+              t->Vorgabe(i) + "\r\n";
+  std::string f;
+  if (SchreibeDateiAtomar(s + ".DEF", text, f)) return true;
+  if (fehler) *fehler = f;
+  return false;
 }
 
 bool TDataModule1::LoadUserDefaults(const std::string& datei, int* kommata) {
@@ -275,7 +292,8 @@ void TDataModule1::SaveData(const TElement& e) {
     const int k = NewRecord(kos);
     kos.Setze(k, "Name", n->Spenden.name);
     kos.Setze(k, "T", n->Spenden.values[0]);
-    for (int i = 0; i < 18; ++i) kos.Setze(k, kKosSpalten[i], n->Spenden.values[static_cast<size_t>(i + 1)]);
+    for (int i = 0; i < 18; ++i)
+      kos.Setze(k, kKosSpalten[i], n->Spenden.values[static_cast<size_t>(i + 1)]);
   } else if (const auto* k = dynamic_cast<const TKEZ*>(&e)) {
     TTabelle& t = T("CDSKEZ");
     FelderInTabelle(*k, "CDSKEZ", t, NewRecord(t));
@@ -331,7 +349,8 @@ void TDataModule1::GetData(TElement& e, const TNET* netz) {
       if (const int k = DetailZeile(kos); k >= 0) {
         eigene.name = S(kos, k, "Name");
         eigene.values[0] = Z(kos, k, "T");
-        for (int i = 0; i < 18; ++i) eigene.values[static_cast<size_t>(i + 1)] = Z(kos, k, kKosSpalten[i]);
+        for (int i = 0; i < 18; ++i)
+          eigene.values[static_cast<size_t>(i + 1)] = Z(kos, k, kKosSpalten[i]);
         reihe = &eigene;
       }
       n->SetData(Z(t, r, "HNA"), Z(t, r, "PSIA"), S(t, r, "NUMMER"), S(t, r, "PROJEKTNAME"),
@@ -384,9 +403,9 @@ void TDataModule1::GetData(TElement& e, const TNET* netz) {
     const TTabelle& t = T("CDSOma");
     if (const int r = DetailZeile(t); r >= 0)
       oma->SetData(Z(t, r, "QD"), Z(t, r, "BSB"), Z(t, r, "NH4"), Z(t, r, "AFS"), Z(t, r, "PH"),
-                   Z(t, r, "ALK"), Z(t, r, "CSB"), Z(t, r, "N"), S(t, r, "ART"),
-                   I(t, r, "Volumen"), Z(t, r, "MaxQKUE"), B(t, r, "Nebenschluss"),
-                   Z(t, r, "DO2"), Z(t, r, "DO2KUE"), Z(t, r, "DO2BUE"));
+                   Z(t, r, "ALK"), Z(t, r, "CSB"), Z(t, r, "N"), S(t, r, "ART"), I(t, r, "Volumen"),
+                   Z(t, r, "MaxQKUE"), B(t, r, "Nebenschluss"), Z(t, r, "DO2"), Z(t, r, "DO2KUE"),
+                   Z(t, r, "DO2BUE"));
   } else if (auto* klg = dynamic_cast<TKLG*>(&e)) {
     const TTabelle& t = T("CDSKlg");
     if (const int r = DetailZeile(t); r >= 0)
@@ -457,7 +476,8 @@ bool SchreibeGanglinien(const TReferenzListen& r, const std::string& basis, std:
     const int z = tw.Anhaengen();
     tw.Setze(z, "NR", i);
     tw.Setze(z, "NAME", g.name);
-    for (int h = 0; h < 24; ++h) tw.Setze(z, "H" + std::to_string(h), g.werte[static_cast<size_t>(h)]);
+    for (int h = 0; h < 24; ++h)
+      tw.Setze(z, "H" + std::to_string(h), g.werte[static_cast<size_t>(h)]);
   }
   TTabelle fw(ProjektSchema("CDSFWGanglinie"));
   for (int i = 0; i < r.FWGanglinien.Count(); ++i) {
@@ -465,7 +485,8 @@ bool SchreibeGanglinien(const TReferenzListen& r, const std::string& basis, std:
     const int z = fw.Anhaengen();
     fw.Setze(z, "NR", i);
     fw.Setze(z, "NAME", g.name);
-    for (int h = 1; h <= 12; ++h) fw.Setze(z, "H" + std::to_string(h), g.werte[static_cast<size_t>(h - 1)]);
+    for (int h = 1; h <= 12; ++h)
+      fw.Setze(z, "H" + std::to_string(h), g.werte[static_cast<size_t>(h - 1)]);
   }
   return SchreibePaket(tw, basis + "_TWGanglinien.XML", fehler) &&
          SchreibePaket(fw, basis + "_FWGanglinien.XML", fehler);

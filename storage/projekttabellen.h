@@ -69,7 +69,8 @@ class TDataModule1 {
   void KLG_eta();
   void EST_GK2_Standard();
 
-  bool SaveUserDefaults(const std::string& s) const;  // s + ".DEF"
+  // s + ".DEF", written whole or not at all; false with fehler set.
+  bool SaveUserDefaults(const std::string& s, std::string* fehler = nullptr) const;
   // The defaults file: lines TABLECOLUMN=expression. A decimal comma in the
   // expression of a number column becomes a point (files of older
   // versions), kommata counts them; texts keep their commas. The file is

@@ -72,8 +72,8 @@ class Projektdatei : public ::testing::Test {
 // A model with every kind the file has a place for.
 void BaueModell(Netzbau& n) {
   TNET& net = n.Netz();
-  net.SetData(750, 0.7, "42", "Prüfprojekt \"Süd\" & <Nord>", "", "", 44000, 0, false, 0.667,
-              0.05, 2.74, 20, 5, 7.4, 2.8, 10, 2, 10, 17,
+  net.SetData(750, 0.7, "42", "Prüfprojekt \"Süd\" & <Nord>", "", "", 44000, 0, false, 0.667, 0.05,
+              2.74, 20, 5, 7.4, 2.8, 10, 2, 10, 17,
               StandardReferenzListen().Kostra.Find("Muster A138 (n=0,2)"), 350);
   net.ctAFS63 = 140;
   n.m.Referenz.SWGanglinien.AddGL("eigene", std::array<double, 24>{2, 0});
@@ -101,7 +101,7 @@ void BaueModell(Netzbau& n) {
               true, 80, 500, true, n.Netz());
   n.Neu("OMA", "Filter");
   n.El<TOMA>("Filter").SetData(15, 80, 60, 90, 7.1, 2.2, 80, 0.2, "Retentionsbodenfilter", 300,
-                                999999, false, 60, 30, 10);
+                               999999, false, 60, 30, 10);
   n.Neu("KLG", "Kläranlage");
   n.El<TKLG>("Kläranlage").SetData(5, 3, 7.3, 2.7, 70, n.Netz());
   n.Neu("AEO", "Wald");
@@ -131,6 +131,27 @@ void BaueModell(Netzbau& n) {
 
 }  // namespace
 
+// A side file that cannot be written fails the save with its message and
+// leaves the project modified; the side files written before are whole.
+TEST_F(Projektdatei, SideFileThatCannotBeWrittenFailsTheSave) {
+  Netzbau a;
+  BaueModell(a);
+  a.m.FileName = Basis("seiten");
+  std::filesystem::create_directories(a.m.FileName + ".PRL");  // in the way of the rename
+  TDataModule1 dm;
+  std::string fehler;
+  a.m.Modified = 1;
+  EXPECT_FALSE(Speichern(a.m, fehler, &dm));
+  EXPECT_NE(fehler.find(".PRL"), std::string::npos) << fehler;
+  EXPECT_NE(a.m.Modified, 0);
+  EXPECT_FALSE(std::filesystem::exists(a.m.FileName + ".PRL.tmp"));
+  TDataModule1 b;
+  EXPECT_TRUE(b.LoadUserDefaults(a.m.FileName + ".DEF"));
+  std::filesystem::remove(a.m.FileName + ".PRL");
+  ASSERT_TRUE(Speichern(a.m, fehler, &dm)) << fehler;
+  EXPECT_EQ(a.m.Modified, 0);
+}
+
 TEST_F(Projektdatei, RoundTripKeepsTheModel) {
   Netzbau a;
   BaueModell(a);
@@ -152,7 +173,8 @@ TEST_F(Projektdatei, RoundTripKeepsTheModel) {
     const TCadShape* y = b.m.GetNode(x->Name);
     ASSERT_NE(y, nullptr) << x->Name;
     EXPECT_EQ(y->Typ(), x->Typ());
-    EXPECT_EQ(y->Parent() ? y->Parent()->Name : "", x->Parent() ? x->Parent()->Name : "") << x->Name;
+    EXPECT_EQ(y->Parent() ? y->Parent()->Name : "", x->Parent() ? x->Parent()->Name : "")
+        << x->Name;
     EXPECT_EQ(y->KUE() ? y->KUE()->Name : "", x->KUE() ? x->KUE()->Name : "") << x->Name;
     EXPECT_EQ(y->GEW() ? y->GEW()->Name : "", x->GEW() ? x->GEW()->Name : "") << x->Name;
     EXPECT_EQ(y->X1, x->X1);
@@ -240,7 +262,8 @@ TEST_F(Projektdatei, RoundTripKeepsTheModel) {
   ASSERT_TRUE(Speichern(b.m, fehler));
   const std::string x = Lies(Basis("zweit") + ".T21"), y = Lies(Basis("projekt") + ".T21");
   const auto d = std::mismatch(x.begin(), x.end(), y.begin(), y.end());
-  EXPECT_TRUE(x == y) << "erster Unterschied: " << x.substr(static_cast<size_t>(d.first - x.begin()), 80);
+  EXPECT_TRUE(x == y) << "erster Unterschied: "
+                      << x.substr(static_cast<size_t>(d.first - x.begin()), 80);
 }
 
 TEST_F(Projektdatei, PacketFormat) {
@@ -248,12 +271,17 @@ TEST_F(Projektdatei, PacketFormat) {
   a.Neu("CON", "C");
   a.El<TCON>("C").TF = 0.1;
   const std::string text = PaketAlsText(*ModellAlsPaket(a.m));
-  EXPECT_EQ(text.rfind("<?xml version=\"1.0\" standalone=\"yes\"?><DATAPACKET Version=\"2.0\"><METADATA><FIELDS>", 0), 0u);
+  EXPECT_EQ(text.rfind("<?xml version=\"1.0\" standalone=\"yes\"?><DATAPACKET "
+                       "Version=\"2.0\"><METADATA><FIELDS>",
+                       0),
+            0u);
   EXPECT_EQ(text.find('\n'), std::string::npos);  // one line
-  EXPECT_NE(text.find("<FIELD attrname=\"ProgVersion\" fieldtype=\"string\" WIDTH=\"255\"/>"), std::string::npos);
+  EXPECT_NE(text.find("<FIELD attrname=\"ProgVersion\" fieldtype=\"string\" WIDTH=\"255\"/>"),
+            std::string::npos);
   EXPECT_NE(text.find("<FIELD attrname=\"SHP\" fieldtype=\"nested\">"), std::string::npos);
   EXPECT_NE(text.find("TF=\"0.1\""), std::string::npos);
-  EXPECT_NE(text.find("<SHP><ROWSHP Name=\"geschlossenes Siedlungsgebiet\" Typ=\"NET\""), std::string::npos);
+  EXPECT_NE(text.find("<SHP><ROWSHP Name=\"geschlossenes Siedlungsgebiet\" Typ=\"NET\""),
+            std::string::npos);
 
   // column names are matched without regard to case
   std::string klein = text;
