@@ -124,8 +124,9 @@ void HydrologieAuswertung(const TEinleitungsDaten& e, TDateTime start, TDateTime
   TNeueZeile{dm.CDSHDAbfluss}("Element", e.Name)("MNQ", e.MNQ)("HQ1pnat", e.HQ1pnat)(
       "HQ2pnat", Qzul)("HQ1vorh", HQ1vorh)("HQ2vorh", a.s * std::log(2.0) + a.i)("QE1vorh", b.i)(
       "QE2vorh", b.s * std::log(2.0) + b.i)("A", a.i)("B", a.s)
-      // OK: the requirement is met.
-      ("OK", !verletzt)("OKS", verletzt ? "*" : "");
+      // OK holds the comparison HQ1vorh > Qzul itself: true where the
+      // requirement is violated, as the mark in OKS says.
+      ("OK", verletzt)("OKS", verletzt ? "*" : "");
 }
 
 namespace {

@@ -137,7 +137,7 @@ TEST(Bewertung, FloodPeaksAgainstThePermittedIncrease) {
     EXPECT_NEAR(Zahl(t, 0, "QE1vorh"), f.spitze - 900, 1e-9);
     EXPECT_NEAR(Zahl(t, 0, "A"), f.spitze, 1e-9);
     EXPECT_EQ(Zahl(t, 0, "B"), 0);
-    EXPECT_EQ(AlsBool(t.Wert(0, "OK")), !f.verletzt);  // true: the requirement is met
+    EXPECT_EQ(AlsBool(t.Wert(0, "OK")), f.verletzt);  // true: HQ1vorh > Qzul
     EXPECT_EQ(AlsText(t.Wert(0, "OKS")), f.verletzt ? "*" : "");
   }
 }
@@ -312,7 +312,7 @@ TEST(Bewertung, WithoutEventsAndLoadsEverythingIsZero) {
   EXPECT_TRUE(r.empty());
   ASSERT_EQ(dm.CDSHDAbfluss.Anzahl(), 1);
   EXPECT_EQ(Zahl(dm.CDSHDAbfluss, 0, "HQ1vorh"), 0);
-  EXPECT_TRUE(AlsBool(dm.CDSHDAbfluss.Wert(0, "OK")));
+  EXPECT_FALSE(AlsBool(dm.CDSHDAbfluss.Wert(0, "OK")));
   const TTabelle& t = dm.CDSHDAuswertung;
   ASSERT_EQ(t.Anzahl(), 3);
   EXPECT_EQ(AlsText(t.Wert(0, "Parameter")), "O2");

@@ -74,7 +74,7 @@ class Ergebnisse : public ::testing::Test {
     TNeueZeile{dm.CDSEreignisseBauwerke}("Nr", 1)("Name", "RÜB Nord")("Typ", "RUB")("Jahr", "2001")(
         "Start", D(2001, 3, 1, 10, 5))("Dauer", 0.1 + 0.2)("Q_KUE", 1e-300)("CSB_ges", -2.5e17)(
         "T", std::nan(""));
-    TNeueZeile{dm.CDSHDAbfluss}("Element", "E")("OK", false)("OKS", "*");
+    TNeueZeile{dm.CDSHDAbfluss}("Element", "E")("OK", true)("OKS", "*");
     TNeueZeile{dm.CDSAnimation}("Zeit", D(2001, 3, 1, 23, 59, 45))("Q", 1.0 / 3);
   }
   void TearDown() override { fs::remove_all(dir); }
