@@ -178,8 +178,6 @@ class TestEditorFenster : public QObject {
     auto wieder = TDokument::Oeffnen(tmp.filePath("P").toStdString(), le);
     QVERIFY(wieder);
     const auto& k = wieder->Model().GetNode(std::string_view("POL.1"))->Koordinaten;
-    // The project file keeps the vertices in the 512-character field Val:
-    // what does not fit is lost (a fault of the file layout, left to it).
     QCOMPARE(k.size(), size_t(60));
     for (size_t i = 0; i < k.size(); ++i) {
       QVERIFY(std::abs(k[i].X - w.S("POL.1")->Koordinaten[i].X) < 1e-5);
