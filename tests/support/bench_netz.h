@@ -13,8 +13,15 @@
 
 namespace t21::test {
 
+// The sizes of each catchment and its tank.
+struct TBenchGroessen {
+  double K = 5;  // storage constant in minutes (0: derived from the flow time)
+  TAE Flaeche{"A", 6, 40, 2, 1, 2};
+  double Drossel = 15, Volumen = 150;
+};
+
 inline void BaueBenchNetz(TM3Model& m, const std::string& regendatei, int punkte = 10,
-                          int jePunkt = 10) {
+                          int jePunkt = 10, const TBenchGroessen& g = {}) {
   TNET& net = m.Netz();
   TCadShape* reg = m.CreateNewShape("REG", "R", 0, 0);
   dynamic_cast<TREG&>(*TM3Model::ElementOf(reg)).SetData(regendatei);
@@ -32,11 +39,11 @@ inline void BaueBenchNetz(TM3Model& m, const std::string& regendatei, int punkte
       TCadShape* ke = m.CreateNewShape("KEM", "K" + nr, 300 * p, 100 + 80 * k);
       auto& kem = dynamic_cast<TKEM&>(*TM3Model::ElementOf(ke));
       kem.SetData(400, 60, 0, 7.5, 800, 300, 40, 0, 7.2, 600, 60, 150, 10, 0.2, 10, 250, 0.05, 2, 0,
-                  15, 0, 0.9, 2, 0, 3, 5, 0.3, 2, 0.5);
-      kem.AEs.Liste = {TAE{"A", 6, 40, 2, 1, 2}};
+                  15, 0, 0.9, 2, 0, 3, g.K, 0.3, 2, 0.5);
+      kem.AEs.Liste = {g.Flaeche};
       TCadShape* b = m.CreateNewShape("RUB", "B" + nr, 300 * p + 150, 100 + 80 * k);
       dynamic_cast<TRUB&>(*TM3Model::ElementOf(b))
-          .SetData(15, 999999, 150, false, 0, 10, 10, 15, 0);
+          .SetData(g.Drossel, 999999, g.Volumen, false, 0, 10, 10, 15, 0);
       ke->SetParent(b);
       ke->SetREG(reg);
       ke->SetGEW(est);
