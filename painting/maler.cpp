@@ -15,6 +15,7 @@
 #include <unordered_map>
 
 #include "painting/farben.h"
+#include "painting/linie.h"
 
 namespace t21 {
 
@@ -433,95 +434,14 @@ bool Draussen(const TPixelRect& r, int rand, const QImage& bild) {
          n.Top - rand >= bild.height();
 }
 
-// A thin solid line straight into the pixels of an image, where painting
-// it through the painter costs a call per pixel: the links of a large
-// drawing are most of its pixels. Both end points are set, the pixels in
-// between by Bresenham's rule. False (nothing drawn) for a dashed or wide
-// pen or a colour that is not opaque; bild is one of DirektesBild.
+// A thin solid line straight into the pixels of an image (SetzeLinie).
+// False (nothing drawn) for a dashed or wide pen or a colour that is not
+// opaque; bild is one of DirektesBild.
 bool SchnelleLinie(QImage& bild, QPoint a, QPoint b, const QPen& pen, QColor c) {
   if (pen.style() != Qt::SolidLine || pen.width() > 1 || c.alpha() != 255 ||
       pen.brush().style() != Qt::SolidPattern)
     return false;
-  const int w = bild.width(), h = bild.height();
-  // Entirely outside: nothing to set.
-  if ((a.x() < 0 && b.x() < 0) || (a.y() < 0 && b.y() < 0) || (a.x() >= w && b.x() >= w) ||
-      (a.y() >= h && b.y() >= h))
-    return true;
-  const QRgb farbe = c.rgba();
-  // The buffer the painter draws into (bits() could detach a shared copy).
-  uchar* bits = const_cast<uchar*>(bild.constBits());
-  const qsizetype zeile = bild.bytesPerLine();
-  int x = a.x(), y = a.y();
-  const int dx = std::abs(b.x() - x), dy = -std::abs(b.y() - y);
-  const int sx = x < b.x() ? 1 : -1, sy = y < b.y() ? 1 : -1;
-  int fehler = dx + dy;
-  const auto innen = [w, h](QPoint q) {
-    return static_cast<unsigned>(q.x()) < static_cast<unsigned>(w) &&
-           static_cast<unsigned>(q.y()) < static_cast<unsigned>(h);
-  };
-  if (innen(a) && innen(b)) {
-    // Both ends in the image, and so every pixel between: no bounds to
-    // check.
-    QRgb* px = reinterpret_cast<QRgb*>(bits + y * zeile) + x;
-    if (dy == 0) {
-      std::fill(px - (sx < 0 ? dx : 0), px + (sx < 0 ? 1 : dx + 1), farbe);
-      return true;
-    }
-    // One loop per major axis: every step moves along it, the error decides
-    // the step across.
-    const qsizetype schrittY = sy * (zeile / static_cast<qsizetype>(sizeof(QRgb)));
-    if (-dy > dx) {
-      for (int i = -dy; i > 0; --i) {
-        *px = farbe;
-        if (2 * fehler >= dy) {
-          fehler += dy;
-          px += sx;
-        }
-        fehler += dx;
-        px += schrittY;
-      }
-    } else {
-      for (int i = dx; i > 0; --i) {
-        *px = farbe;
-        if (2 * fehler <= dx) {
-          fehler += dx;
-          px += schrittY;
-        }
-        fehler += dy;
-        px += sx;
-      }
-    }
-    *px = farbe;
-    return true;
-  }
-  // Cut by the image's edges: the same steps, each pixel checked.
-  const auto setze = [&] {
-    if (static_cast<unsigned>(x) < static_cast<unsigned>(w) &&
-        static_cast<unsigned>(y) < static_cast<unsigned>(h))
-      reinterpret_cast<QRgb*>(bits + y * zeile)[x] = farbe;
-  };
-  if (-dy > dx) {
-    for (int i = -dy; i > 0; --i) {
-      setze();
-      if (2 * fehler >= dy) {
-        fehler += dy;
-        x += sx;
-      }
-      fehler += dx;
-      y += sy;
-    }
-  } else {
-    for (int i = dx; i > 0; --i) {
-      setze();
-      if (2 * fehler <= dx) {
-        fehler += dx;
-        y += sy;
-      }
-      fehler += dy;
-      x += sx;
-    }
-  }
-  setze();
+  SetzeLinie(bild, a, b, c.rgba());
   return true;
 }
 
