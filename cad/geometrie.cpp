@@ -3,9 +3,11 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <cstdint>
 #include <initializer_list>
 #include <numbers>
 #include <string>
+#include <unordered_map>
 #include <unordered_set>
 #include <utility>
 
@@ -24,8 +26,19 @@ bool Vertikal(int a) {
   return a == 6 || a == 12;
 }
 
-// The chain of classes of a type code, the code itself first.
-std::vector<std::string_view> Klassenkette(std::string_view typ) {
+// The chain of classes of a type code, the code itself first (at most
+// four, kept without a heap: every shape asks for it on every repaint).
+struct TKette {
+  std::array<std::string_view, 4> Klassen{};
+  size_t Anzahl = 0;
+  TKette(std::initializer_list<std::string_view> k) {
+    for (const std::string_view c : k) Klassen[Anzahl++] = c;
+  }
+  const std::string_view* begin() const { return Klassen.data(); }
+  const std::string_view* end() const { return Klassen.data() + Anzahl; }
+};
+
+TKette Klassenkette(std::string_view typ) {
   if (typ == "Arc") return {"Arc", "LIN"};
   if (typ == "Chord" || typ == "PIE") return {typ, "Arc", "LIN"};
   if (In(typ, {"RRE", "RAU", "YON", "IMP", "CIR", "BMP"})) return {typ, "REC"};
@@ -489,20 +502,31 @@ int LinkFarbe(TLinkArt art) {
 std::array<TPixel, 3> LinkPfeil(TPixel von, TPixel bis) {
   const TPixel m{(von.X + bis.X) / 2, (von.Y + bis.Y) / 2};
   const int dx = bis.X - von.X, dy = bis.Y - von.Y;
-  double theta;
-  if (dx == 0)
-    theta = dy < 0 ? -std::numbers::pi / 2 : std::numbers::pi / 2;
-  else
-    theta = std::atan2(static_cast<double>(dy), static_cast<double>(dx));
-  theta += std::numbers::pi;
-  auto spitze = [&](double w) {
-    return TPixel{m.X + RundeGerade(8 * std::cos(w)), m.Y + RundeGerade(8 * std::sin(w))};
-  };
-  return {m, spitze(theta + 0.5), spitze(theta - 0.5)};
+  // The barbs depend on the direction alone: a drawing repaints the same
+  // links again and again, and the trigonometry costs more than a lookup.
+  thread_local std::unordered_map<uint64_t, std::array<int, 4>> schenkel;
+  const uint64_t key = uint64_t(uint32_t(dx)) << 32 | uint32_t(dy);
+  auto it = schenkel.find(key);
+  if (it == schenkel.end()) {
+    double theta;
+    if (dx == 0)
+      theta = dy < 0 ? -std::numbers::pi / 2 : std::numbers::pi / 2;
+    else
+      theta = std::atan2(static_cast<double>(dy), static_cast<double>(dx));
+    theta += std::numbers::pi;
+    const double w1 = theta + 0.5, w2 = theta - 0.5;
+    if (schenkel.size() >= 65536) schenkel.clear();
+    it = schenkel
+             .emplace(key, std::array{RundeGerade(8 * std::cos(w1)), RundeGerade(8 * std::sin(w1)),
+                                      RundeGerade(8 * std::cos(w2)), RundeGerade(8 * std::sin(w2))})
+             .first;
+  }
+  const auto& o = it->second;
+  return {m, TPixel{m.X + o[0], m.Y + o[1]}, TPixel{m.X + o[2], m.Y + o[3]}};
 }
 
-std::vector<TLinkLinie> LinkLinien(const TCadShape& s, const TAnsicht& v) {
-  std::vector<TLinkLinie> linien;
+TLinkLinien LinkLinien(const TCadShape& s, const TAnsicht& v) {
+  TLinkLinien linien;
   if (!s.Visible || s.Typ() == "TEX") return linien;
   auto linie = [&](TLinkArt art, TPixel von, TPixel bis) {
     TLinkLinie l{art, von, bis, std::nullopt};

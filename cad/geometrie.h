@@ -128,9 +128,25 @@ struct TLinkLinie {
 
 // Arrowhead of a link line from von to bis.
 std::array<TPixel, 3> LinkPfeil(TPixel von, TPixel bis);
+// At most three link lines (Parent, then KUE or REG, then GEW or BUE),
+// kept without a heap: every shape asks for them on every repaint.
+class TLinkLinien {
+ public:
+  size_t size() const { return FAnzahl; }
+  bool empty() const { return FAnzahl == 0; }
+  const TLinkLinie& operator[](size_t i) const { return FLinien[i]; }
+  const TLinkLinie* begin() const { return FLinien.data(); }
+  const TLinkLinie* end() const { return FLinien.data() + FAnzahl; }
+  void push_back(const TLinkLinie& l) { FLinien[FAnzahl++] = l; }
+
+ private:
+  std::array<TLinkLinie, 3> FLinien{};
+  size_t FAnzahl = 0;
+};
+
 // The link lines a visible shape draws, in drawing order, as the view's
 // display switches allow; none for text shapes.
-std::vector<TLinkLinie> LinkLinien(const TCadShape& s, const TAnsicht& v);
+TLinkLinien LinkLinien(const TCadShape& s, const TAnsicht& v);
 
 // The flow arrow inside a network symbol (tail, tip, head, head, tip) by the
 // effective direction; none for other directions.

@@ -293,19 +293,32 @@ namespace {
 // the copied pixels are the ones painting would have made.
 class TSchluessel {
  public:
-  void Zahl(int v) { FText.append(reinterpret_cast<const char*>(&v), sizeof v); }
-  void Text(const std::string& t) {
+  void Zahl(int v) { Bytes(&v, sizeof v); }
+  void Text(std::string_view t) {
     Zahl(static_cast<int>(t.size()));
-    FText += t;
+    Bytes(t.data(), t.size());
   }
   void Punkt(TPixel q, int ox, int oy) {
     Zahl(q.X - ox);
     Zahl(q.Y - oy);
   }
-  const std::string& Wert() const { return FText; }
+  // Bytes as they are (the short keys of arrowheads).
+  void Bytes(const void* p, size_t n) {
+    if (FLang.empty() && FN + n <= sizeof FKurz) {
+      std::memcpy(FKurz + FN, p, n);
+      FN += n;
+      return;
+    }
+    if (FLang.empty()) FLang.assign(FKurz, FN);
+    FLang.append(static_cast<const char*>(p), n);
+  }
+  // Built on the stack while it is short: a repaint builds thousands.
+  std::string_view Wert() const { return FLang.empty() ? std::string_view(FKurz, FN) : FLang; }
 
  private:
-  std::string FText;
+  char FKurz[192];
+  size_t FN = 0;
+  std::string FLang;
 };
 
 // A small picture with the runs of its pixels: fully covered pixels are
@@ -394,7 +407,7 @@ constexpr size_t kSymbolBilder = 16384;
 constexpr qsizetype kBildBytes = 64 << 20;
 
 struct TBildSpeicher {
-  std::unordered_map<std::string, TBildEintrag> Bilder;
+  std::unordered_map<std::string, TBildEintrag, TTextHash, std::equal_to<>> Bilder;
   qsizetype Bytes = 0;
   quint64 Generation = 1;  // counts the times the pictures were made anew
 };
@@ -825,7 +838,8 @@ struct TMaler::TZustand {
         gemalt = true;
       }
       if (!l.Pfeil) continue;
-      const QPolygon pol({Q((*l.Pfeil)[0]), Q((*l.Pfeil)[1]), Q((*l.Pfeil)[2])});
+      const std::array<TPixel, 3>& spitze = *l.Pfeil;
+      const auto polygon = [&] { return QPolygon({Q(spitze[0]), Q(spitze[1]), Q(spitze[2])}); };
       const auto rand = [&] {
         QPen r = Pen;
         r.setColor(c);
@@ -834,15 +848,21 @@ struct TMaler::TZustand {
       };
       if (Ziel) {
         // Arrowheads of one colour and shape are the same picture.
-        Bild(PfeilSchluessel(pol, c, Pen.width()), pol[0], pol.boundingRect(), [&](TZustand& z) {
+        TSchluessel k;
+        PfeilSchluessel(k, spitze, c, Pen.width());
+        const int x0 = std::min({spitze[0].X, spitze[1].X, spitze[2].X});
+        const int y0 = std::min({spitze[0].Y, spitze[1].Y, spitze[2].Y});
+        const int x1 = std::max({spitze[0].X, spitze[1].X, spitze[2].X});
+        const int y1 = std::max({spitze[0].Y, spitze[1].Y, spitze[2].Y});
+        Bild(k.Wert(), Q(spitze[0]), QRect(QPoint(x0, y0), QPoint(x1, y1)), [&](TZustand& z) {
           z.p.setPen(rand());
           z.p.setBrush(c);
-          z.p.drawPolygon(pol);
+          z.p.drawPolygon(polygon());
         });
       } else {
         p.setBrush(c);
         p.setPen(rand());
-        p.drawPolygon(pol);
+        p.drawPolygon(polygon());
         gemalt = true;
       }
     }
@@ -851,21 +871,23 @@ struct TMaler::TZustand {
 
   // The key of an arrowhead's picture: eight bytes (no other key is that
   // short) for the usual small ones.
-  static std::string PfeilSchluessel(const QPolygon& pol, QColor c, int breite) {
+  static void PfeilSchluessel(TSchluessel& s, const std::array<TPixel, 3>& pol, QColor c,
+                              int breite) {
     quint64 k = 3 | quint64(std::min(breite, 15)) << 4 | quint64(c.rgb() & 0xFFFFFF) << 8;
     bool klein = breite <= 15;
     for (int i = 1; i < 3; ++i) {
-      const QPoint d = pol[i] - pol[0];
-      klein = klein && d.x() >= -16 && d.x() < 16 && d.y() >= -16 && d.y() < 16;
-      k |= quint64((d.x() + 16) | (d.y() + 16) << 5) << (32 + 10 * (i - 1));
+      const int dx = pol[i].X - pol[0].X, dy = pol[i].Y - pol[0].Y;
+      klein = klein && dx >= -16 && dx < 16 && dy >= -16 && dy < 16;
+      k |= quint64((dx + 16) | (dy + 16) << 5) << (32 + 10 * (i - 1));
     }
-    if (klein) return std::string(reinterpret_cast<const char*>(&k), sizeof k);
-    TSchluessel s;
+    if (klein) {
+      s.Bytes(&k, sizeof k);
+      return;
+    }
     s.Zahl(3);
     s.Zahl(static_cast<int>(c.rgba()));
     s.Zahl(breite);
-    for (const QPoint q : pol) s.Punkt({q.x(), q.y()}, pol[0].x(), pol[0].y());
-    return s.Wert();
+    for (const TPixel q : pol) s.Punkt(q, pol[0].X, pol[0].Y);
   }
 
   void Grabs(const TCadShape& s) {
@@ -961,7 +983,7 @@ struct TMaler::TZustand {
   // when there is none yet. The key holds everything the picture depends on
   // relative to ref.
   template <class F>
-  const TBildEintrag& Bild(const std::string& k, QPoint ref, QRect box, F&& male) {
+  const TBildEintrag& Bild(std::string_view k, QPoint ref, QRect box, F&& male) {
     auto& speicher = SymbolBilder();
     auto& bilder = speicher.Bilder;
     auto it = bilder.find(k);
@@ -992,7 +1014,7 @@ struct TMaler::TZustand {
       speicher.Bytes += e.Bild.sizeInBytes() +
                         static_cast<qsizetype>(e.Voll.size() * sizeof(TBildEintrag::TLauf) +
                                                e.Teil.size() * sizeof(TBildEintrag::TTeil));
-      it = bilder.emplace(k, std::move(e)).first;
+      it = bilder.emplace(std::string(k), std::move(e)).first;
     }
     Stempeln(*Ziel, it->second, ref + it->second.Versatz);
     return it->second;
