@@ -7,7 +7,6 @@
 #include <initializer_list>
 #include <numbers>
 #include <string>
-#include <unordered_map>
 #include <unordered_set>
 #include <utility>
 
@@ -205,7 +204,7 @@ void AusblendenWenn(TCadModel& m, Pred pred) {
 
 // ---------------------------------------------------------------- transform
 
-int RundeGerade(double v) {
+int RundeGeradeWeit(double v) {
   if (std::isnan(v)) return 0;
   if (v >= static_cast<double>(INT_MAX)) return INT_MAX;
   if (v <= static_cast<double>(INT_MIN)) return INT_MIN;
@@ -233,16 +232,6 @@ TAnsicht::TAnsicht(const TAnsichtEinstellungen& e, int width, int height)
 
 double TAnsicht::KehrwertZoom() const {
   return std::fabs(Zoom) <= 1e-11 ? 0.0 : 1.0 / Zoom;
-}
-
-int TAnsicht::ViewX(double x) const {
-  return RundeGerade((x - OrgX) * Zoom);
-}
-
-int TAnsicht::ViewY(double y) const {
-  const int h = MetaAktiv ? MetaHeight : Height;
-  const long long py = static_cast<long long>(h) - RundeGerade((y - OrgY) * Zoom);
-  return static_cast<int>(std::clamp<long long>(py, INT_MIN, INT_MAX));
 }
 
 double TAnsicht::PaperX(double px) const {
@@ -503,11 +492,18 @@ std::array<TPixel, 3> LinkPfeil(TPixel von, TPixel bis) {
   const TPixel m{(von.X + bis.X) / 2, (von.Y + bis.Y) / 2};
   const int dx = bis.X - von.X, dy = bis.Y - von.Y;
   // The barbs depend on the direction alone: a drawing repaints the same
-  // links again and again, and the trigonometry costs more than a lookup.
-  thread_local std::unordered_map<uint64_t, std::array<int, 4>> schenkel;
+  // links again and again, and the trigonometry costs more than a lookup in
+  // a table by direction (a direction that meets another one's place takes
+  // it over).
+  struct TSchenkel {
+    bool Belegt = false;
+    int Dx = 0, Dy = 0;
+    std::array<int, 4> O{};
+  };
+  thread_local std::array<TSchenkel, 8192> schenkel;
   const uint64_t key = uint64_t(uint32_t(dx)) << 32 | uint32_t(dy);
-  auto it = schenkel.find(key);
-  if (it == schenkel.end()) {
+  TSchenkel& e = schenkel[(key * 0x9E3779B97F4A7C15ull) >> 51];
+  if (!e.Belegt || e.Dx != dx || e.Dy != dy) {
     double theta;
     if (dx == 0)
       theta = dy < 0 ? -std::numbers::pi / 2 : std::numbers::pi / 2;
@@ -515,13 +511,13 @@ std::array<TPixel, 3> LinkPfeil(TPixel von, TPixel bis) {
       theta = std::atan2(static_cast<double>(dy), static_cast<double>(dx));
     theta += std::numbers::pi;
     const double w1 = theta + 0.5, w2 = theta - 0.5;
-    if (schenkel.size() >= 65536) schenkel.clear();
-    it = schenkel
-             .emplace(key, std::array{RundeGerade(8 * std::cos(w1)), RundeGerade(8 * std::sin(w1)),
-                                      RundeGerade(8 * std::cos(w2)), RundeGerade(8 * std::sin(w2))})
-             .first;
+    e.Belegt = true;
+    e.Dx = dx;
+    e.Dy = dy;
+    e.O = {RundeGerade(8 * std::cos(w1)), RundeGerade(8 * std::sin(w1)),
+           RundeGerade(8 * std::cos(w2)), RundeGerade(8 * std::sin(w2))};
   }
-  const auto& o = it->second;
+  const auto& o = e.O;
   return {m, TPixel{m.X + o[0], m.Y + o[1]}, TPixel{m.X + o[2], m.Y + o[3]}};
 }
 

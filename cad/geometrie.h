@@ -6,7 +6,9 @@
 // Drawing units have the y axis pointing up, pixels the y axis pointing down.
 #pragma once
 
+#include <algorithm>
 #include <array>
+#include <climits>
 #include <optional>
 #include <string_view>
 #include <vector>
@@ -16,8 +18,20 @@
 namespace t21 {
 
 // Rounds to the nearest integer, ties to even (2.5 -> 2, 3.5 -> 4). Values
-// beyond the range of int are clamped to it.
-int RundeGerade(double v);
+// beyond the range of int are clamped to it, NaN gives 0.
+int RundeGeradeWeit(double v);
+inline int RundeGerade(double v) {
+  // Every pixel of a repaint comes through here. Within +-2^30 (NaN fails
+  // both comparisons) from the integer part below v: v minus it is exact.
+  if (v > -1073741824.0 && v < 1073741824.0) {
+    int i = static_cast<int>(v);  // towards zero
+    if (i > v) --i;
+    const double rest = v - i;
+    if (rest > 0.5 || (rest == 0.5 && (i & 1) != 0)) ++i;
+    return i;
+  }
+  return RundeGeradeWeit(v);
+}
 
 struct TPixel {
   int X = 0, Y = 0;
@@ -58,8 +72,12 @@ struct TAnsicht {
 
   // 1 / Zoom, or 0 when |Zoom| <= 1e-11.
   double KehrwertZoom() const;
-  int ViewX(double x) const;
-  int ViewY(double y) const;
+  int ViewX(double x) const { return RundeGerade((x - OrgX) * Zoom); }
+  int ViewY(double y) const {
+    const int h = MetaAktiv ? MetaHeight : Height;
+    const long long py = static_cast<long long>(h) - RundeGerade((y - OrgY) * Zoom);
+    return static_cast<int>(std::clamp<long long>(py, INT_MIN, INT_MAX));
+  }
   TPixel View(double x, double y) const { return {ViewX(x), ViewY(y)}; }
   double PaperX(double px) const;
   double PaperY(double py) const;

@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <cmath>
+#include <random>
 #include <string>
+#include <vector>
 
 #include "cad/bearbeiten.h"
 #include "cad/geometrie.h"
@@ -56,6 +59,27 @@ TEST(Ansicht, RundungZurGeradenZahl) {
                 {-2.5, -2}, {-3.5, -4}, {2.4999999, 2},   {2.5000001, 3},
                 {-0.4, 0},  {16.5, 16}, {1e300, INT_MAX}, {-1e300, INT_MIN}};
   for (const auto& f : faelle) EXPECT_EQ(RundeGerade(f.v), f.r) << f.v;
+}
+
+// The short way within +-2^30 gives what the general one gives: on quarters,
+// on the doubles next to every tie, on random values of every size and at
+// the border between the two ways.
+TEST(Ansicht, RundungKurzWieAllgemein) {
+  std::vector<double> werte{0.0,           -0.0,         std::nan(""),  1073741823.5,
+                            -1073741823.5, 1073741824.0, -1073741824.0, 1073741824.5,
+                            -1073741824.5, 2147483647.5, -2147483648.5};
+  for (int i = -20000; i <= 20000; ++i) werte.push_back(i / 4.0);
+  for (int i = -200; i <= 200; ++i) {
+    const double tie = i + 0.5;
+    werte.push_back(std::nextafter(tie, 1e9));
+    werte.push_back(std::nextafter(tie, -1e9));
+  }
+  std::mt19937_64 zufall(5);
+  for (int i = 0; i < 200000; ++i) {
+    const double groesse = std::ldexp(1.0, static_cast<int>(zufall() % 36));
+    werte.push_back((static_cast<double>(zufall() % 2000001) / 1000000.0 - 1.0) * groesse);
+  }
+  for (const double v : werte) ASSERT_EQ(RundeGerade(v), RundeGeradeWeit(v)) << v;
 }
 
 TEST(Ansicht, TransformUndRueckweg) {
