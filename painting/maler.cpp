@@ -321,40 +321,44 @@ class TSchluessel {
   std::string FLang;
 };
 
-// A small picture with the runs of its pixels: fully covered pixels are
+// A small picture as the runs of its pixels: fully covered pixels are
 // copied row by row, partly covered ones (the edges of glyphs) blended the
-// way QPainter blends a premultiplied picture over an image.
+// way QPainter blends a premultiplied picture over an image. Runs and
+// pixels lie in one block, read front to back: a repaint copies thousands
+// of pictures, and the image it paints leaves little of them in the cache.
 struct TBildEintrag {
-  QImage Bild;
   QPoint Versatz;  // of the picture's corner from the reference point
-  struct TLauf {
-    int Y, X, N;  // N covered pixels of row Y from X
-  };
-  std::vector<TLauf> Voll;
-  struct TTeil {
-    int Y, X;
-    QRgb Farbe;  // premultiplied
-  };
-  std::vector<TTeil> Teil;
+  int Breite = 0, Hoehe = 0;
+  // Each run of covered pixels as row, column, length and its pixels; then
+  // each partly covered pixel as row, column and colour (premultiplied),
+  // from Teile on.
+  std::vector<quint32> Daten;
+  size_t Teile = 0;
 
-  void Zerlegen() {
-    Voll.clear();
-    Teil.clear();
-    for (int y = 0; y < Bild.height(); ++y) {
-      const auto* z = reinterpret_cast<const QRgb*>(Bild.constScanLine(y));
-      for (int x = 0; x < Bild.width();) {
+  void Zerlegen(const QImage& bild) {
+    Breite = bild.width();
+    Hoehe = bild.height();
+    Daten.clear();
+    std::vector<quint32> teil;
+    for (int y = 0; y < Hoehe; ++y) {
+      const auto* z = reinterpret_cast<const QRgb*>(bild.constScanLine(y));
+      for (int x = 0; x < Breite;) {
         const int a = qAlpha(z[x]);
         if (a == 255) {
           int e = x;
-          while (e < Bild.width() && qAlpha(z[e]) == 255) ++e;
-          Voll.push_back({y, x, e - x});
+          while (e < Breite && qAlpha(z[e]) == 255) ++e;
+          Daten.insert(Daten.end(), {quint32(y), quint32(x), quint32(e - x)});
+          Daten.insert(Daten.end(), z + x, z + e);
           x = e;
           continue;
         }
-        if (a != 0) Teil.push_back({y, x, z[x]});
+        if (a != 0) teil.insert(teil.end(), {quint32(y), quint32(x), z[x]});
         ++x;
       }
     }
+    Teile = Daten.size();
+    Daten.insert(Daten.end(), teil.begin(), teil.end());
+    Daten.shrink_to_fit();
   }
 };
 
@@ -373,31 +377,52 @@ inline QRgb UeberBlenden(QRgb s, QRgb d) {
 // image's edges.
 void Stempeln(QImage& ziel, const TBildEintrag& e, QPoint ort) {
   const int w = ziel.width(), h = ziel.height();
-  if (ort.x() >= w || ort.y() >= h || ort.x() + e.Bild.width() <= 0 ||
-      ort.y() + e.Bild.height() <= 0)
-    return;
+  const int ox = ort.x(), oy = ort.y();
+  if (ox >= w || oy >= h || ox + e.Breite <= 0 || oy + e.Hoehe <= 0) return;
   // The buffer the painter draws into (bits() could detach a shared copy).
-  uchar* bits = const_cast<uchar*>(ziel.constBits());
-  const qsizetype zeile = ziel.bytesPerLine();
-  for (const auto& l : e.Voll) {
-    const int y = ort.y() + l.Y;
+  auto* bits = reinterpret_cast<QRgb*>(const_cast<uchar*>(ziel.constBits()));
+  const qsizetype zeile = ziel.bytesPerLine() / static_cast<qsizetype>(sizeof(QRgb));
+  const quint32* d = e.Daten.data();
+  const quint32* const teile = d + e.Teile;
+  const quint32* const ende = d + e.Daten.size();
+  if (ox >= 0 && oy >= 0 && ox + e.Breite <= w && oy + e.Hoehe <= h) {
+    // Wholly inside: no edges to look at.
+    QRgb* const basis = bits + oy * zeile + ox;
+    while (d < teile) {
+      QRgb* z = basis + qsizetype(d[0]) * zeile + d[1];
+      const quint32 n = d[2];
+      d += 3;
+      // Runs are short: a loop of our own, no call.
+      for (quint32 i = 0; i < n; ++i) z[i] = d[i];
+      d += n;
+    }
+    for (; d < ende; d += 3) {
+      QRgb& p = basis[qsizetype(d[0]) * zeile + d[1]];
+      p = UeberBlenden(d[2], p);
+    }
+    return;
+  }
+  while (d < teile) {
+    const int y = oy + static_cast<int>(d[0]);
+    int x0 = ox + static_cast<int>(d[1]);
+    const int n = static_cast<int>(d[2]);
+    const quint32* quelle = d + 3;
+    d += 3 + n;
     if (y < 0 || y >= h) continue;
-    int x0 = ort.x() + l.X, x1 = x0 + l.N;
+    int x1 = x0 + n;
     const int vor = x0 < 0 ? -x0 : 0;
     x0 += vor;
     x1 = std::min(x1, w);
     if (x1 <= x0) continue;
-    std::memcpy(reinterpret_cast<QRgb*>(bits + y * zeile) + x0,
-                reinterpret_cast<const QRgb*>(e.Bild.constScanLine(l.Y)) + l.X + vor,
-                static_cast<size_t>(x1 - x0) * sizeof(QRgb));
+    std::memcpy(bits + y * zeile + x0, quelle + vor, static_cast<size_t>(x1 - x0) * sizeof(QRgb));
   }
-  for (const auto& t : e.Teil) {
-    const int x = ort.x() + t.X, y = ort.y() + t.Y;
+  for (; d < ende; d += 3) {
+    const int x = ox + static_cast<int>(d[1]), y = oy + static_cast<int>(d[0]);
     if (static_cast<unsigned>(x) >= static_cast<unsigned>(w) ||
         static_cast<unsigned>(y) >= static_cast<unsigned>(h))
       continue;
-    QRgb& d = reinterpret_cast<QRgb*>(bits + y * zeile)[x];
-    d = UeberBlenden(t.Farbe, d);
+    QRgb& p = bits[y * zeile + x];
+    p = UeberBlenden(d[2], p);
   }
 }
 
@@ -996,11 +1021,11 @@ struct TMaler::TZustand {
       const int rand = 6 + std::max(1, Pen.width());
       box.adjust(-rand, -rand, rand, rand);
       TBildEintrag e;
-      e.Bild = QImage(box.size(), QImage::Format_ARGB32_Premultiplied);
-      e.Bild.fill(Qt::transparent);
+      QImage bild(box.size(), QImage::Format_ARGB32_Premultiplied);
+      bild.fill(Qt::transparent);
       e.Versatz = box.topLeft() - ref;
       {
-        QPainter q(&e.Bild);
+        QPainter q(&bild);
         q.setRenderHints(p.renderHints());
         q.translate(-box.left(), -box.top());
         TZustand z(q, v, SelPen);
@@ -1010,10 +1035,9 @@ struct TMaler::TZustand {
         z.Selektiert = Selektiert;
         male(z);
       }
-      e.Zerlegen();
-      speicher.Bytes += e.Bild.sizeInBytes() +
-                        static_cast<qsizetype>(e.Voll.size() * sizeof(TBildEintrag::TLauf) +
-                                               e.Teil.size() * sizeof(TBildEintrag::TTeil));
+      e.Zerlegen(bild);
+      speicher.Bytes +=
+          static_cast<qsizetype>(sizeof(TBildEintrag) + e.Daten.size() * sizeof(quint32));
       it = bilder.emplace(std::string(k), std::move(e)).first;
     }
     Stempeln(*Ziel, it->second, ref + it->second.Versatz);
