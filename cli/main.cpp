@@ -138,6 +138,11 @@ int main(int argc, char** argv) {
       "Bilanzierungsbeginn, z. B. 2001-05-01, 2001-05-01T06:00:00 oder 01.05.2001");
   simulate->add_option("--bis", sim.Bis, "Bilanzierungsende, Schreibweise wie --von");
   simulate->add_option("--out", sim.Aus, "Ordner für die Ergebnisdateien");
+  simulate
+      ->add_option("--threads", sim.Threads,
+                   "Threads des Zeitschritts (Vorgabe: die Zahl der Prozessorkerne); die "
+                   "Ergebnisse sind mit jeder Zahl dieselben")
+      ->check(CLI::Range(1, 256));
   formatOption(simulate);
 
   std::string ergebnisDatei;

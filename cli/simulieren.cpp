@@ -232,6 +232,7 @@ int Simuliere(TM3Model& m, const TSimulierOptionen& o, std::ostream& out, std::o
     if (o.Bis.empty()) bis = rb;
   }
   TSimulationsLauf lauf(m);
+  lauf.SetzeThreads(o.Threads);
   Fortschritt f(lauf, err, o.Fortschritt);
   const TLaufErgebnis e = lauf.Starte(von, bis, &f);
   f.Ende();

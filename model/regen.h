@@ -60,6 +60,10 @@ class TREG : public TElement {
 
   std::string Fehler;
 
+  // The catchments and surface areas SendRain delivers to (set by
+  // Positionieren); a run stepping its catchments elsewhere takes them out.
+  std::vector<TElement*>& Empfaenger() { return FEmpfaenger; }
+
  private:
   bool NaechsteZeile(std::string& zeile);
   bool AmEnde() const { return !FHatVorschau; }

@@ -98,7 +98,7 @@ double TSimulation::SetTagesTemperatur() {
   return TLuftTag;
 }
 
-void TSimulation::UhrzeitLesen() {
+void TSimulationsTakt::UhrzeitLesen() {
   const auto d = DecodeDateTime(Zeit);
   FUhrzeit.Stunde = d.Stunde;
   FUhrzeit.Monat = d.Monat;

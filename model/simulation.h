@@ -40,10 +40,11 @@ struct TEreignis {
   double Dauer = 0, QE = 0;
 };
 
-class TSimulation {
+// What a step reads and writes of the run besides the elements: clock, time
+// step, climate and the flags of the step, all plain values. A worker of a
+// step on several threads gets a copy of it per step (see TSimulation).
+class TSimulationsTakt {
  public:
-  TSimulation() = default;
-
   int32_t dt_sec = 300;
   double dt_min = 5.0;
   double dt_h = 5.0 / 60;
@@ -71,12 +72,6 @@ class TSimulation {
   bool PHFuehren = true;
   int32_t Modified = -1;
   double QExport = 0, AEBges = 0, AUges = 0, MuldenInhalt = 0, SystemInhalt = 0, QRT = 0;
-  std::vector<TElement*> Reihenfolge;
-  std::vector<TREG*> Regenschreiber;
-  TState BilanzNET, BilanzOMADrossel, BilanzOmaBUE, BilanzOmaKUE, BilanzEBWDrossel, BilanzEBWBUE,
-      BilanzEBWKUE, BilanzEBW, BilanzOMA, BilanzKLG, BilanzREG, BilanzTW, BilanzKEZ, BilanzAEO,
-      FrachtenBAU, FrachtenEST;
-  std::vector<TEreignis> SystemEreignisse;
 
   // What the elements read besides the clock: the project record (altitude,
   // rain water) and the hydrographs of the project.
@@ -85,11 +80,31 @@ class TSimulation {
   // The interpreter that runs the structures' management scripts, or none.
   TScriptLauf* Script = nullptr;
 
-  // Hour and month of Zeit, decoded once per clock value.
+  // Hour and month of Zeit, decoded once per clock value. A step on several
+  // threads decodes it before the workers start, so they only read it.
   const TUhrzeit& AktUhrzeit() {
     if (Zeit != FUhrzeitFuer) UhrzeitLesen();
     return FUhrzeit;
   }
+
+  bool IsSimZeit() const { return Start - kZeitEps <= Zeit && Zeit < Ende + kZeitEps; }
+
+ protected:
+  void UhrzeitLesen();
+  TDateTime FUhrzeitFuer = -1e300;
+  TUhrzeit FUhrzeit;
+};
+
+class TSimulation : public TSimulationsTakt {
+ public:
+  TSimulation() = default;
+
+  std::vector<TElement*> Reihenfolge;
+  std::vector<TREG*> Regenschreiber;
+  TState BilanzNET, BilanzOMADrossel, BilanzOmaBUE, BilanzOmaKUE, BilanzEBWDrossel, BilanzEBWBUE,
+      BilanzEBWKUE, BilanzEBW, BilanzOMA, BilanzKLG, BilanzREG, BilanzTW, BilanzKEZ, BilanzAEO,
+      FrachtenBAU, FrachtenEST;
+  std::vector<TEreignis> SystemEreignisse;
 
   // Start and end of the balance period from date and time of day; the clock
   // goes to midnight before the start day. False (with the message in
@@ -100,15 +115,9 @@ class TSimulation {
   // Fixes the time step from the catchments' limit already in dt_min and the
   // intervals of the rain series (minutes, in gauge order).
   void SetVars(const std::vector<int>& regenIntervalle);
-  bool IsSimZeit() const { return Start - kZeitEps <= Zeit && Zeit < Ende + kZeitEps; }
   void IncZeit();
   double SetTagesTemperatur();
   void SetAktTemperatur();
-
- private:
-  void UhrzeitLesen();
-  TDateTime FUhrzeitFuer = -1e300;
-  TUhrzeit FUhrzeit;
 };
 
 // The time step for a catchment limit in minutes: the largest of 5, 2.5,

@@ -108,6 +108,10 @@ void Aufnehmen(const TFrachten& a, TFrachten& d) {
   if (a.Q != 0) a.AufsummierenIn(d);
 }
 
+// What SimSpeicherNachtrag does for a structure stepping beside others.
+constexpr unsigned char kAufschubParent = 1, kAufschubKUE = 2, kAufschubGEW = 4,
+                        kAufschubEreignis = 8;
+
 }  // namespace
 
 void TBauwerk::SimCalcDrossel(TSimulation&, double) {}
@@ -125,6 +129,8 @@ void TBauwerk::SimVorbereiten(TSimulation& sim) {
   }
   QDaktiv = QD;
   Sediment = 0;
+  FAufschub = 0;
+  FNachKUE = FNachGEW = false;
   FTankPHLast = 0;
   FTankQ = FTankALKLast = 0;
   FZielParent = Parent();
@@ -138,6 +144,30 @@ void TBauwerk::SimAbschluss(TSimulation& sim) {
 
 void TBauwerk::SimScript(TSimulation& sim) {
   if (ScriptActive && sim.Script) sim.Script->DoScript(*this, sim);
+}
+
+void TBauwerk::SimAufschieben(bool parent, bool kue, bool gew) {
+  FAufschub = kAufschubEreignis;
+  if (parent) FAufschub |= kAufschubParent;
+  if (kue) FAufschub |= kAufschubKUE;
+  if (gew) FAufschub |= kAufschubGEW;
+}
+
+void TBauwerk::SimSpeicherNachtrag(TSimulation& sim) {
+  const bool ph = sim.PHFuehren;
+  const TFrachten& zu = Zustand.Aktuell;
+  const TFrachten& dr = Drossel.Aktuell;
+  if (FNachGEW) BUE.Zustand.Aktuell.AddAllTo(FZielGEW->Zustand.Aktuell, ph);
+  if ((FAufschub & kAufschubParent) && dr.Q > 0 && FZielParent)
+    dr.AddAllTo(FZielParent->Zustand.Aktuell, ph);
+  if (FNachKUE) KUE.Zustand.Aktuell.AddAllTo(FZielKUE->Zustand.Aktuell, ph);
+
+  if (!sim.IsBilanzZeit || !(sim.HasAbfluss || sim.WarAbfluss)) return;
+  const double thr = sim.dt_min / 1000;
+  const double V = zu.Q;
+  if (V > 0) zu.AufsummierenIn(Zustand.Ereignis);
+  if (std::fabs(V - zu.QT()) > thr) Stunden(Zustand, sim.dt_h);
+  if (dr.QT() < dr.Q) Stunden(Drossel, sim.dt_h);
 }
 
 void TBauwerk::SimSpeicherSchritt(TSimulation& sim, bool tankPH) {
@@ -177,9 +207,13 @@ void TBauwerk::SimSpeicherSchritt(TSimulation& sim, bool tankPH) {
   // Tank overflow at the inlet: what neither the throttle, the clarifier
   // overflow nor the free volume can take, with the inflow's concentrations.
   const double u = std::max(V - QDs - MaxQKUE * s - Volumen + sp.Q, 0.0);
+  FNachGEW = FNachKUE = false;
   if (u * kv > 0) {
     bue.AddAll(u * kv, zu, ph);
-    if (FZielGEW) bue.AddAllTo(FZielGEW->Zustand.Aktuell, ph);
+    if (FAufschub & kAufschubGEW)
+      FNachGEW = FZielGEW != nullptr;
+    else if (FZielGEW)
+      bue.AddAllTo(FZielGEW->Zustand.Aktuell, ph);
   }
 
   const double g = std::max((V - u - qn) * kv, 0.0);
@@ -202,7 +236,8 @@ void TBauwerk::SimSpeicherSchritt(TSimulation& sim, bool tankPH) {
     dr.AFS += Sediment;
     Sediment = 0;
   }
-  if (dr.Q > 0 && FZielParent) dr.AddAllTo(FZielParent->Zustand.Aktuell, ph);
+  if (dr.Q > 0 && FZielParent && !(FAufschub & kAufschubParent))
+    dr.AddAllTo(FZielParent->Zustand.Aktuell, ph);
 
   // Clarifier overflow: what lies above the volume after the throttle,
   // with the tank's concentrations.
@@ -213,12 +248,17 @@ void TBauwerk::SimSpeicherSchritt(TSimulation& sim, bool tankPH) {
     kue.AddAll(o, sp, ph);
     sp.MulAll(1 - o, phT);
     SimAbsetzen(sim, d);
-    if (FZielKUE) kue.AddAllTo(FZielKUE->Zustand.Aktuell, ph);
+    if (FAufschub & kAufschubKUE)
+      FNachKUE = FZielKUE != nullptr;
+    else if (FZielKUE)
+      kue.AddAllTo(FZielKUE->Zustand.Aktuell, ph);
   }
   if (d + u > thr) sim.Entlastung = true;
 
   if (!sim.IsBilanzZeit) return;
-  const bool ereignis = sim.HasAbfluss || sim.WarAbfluss;
+  // Left for SimSpeicherNachtrag: the totals that depend on the step's
+  // runoff elsewhere, taken there in the same order.
+  const bool ereignis = !(FAufschub & kAufschubEreignis) && (sim.HasAbfluss || sim.WarAbfluss);
   if (V > 0) {
     zu.AufsummierenIn(Zustand.Jahr);
     if (ereignis) zu.AufsummierenIn(Zustand.Ereignis);

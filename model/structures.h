@@ -5,6 +5,7 @@
 // kind.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -70,6 +71,17 @@ class TBauwerk : public TElement {
   // The water still in the tank goes to the run's SystemInhalt.
   void SimAbschluss(TSimulation& sim) override;
 
+  // The elements the storage step hands on to: Parent, KUE and GEW link
+  // (fixed at list building; nullptr where a link is not drawn).
+  std::array<TElement*, 3> SimZiele() const { return {FZielParent, FZielKUE, FZielGEW}; }
+  // On several threads the storage step of a structure runs beside others
+  // and leaves what depends on them for SimSpeicherNachtrag, which the run
+  // calls at the structure's place in the order: the hand-overs to the
+  // elements marked here (Parent, KUE, GEW) and the event totals, which
+  // depend on whether an element before it had runoff in the step.
+  void SimAufschieben(bool parent, bool kue, bool gew);
+  void SimSpeicherNachtrag(TSimulation& sim);
+
  protected:
   // One step of a storage structure: side line, tank overflow before the
   // tank, tank, throttle, clarifier overflow after the tank, balances. With
@@ -87,6 +99,10 @@ class TBauwerk : public TElement {
   TElement* FZielParent = nullptr;
   TElement* FZielKUE = nullptr;
   TElement* FZielGEW = nullptr;
+  // What SimSpeicherNachtrag does (kAufschub...), and the overflows of the
+  // step waiting to be handed on.
+  unsigned char FAufschub = 0;
+  bool FNachKUE = false, FNachGEW = false;
   // The tank before the step's release: its flow, pH and alkalinity loads;
   // the concentrations are taken only where they are used.
   TPhFeld FTankPHLast;

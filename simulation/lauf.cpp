@@ -1,16 +1,21 @@
 #include "simulation/lauf.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <filesystem>
 #include <limits>
+#include <map>
+#include <memory>
 #include <typeinfo>
+#include <unordered_map>
 #include <utility>
 
 #include "model/elements.h"
 #include "model/regen.h"
 #include "script/interpreter.h"
 #include "simulation/bewertung.h"
+#include "simulation/schrittpool.h"
 
 namespace t21 {
 
@@ -64,10 +69,41 @@ bool GanzesJahr(TDateTime start, TDateTime ende) {
 
 }  // namespace
 
+// The step on several threads. Each part holds whole sub-networks: a
+// catchment or storage structure goes into a part when everything that hands
+// on to it does, and catchments only when what they hand on to does as well,
+// so within a part every set is mixed in the order of the elements. A part
+// steps on a copy of the run's clock and flags; what crosses to the rest of
+// the network waits in the structures (SimSpeicherNachtrag) and is taken in
+// the order of the elements after the parts, as is the flag "runoff in this
+// step": the first element of a part that raised it is known, and every
+// element from there on sees it raised, as on one thread.
+struct TSimulationsLauf::TParallel {
+  struct TTeil {
+    TSimulation Sim;
+    std::vector<size_t> Elemente;                 // places in Reihenfolge, ascending
+    std::vector<std::pair<TKEZ*, size_t>> Regen;  // catchment, index of its gauge
+    int64_t ErsterAbfluss = 0;
+  };
+  std::vector<TTeil> Teile;
+  std::vector<char> ImTeil;       // per place in Reihenfolge
+  std::vector<double> Regenwert;  // the value of each gauge in the step
+  std::unique_ptr<TSchrittPool> Pool;
+};
+
+namespace {
+
+// Before the elements of a part (its catchments' rain).
+constexpr int64_t kVorAllen = -1;
+constexpr int64_t kKeiner = std::numeric_limits<int64_t>::max();
+
+}  // namespace
+
 TSimulationsLauf::TSimulationsLauf(TM3Model& model)
     : FModel(model), FSim(std::make_unique<TSimulation>()) {}
 
 TSimulationsLauf::~TSimulationsLauf() {
+  FParallel.reset();
   // A run left open leaves no rain file open behind it.
   if (FPhase != TPhase::Offen)
     for (TREG* r : FSim->Regenschreiber) r->Schliessen();
@@ -105,6 +141,7 @@ bool TSimulationsLauf::Vorbereiten(TDateTime startDatum, TDateTime startZeit, TD
     ScriptAbmelden();
     FAbbruch.store(false, std::memory_order_relaxed);
   }
+  FParallel.reset();
   FPhase = TPhase::Offen;
   FErgebnis = TLaufErgebnis::Abgewiesen;
   FBlock = 1;
@@ -201,8 +238,184 @@ bool TSimulationsLauf::Vorbereiten(TDateTime startDatum, TDateTime startZeit, TD
     for (const TElement* e : sim.Reihenfolge)
       if (e->Name() == FAnimationName) FAnimation = e;
   }
+  ParallelAufbauen();
   FPhase = TPhase::Laeuft;
   return true;
+}
+
+int TSimulationsLauf::Threads() const {
+  return FParallel ? FParallel->Pool->Teile() : 1;
+}
+
+void TSimulationsLauf::ParallelAufbauen() {
+  TSimulation& sim = *FSim;
+  const int threads = FThreadsGewuenscht > 0 ? FThreadsGewuenscht : StandardThreads();
+  if (threads < 2 || FAnimation) return;
+  const auto& reihe = sim.Reihenfolge;
+  const size_t n = reihe.size();
+  for (const TElement* e : reihe)
+    if (e->ScriptActive) return;
+
+  std::unordered_map<const TElement*, size_t> platz;
+  for (size_t k = 0; k < n; ++k) platz.emplace(reihe[k], k);
+  auto elementAn = [](const TCadShape* s) { return s ? TM3Model::ElementOf(s) : nullptr; };
+  // Where each element hands on to; for kinds not stepped side by side every
+  // link counts.
+  std::vector<std::array<size_t, 3>> ziele(n);
+  for (size_t k = 0; k < n; ++k) {
+    TElement* e = reihe[k];
+    std::array<TElement*, 3> z{};
+    if (FSchritt[k] == Gebiet)
+      z = {e->Parent(), nullptr, nullptr};
+    else if (FSchritt[k] == Speicherbauwerk)
+      z = static_cast<TBauwerk*>(e)->SimZiele();
+    else if (e->Owner)
+      z = {e->Parent(), elementAn(e->Owner->KUE()), elementAn(e->Owner->GEW())};
+    for (size_t i = 0; i < 3; ++i) {
+      const auto it = z[i] ? platz.find(z[i]) : platz.end();
+      ziele[k][i] = it == platz.end() ? n : it->second;
+    }
+  }
+  std::vector<char> kandidat(n);
+  for (size_t k = 0; k < n; ++k)
+    kandidat[k] = FSchritt[k] == Gebiet || FSchritt[k] == Speicherbauwerk;
+  for (bool geaendert = true; geaendert;) {
+    geaendert = false;
+    for (size_t k = 0; k < n; ++k) {
+      if (!kandidat[k]) {
+        // Whatever this element hands on to waits for it.
+        for (size_t z : ziele[k])
+          if (z < n && kandidat[z]) kandidat[z] = 0, geaendert = true;
+      } else if (FSchritt[k] == Gebiet && ziele[k][0] < n && !kandidat[ziele[k][0]]) {
+        kandidat[k] = 0;
+        geaendert = true;
+      }
+    }
+  }
+  // Sub-networks: the candidates joined by what they hand on to each other.
+  std::vector<size_t> wurzel(n);
+  for (size_t k = 0; k < n; ++k) wurzel[k] = k;
+  auto finde = [&](size_t k) {
+    while (wurzel[k] != k) k = wurzel[k] = wurzel[wurzel[k]];
+    return k;
+  };
+  for (size_t k = 0; k < n; ++k)
+    if (kandidat[k])
+      for (size_t z : ziele[k])
+        if (z < n && kandidat[z]) wurzel[finde(k)] = finde(z);
+  std::map<size_t, std::vector<size_t>> netze;
+  for (size_t k = 0; k < n; ++k)
+    if (kandidat[k]) netze[finde(k)].push_back(k);
+  if (netze.size() < 2) return;
+
+  // The largest sub-networks first, each to the part with the least work.
+  std::vector<const std::vector<size_t>*> folge;
+  for (const auto& [w, elemente] : netze) folge.push_back(&elemente);
+  std::stable_sort(folge.begin(), folge.end(),
+                   [](const auto* a, const auto* b) { return a->size() > b->size(); });
+  const size_t teile = std::min(static_cast<size_t>(threads), netze.size());
+  auto p = std::make_unique<TParallel>();
+  p->Teile.resize(teile);
+  std::vector<size_t> last(teile, 0);
+  for (const std::vector<size_t>* netz : folge) {
+    const size_t t = static_cast<size_t>(std::min_element(last.begin(), last.end()) - last.begin());
+    last[t] += netz->size();
+    auto& el = p->Teile[t].Elemente;
+    el.insert(el.end(), netz->begin(), netz->end());
+  }
+  p->ImTeil.assign(n, 0);
+  for (TParallel::TTeil& t : p->Teile) {
+    std::sort(t.Elemente.begin(), t.Elemente.end());
+    for (size_t k : t.Elemente) p->ImTeil[k] = 1;
+  }
+  std::vector<size_t> teilVon(n, teile);
+  for (size_t t = 0; t < teile; ++t)
+    for (size_t k : p->Teile[t].Elemente) teilVon[k] = t;
+
+  // The catchments of the parts take their rain in their part.
+  for (size_t g = 0; g < sim.Regenschreiber.size(); ++g) {
+    std::vector<TElement*>& empfaenger = sim.Regenschreiber[g]->Empfaenger();
+    std::erase_if(empfaenger, [&](TElement* e) {
+      const auto it = platz.find(e);
+      if (it == platz.end() || !p->ImTeil[it->second]) return false;
+      p->Teile[teilVon[it->second]].Regen.emplace_back(static_cast<TKEZ*>(e), g);
+      return true;
+    });
+  }
+  p->Regenwert.assign(sim.Regenschreiber.size(), 0.0);
+  // The structures leave for afterwards what they hand on out of their part.
+  for (size_t k = 0; k < n; ++k)
+    if (p->ImTeil[k] && FSchritt[k] == Speicherbauwerk) {
+      const auto& z = ziele[k];
+      auto ausserhalb = [&](size_t i) { return z[i] < n && !p->ImTeil[z[i]]; };
+      static_cast<TBauwerk*>(reihe[k])->SimAufschieben(ausserhalb(0), ausserhalb(1), ausserhalb(2));
+    }
+  TParallel* roh = p.get();
+  p->Pool = std::make_unique<TSchrittPool>(static_cast<int>(teile), [this, roh](int teil) {
+    TParallel::TTeil& t = roh->Teile[static_cast<size_t>(teil)];
+    TSimulation& w = t.Sim;
+    for (const auto& [e, g] : t.Regen) e->ReceiveRain(w, roh->Regenwert[g]);
+    t.ErsterAbfluss = w.HasAbfluss ? kVorAllen : kKeiner;
+    const auto& reihe = FSim->Reihenfolge;
+    for (size_t k : t.Elemente) {
+      const bool vorher = w.HasAbfluss;
+      if (FSchritt[k] == Gebiet)
+        static_cast<TKEZ*>(reihe[k])->TKEZ::SimCalc(w);
+      else
+        static_cast<TEBW*>(reihe[k])->TEBW::SimCalc(w);
+      if (!vorher && w.HasAbfluss) t.ErsterAbfluss = static_cast<int64_t>(k);
+    }
+  });
+  FParallel = std::move(p);
+}
+
+void TSimulationsLauf::ElementSchritt(size_t k) {
+  TSimulation& sim = *FSim;
+  TElement* e = sim.Reihenfolge[k];
+  switch (FSchritt[k]) {
+    case Gebiet:
+      static_cast<TKEZ*>(e)->TKEZ::SimCalc(sim);
+      break;
+    case Speicherbauwerk:
+      static_cast<TEBW*>(e)->TEBW::SimCalc(sim);
+      break;
+    case Einleitung:
+      static_cast<TEST*>(e)->TEST::SimCalc(sim);
+      break;
+    case Virtuell:
+      e->SimCalc(sim);
+      break;
+  }
+}
+
+void TSimulationsLauf::ParallelerSchritt() {
+  TSimulation& sim = *FSim;
+  TParallel& p = *FParallel;
+  // Decoded here, so that the parts only read it.
+  sim.AktUhrzeit();
+  for (TParallel::TTeil& t : p.Teile) {
+    static_cast<TSimulationsTakt&>(t.Sim) = sim;
+    t.Sim.HasAbfluss = t.Sim.Muldenfuellung = t.Sim.Entlastung = false;
+  }
+  p.Pool->Lauf();
+  int64_t erster = kKeiner;
+  for (const TParallel::TTeil& t : p.Teile) {
+    erster = std::min(erster, t.ErsterAbfluss);
+    sim.Muldenfuellung = sim.Muldenfuellung || t.Sim.Muldenfuellung;
+    sim.Entlastung = sim.Entlastung || t.Sim.Entlastung;
+  }
+  const size_t n = sim.Reihenfolge.size();
+  for (size_t k = 0; k < n; ++k) {
+    if (static_cast<int64_t>(k) >= erster) sim.HasAbfluss = true;
+    if (!p.ImTeil[k])
+      ElementSchritt(k);
+    else if (FSchritt[k] == Speicherbauwerk)
+      static_cast<TBauwerk*>(sim.Reihenfolge[k])->SimSpeicherNachtrag(sim);
+    if (FArt[k] == Wurzel) {
+      SystemEreignis();
+      CheckEreignis();
+    }
+  }
 }
 
 bool TSimulationsLauf::Schritte(int64_t n) {
@@ -442,9 +655,11 @@ bool TSimulationsLauf::Hauptschleife(int64_t schrittGrenze, TDateTime zeitGrenze
       ++sim.step;
       sim.HasAbfluss = sim.EsRegnet = sim.Muldenfuellung = false;
       sim.IsBilanzZeit = sim.IsSimZeit() && sim.Zeit >= sim.Start;
-      for (TREG* r : sim.Regenschreiber) {
+      for (size_t g = 0; g < sim.Regenschreiber.size(); ++g) {
+        TREG* r = sim.Regenschreiber[g];
         bool ok;
-        r->SendRain(sim, ok);
+        const double wert = r->SendRain(sim, ok);
+        if (FParallel) FParallel->Regenwert[g] = wert;
         if (r == FAnimation) AnimationRegen(*r);
         if (!ok) {
           CDSFehler.push_back({"Fehler!", r->Name(), r->Fehler});
@@ -453,26 +668,16 @@ bool TSimulationsLauf::Hauptschleife(int64_t schrittGrenze, TDateTime zeitGrenze
           return true;
         }
       }
-      for (size_t k = 0; k < n; ++k) {
-        TElement* e = reihe[k];
-        switch (FSchritt[k]) {
-          case Gebiet:
-            static_cast<TKEZ*>(e)->TKEZ::SimCalc(sim);
-            break;
-          case Speicherbauwerk:
-            static_cast<TEBW*>(e)->TEBW::SimCalc(sim);
-            break;
-          case Einleitung:
-            static_cast<TEST*>(e)->TEST::SimCalc(sim);
-            break;
-          case Virtuell:
-            e->SimCalc(sim);
-            break;
-        }
-        if (e == FAnimation) AnimationZeile(*e);
-        if (FArt[k] == Wurzel) {
-          SystemEreignis();
-          CheckEreignis();
+      if (FParallel) {
+        ParallelerSchritt();
+      } else {
+        for (size_t k = 0; k < n; ++k) {
+          ElementSchritt(k);
+          if (reihe[k] == FAnimation) AnimationZeile(*reihe[k]);
+          if (FArt[k] == Wurzel) {
+            SystemEreignis();
+            CheckEreignis();
+          }
         }
       }
       for (size_t k = 0; k < n; ++k) {

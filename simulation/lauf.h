@@ -180,6 +180,15 @@ class TSimulationsLauf {
   // is done (the pH of every set kept current). The results are the same to
   // the bit; for checking that they are. Set before Vorbereiten.
   void SetzeVolleRechnung(bool ja) { FVolleRechnung = ja; }
+  // Threads of the step (from the next Vorbereiten; 0 or less: the cores
+  // there are). The catchments and storage structures of parts of the
+  // network that meet only further down run side by side; what they hand on
+  // and what depends on the order is taken afterwards in the order of the
+  // elements, so the results are the same to the bit as on one thread. A run
+  // with active scripts or an animation element steps on one thread.
+  void SetzeThreads(int n) { FThreadsGewuenscht = n; }
+  // The threads the prepared run steps on (1 without parts side by side).
+  int Threads() const;
 
   const TSimulation& Simulation() const { return *FSim; }
   TM3Model& Model() { return FModel; }
@@ -226,6 +235,9 @@ class TSimulationsLauf {
   void ScriptAbmelden();
   void AnimationRegen(const TREG& r);
   void AnimationZeile(const TElement& e);
+  void ParallelAufbauen();
+  void ParallelerSchritt();
+  void ElementSchritt(size_t k);
 
   enum Art : unsigned char { Sonstiges, Einzugsgebiet, Wurzel, Verbinder };
   // The step of an element whose class is known exactly is called directly
@@ -268,6 +280,10 @@ class TSimulationsLauf {
   std::string FAnimationName;
   const TElement* FAnimation = nullptr;
   double FAnimationMaxQ = 0;
+
+  struct TParallel;
+  int FThreadsGewuenscht = 1;
+  std::unique_ptr<TParallel> FParallel;
 };
 
 }  // namespace t21

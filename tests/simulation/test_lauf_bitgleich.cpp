@@ -3,10 +3,12 @@
 // those of the run that does all of it, on the shipped example, on the peer
 // network of the benchmarks and on a small network with every kind of
 // element, a measure whose treated outflow takes its tank's pH among them.
+// The same holds for the step on several threads against one thread.
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <functional>
+#include <limits>
 #include <string>
 
 #include "bench/peer_netz.h"
@@ -101,13 +103,50 @@ void AlleArten(TM3Model& m) {
   m.AllesRechnen();
 }
 
+// Every kind as above, and two more storm catchments each into a clarifier
+// of its own that hands everything to the discharge point: sub-networks that
+// step side by side on threads, between elements that do not, all handing
+// on to the same discharge point.
+void AlleArtenMitTeilnetzen(TM3Model& m) {
+  AlleArten(m);
+  TCadShape* reg = nullptr;
+  TCadShape* est = nullptr;
+  for (int i = 0; i < m.Count(); ++i) {
+    TCadShape* s = m.GetNode(i);
+    if (s->Name == "R") reg = s;
+    if (s->Name == "E") est = s;
+  }
+  ASSERT_TRUE(reg && est);
+  for (int i = 1; i <= 2; ++i) {
+    TCadShape* t = m.CreateNewShape("KER", "T" + std::to_string(i + 1), 0, 0);
+    TCadShape* k = m.CreateNewShape("RKB", "K" + std::to_string(i + 1), 0, 0);
+    auto& ker = dynamic_cast<TKEZ&>(*TM3Model::ElementOf(t));
+    ker.SetData(0, 0, 0, 7.5, 800, 300, 40, 0, 7.2, 600, 60, 150, 10, 0.2, 10, 250, 0.05, 2, 0, 15,
+                0, 0.9, 2, 0, 3, 5, 0.3, 2, 0.5);
+    ker.AEs.Liste = {TAE{"A", 4.0 * i, 40, 1, 1.5 * i, 2}};
+    dynamic_cast<TRKB&>(*TM3Model::ElementOf(k))
+        .SetData(2 * i, 10, 40 * i, false, 30, 10, 10, 15, 0);
+    t->SetREG(reg);
+    t->SetGEW(est);
+    t->SetParent(k);
+    k->SetParent(est);
+    k->SetKUE(est);
+    k->SetGEW(est);
+  }
+  m.AllesRechnen();
+}
+
 std::string Lauf(const std::function<void(TM3Model&)>& bauen, TDateTime von, TDateTime bis,
-                 bool voll) {
+                 bool voll, int threads = 1, int* genutzt = nullptr) {
   TM3Model m;
   bauen(m);
   TSimulationsLauf lauf(m);
   lauf.SetzeVolleRechnung(voll);
-  EXPECT_EQ(lauf.Starte(von, bis), TLaufErgebnis::Abgeschlossen);
+  lauf.SetzeThreads(threads);
+  EXPECT_TRUE(lauf.Vorbereiten(von, bis));
+  if (genutzt) *genutzt = lauf.Threads();
+  lauf.Schritte(std::numeric_limits<int64_t>::max());
+  EXPECT_EQ(lauf.Abschliessen(), TLaufErgebnis::Abgeschlossen);
   return test::Abbild(lauf.Ergebnisse());
 }
 
@@ -130,6 +169,47 @@ TEST(LaufBitgleich, WieDieVolleRechnung) {
     // The run produced events and balances, not an empty table set.
     EXPECT_GT(sparsam.size(), 10000u);
     EXPECT_TRUE(sparsam == voll);
+  }
+}
+
+TEST(LaufBitgleich, AufMehrerenThreadsWieAufEinem) {
+  const TFall faelle[] = {
+      {"Peer-Netz", Peer, Tag(2001, 6, 1), Tag(2001, 7, 15)},
+      {"Teilnetze", AlleArtenMitTeilnetzen, Tag(2001, 1, 1), Tag(2001, 9, 1)},
+  };
+  for (const TFall& f : faelle) {
+    SCOPED_TRACE(f.Name);
+    const std::string einer = Lauf(f.Bauen, f.Von, f.Bis, false);
+    EXPECT_GT(einer.size(), 10000u);
+    for (int threads : {2, 3}) {
+      SCOPED_TRACE(threads);
+      int genutzt = 0;
+      EXPECT_TRUE(Lauf(f.Bauen, f.Von, f.Bis, false, threads, &genutzt) == einer);
+      EXPECT_EQ(genutzt, threads);
+    }
+  }
+}
+
+// Networks that step on one thread whatever is asked: one with an active
+// script (a script may read any element in the middle of the step), and the
+// example, whose tanks take their inflow through connectors.
+TEST(LaufBitgleich, AufEinemThread) {
+  auto mitSkript = [](TM3Model& m) {
+    Peer(m);
+    for (int i = 0; i < m.Count(); ++i)
+      if (auto* b = dynamic_cast<TRUB*>(TM3Model::ElementOf(m.GetNode(i)))) {
+        b->Script = {"QD := 20"};
+        b->ScriptActive = true;
+        break;
+      }
+  };
+  for (const auto& bauen : {std::function<void(TM3Model&)>(mitSkript), std::function(Beispiel)}) {
+    TM3Model m;
+    bauen(m);
+    TSimulationsLauf lauf(m);
+    lauf.SetzeThreads(2);
+    ASSERT_TRUE(lauf.Vorbereiten(Tag(2001, 6, 1), Tag(2001, 6, 2)));
+    EXPECT_EQ(lauf.Threads(), 1);
   }
 }
 
