@@ -14,8 +14,19 @@ namespace t21 {
 
 namespace {
 
+// Type codes are compared on every repaint, many times per shape: the
+// length first, then the few characters, without a library call.
+bool Ist(std::string_view typ, std::string_view code) {
+  if (typ.size() != code.size()) return false;
+  for (size_t i = 0; i < typ.size(); ++i)
+    if (typ[i] != code[i]) return false;
+  return true;
+}
+
 bool In(std::string_view typ, std::initializer_list<std::string_view> codes) {
-  return std::find(codes.begin(), codes.end(), typ) != codes.end();
+  for (const std::string_view c : codes)
+    if (Ist(typ, c)) return true;
+  return false;
 }
 
 bool Horizontal(int a) {
@@ -38,26 +49,26 @@ struct TKette {
 };
 
 TKette Klassenkette(std::string_view typ) {
-  if (typ == "Arc") return {"Arc", "LIN"};
-  if (typ == "Chord" || typ == "PIE") return {typ, "Arc", "LIN"};
+  if (Ist(typ, "Arc")) return {"Arc", "LIN"};
+  if (Ist(typ, "Chord") || Ist(typ, "PIE")) return {typ, "Arc", "LIN"};
   if (In(typ, {"RRE", "RAU", "YON", "IMP", "CIR", "BMP"})) return {typ, "REC"};
-  if (typ == "POG") return {"POG", "POL"};
-  if (typ == "RU" || typ == "RUB") return {typ, "EBW", "M3Shape"};
-  if (typ == "RKB") return {"RKB", "RUB", "EBW", "M3Shape"};
+  if (Ist(typ, "POG")) return {"POG", "POL"};
+  if (Ist(typ, "RU") || Ist(typ, "RUB")) return {typ, "EBW", "M3Shape"};
+  if (Ist(typ, "RKB")) return {"RKB", "RUB", "EBW", "M3Shape"};
   if (In(typ, {"VFL", "VMU", "VRI", "VBE", "VSC"})) return {typ, "VERSICKERUNG", "EBW", "M3Shape"};
   if (In(typ, {"KEM", "KES", "KER", "AEO", "AEK"})) return {typ, "KEZ", "M3Shape"};
-  if (typ == "CON" || typ == "KLG") return {typ, "M3Ellipse", "M3Shape"};
+  if (Ist(typ, "CON") || Ist(typ, "KLG")) return {typ, "M3Ellipse", "M3Shape"};
   if (In(typ, {"OMA", "EST", "REG", "NET"})) return {typ, "M3Shape"};
   return {typ};
 }
 
 // Shapes whose box is the figure itself: turning it would distort them.
 bool BoxIstFigur(const TCadShape& s) {
-  return IstKlasse(s, "LIN") || s.Typ() == "IMP" || s.Typ() == "Dim";
+  return IstKlasse(s, "LIN") || Ist(s.Typ(), "IMP") || Ist(s.Typ(), "Dim");
 }
 
 bool HatEndGrabs(const TCadShape& s) {
-  return IstKlasse(s, "LIN") || s.Typ() == "Dim";
+  return IstKlasse(s, "LIN") || Ist(s.Typ(), "Dim");
 }
 
 long long Kreuz(TPixel o, TPixel a, TPixel b) {
@@ -89,7 +100,7 @@ TPixel Mitte(const TCadShape& s, const TAnsicht& v) {
 }
 
 bool DocksInDerMitte(const TCadShape& s) {
-  return s.Typ() == "CON" || s.Typ() == "DOT";
+  return Ist(s.Typ(), "CON") || Ist(s.Typ(), "DOT");
 }
 
 // The test rectangle in drawing units and its four edges.
@@ -245,8 +256,9 @@ double TAnsicht::PaperY(double py) const {
 // ------------------------------------------------------------------ classes
 
 bool IstKlasse(std::string_view typ, std::string_view klasse) {
-  const auto kette = Klassenkette(typ);
-  return std::find(kette.begin(), kette.end(), klasse) != kette.end();
+  for (const std::string_view k : Klassenkette(typ))
+    if (Ist(k, klasse)) return true;
+  return false;
 }
 
 bool IstKlasse(const TCadShape& s, std::string_view klasse) {
@@ -379,7 +391,7 @@ void TextBoxAnpassen(TCadShape& s, const TAnsicht& v, double textBreitePx, doubl
 TPixel DockZu(const TCadShape& s, const TAnsicht& v) {
   if (DocksInDerMitte(s)) return Mitte(s, v);
   const auto d = Rahmen(s, v);
-  if (s.Typ() == "YON") return {d.MX, d.T};
+  if (Ist(s.Typ(), "YON")) return {d.MX, d.T};
   switch (s.Ausrichtung) {
     case 3:
       return {s.HGespiegelt ? d.R : d.L, d.MY};
@@ -406,7 +418,7 @@ TPixel YonAusgang(const TCadShape& s, const TAnsicht& v, bool ja) {
 
 TPixel DockAb(const TCadShape& s, const TAnsicht& v) {
   if (DocksInDerMitte(s)) return Mitte(s, v);
-  if (s.Typ() == "YON") return YonAusgang(s, v, true);
+  if (Ist(s.Typ(), "YON")) return YonAusgang(s, v, true);
   const auto d = Rahmen(s, v);
   switch (s.Ausrichtung) {
     case 3:
@@ -424,9 +436,9 @@ TPixel DockAb(const TCadShape& s, const TAnsicht& v) {
 
 TPixel DockKUE(const TCadShape& s, const TAnsicht& v) {
   if (DocksInDerMitte(s)) return Mitte(s, v);
-  if (s.Typ() == "YON") return YonAusgang(s, v, false);
+  if (Ist(s.Typ(), "YON")) return YonAusgang(s, v, false);
   const bool h = s.HGespiegelt, vg = s.VGespiegelt;
-  if (s.Typ() == "RU") {
+  if (Ist(s.Typ(), "RU")) {
     const auto d = Rahmen(s, v);
     switch (s.Ausrichtung) {
       case 3:
@@ -523,7 +535,7 @@ std::array<TPixel, 3> LinkPfeil(TPixel von, TPixel bis) {
 
 TLinkLinien LinkLinien(const TCadShape& s, const TAnsicht& v) {
   TLinkLinien linien;
-  if (!s.Visible || s.Typ() == "TEX") return linien;
+  if (!s.Visible || Ist(s.Typ(), "TEX")) return linien;
   auto linie = [&](TLinkArt art, TPixel von, TPixel bis) {
     TLinkLinie l{art, von, bis, std::nullopt};
     if (s.ShowArrows) l.Pfeil = LinkPfeil(von, bis);
@@ -634,21 +646,21 @@ bool IsInside(const TCadShape& s, const TAnsicht& v, const TPixelRect& r) {
 
 bool IsCrossing(const TCadShape& s, const TAnsicht& v, const TPixelRect& r) {
   const std::string& t = s.Typ();
-  if (t == "TEX" || t == "DOT") return IsInside(s, v, r);
-  if (t == "LIN") return StreckeKreuztRect({s.X1, s.Y1}, {s.X2, s.Y2}, v, r);
-  if (IstKlasse(s, "POL")) return ZugKreuztRect(s.Koordinaten, t == "POG", v, r);
-  if (t == "CIR" || IstKlasse(s, "Arc")) {
+  if (Ist(t, "TEX") || Ist(t, "DOT")) return IsInside(s, v, r);
+  if (Ist(t, "LIN")) return StreckeKreuztRect({s.X1, s.Y1}, {s.X2, s.Y2}, v, r);
+  if (IstKlasse(s, "POL")) return ZugKreuztRect(s.Koordinaten, Ist(t, "POG"), v, r);
+  if (Ist(t, "CIR") || IstKlasse(s, "Arc")) {
     const TEllipse el = EllipseDerBox(s);
     if (el.KreuztRect(v, r)) return true;
     if (t != "Chord" && t != "PIE") return false;
     const auto e3 = el.Randpunkt(el.p3), e4 = el.Randpunkt(el.p4);
     if (!e3 || !e4) return false;
-    if (t == "Chord") return StreckeKreuztRect(*e3, *e4, v, r);
+    if (Ist(t, "Chord")) return StreckeKreuztRect(*e3, *e4, v, r);
     const TPunkt c{el.xc, el.yc};
     return StreckeKreuztRect(c, *e3, v, r) || StreckeKreuztRect(c, *e4, v, r);
   }
   const auto e = GetExt(s);
-  if (t == "RAU") {
+  if (Ist(t, "RAU")) {
     const double mx = (e.MinX + e.MaxX) / 2, my = (e.MinY + e.MaxY) / 2;
     return ZugKreuztRect({{mx, e.MinY}, {e.MaxX, my}, {mx, e.MaxY}, {e.MinX, my}}, true, v, r);
   }
@@ -827,7 +839,7 @@ void AssignValues(TCadShape& ziel, const TCadShape& von) {
   ziel.Solid = false;
   ziel.LoeseKUE();
   ziel.LoeseGEW();
-  if (ziel.Typ() == "RRE") {
+  if (Ist(ziel.Typ(), "RRE")) {
     ziel.X3 = von.X3;
     ziel.Y3 = von.Y3;
   }

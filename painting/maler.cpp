@@ -250,16 +250,25 @@ QRect QRechteck(const TPixelRect& r) {
   return QRect(QPoint(n.Left, n.Top), QPoint(n.Right, n.Bottom));
 }
 
+// Type codes are compared many times per shape on every repaint: the
+// length first, then the few characters, without a library call.
+bool Ist(std::string_view typ, std::string_view code) {
+  if (typ.size() != code.size()) return false;
+  for (size_t i = 0; i < typ.size(); ++i)
+    if (typ[i] != code[i]) return false;
+  return true;
+}
+
 bool IstGebiet(const std::string& t) {
-  return t == "KEM" || t == "KES" || t == "KER" || t == "AEO" || t == "AEK";
+  return Ist(t, "KEM") || Ist(t, "KES") || Ist(t, "KER") || Ist(t, "AEO") || Ist(t, "AEK");
 }
 
 bool IstVersickerung(const std::string& t) {
-  return t == "VFL" || t == "VBE" || t == "VMU" || t == "VRI" || t == "VSC";
+  return Ist(t, "VFL") || Ist(t, "VBE") || Ist(t, "VMU") || Ist(t, "VRI") || Ist(t, "VSC");
 }
 
 bool HatWertText(const std::string& t) {
-  return t == "REC" || t == "RRE" || t == "CIR" || t == "RAU" || t == "YON";
+  return Ist(t, "REC") || Ist(t, "RRE") || Ist(t, "CIR") || Ist(t, "RAU") || Ist(t, "YON");
 }
 
 // A filled arrowhead at tip, pointing away from the point from.
@@ -460,8 +469,8 @@ QImage* DirektesBild(const QPainter& p) {
 
 // The symbols whose outline follows from their box and docks alone.
 bool SymbolAusBox(const std::string& t) {
-  return t == "KEM" || t == "KES" || t == "KER" || t == "RU" || t == "RUB" || t == "RKB" ||
-         t == "OMA" || t == "KLG" || t == "CON";
+  return Ist(t, "KEM") || Ist(t, "KES") || Ist(t, "KER") || Ist(t, "RU") || Ist(t, "RUB") ||
+         Ist(t, "RKB") || Ist(t, "OMA") || Ist(t, "KLG") || Ist(t, "CON");
 }
 
 // True if the pixel rectangle r, widened by rand on every side, lies wholly
@@ -566,11 +575,11 @@ struct TMaler::TZustand {
     if (IstGebiet(t)) {
       if (const auto d = SymbolDreieck(s, v))
         p.drawPolygon(QPolygon({Q((*d)[0]), Q((*d)[1]), Q((*d)[2])}));
-    } else if (t == "RU") {
+    } else if (Ist(t, "RU")) {
       Rechteck(r);
       p.drawLine(r.Left, r.Top, r.Right, r.Bottom);
       Connector(DockKUE(s, v));
-    } else if (t == "RUB" || t == "RKB" || t == "OMA") {
+    } else if (Ist(t, "RUB") || Ist(t, "RKB") || Ist(t, "OMA")) {
       Rechteck(r);
       const QRect q = QRechteck(r);
       const int a = s.Ausrichtung == 6 || s.Ausrichtung == 12 ? q.height() / 4 : q.width() / 4;
@@ -583,42 +592,42 @@ struct TMaler::TZustand {
       }
       Connector(DockKUE(s, v));
       Connector(DockBUE(s, v));
-    } else if (t == "EST") {
+    } else if (Ist(t, "EST")) {
       EST(s, r);
-    } else if (t == "KLG" || t == "CON" || t == "CIR") {
+    } else if (Ist(t, "KLG") || Ist(t, "CON") || Ist(t, "CIR")) {
       p.drawEllipse(Strich(QRechteck(r)));
     } else if (IstVersickerung(t)) {
       Rechteck(r);
       MaleBild(p, VersickerungsBild(s.bmp), QRechteck(r).adjusted(1, 1, -1, -1));
-    } else if (t == "LIN") {
+    } else if (Ist(t, "LIN")) {
       LIN(s);
-    } else if (t == "Arc" || t == "Chord" || t == "PIE") {
+    } else if (Ist(t, "Arc") || Ist(t, "Chord") || Ist(t, "PIE")) {
       Bogen(s, r);
-    } else if (t == "REC") {
+    } else if (Ist(t, "REC")) {
       Rechteck(r);
-    } else if (t == "RRE") {
+    } else if (Ist(t, "RRE")) {
       p.drawRoundedRect(Strich(QRechteck(r)), s.X3 * v.Zoom, s.Y3 * v.Zoom);
-    } else if (t == "RAU") {
+    } else if (Ist(t, "RAU")) {
       const QRect q = QRechteck(r);
       const QPoint m = q.center();
       p.drawPolygon(QPolygon({QPoint(m.x(), q.top()), QPoint(q.right(), m.y()),
                               QPoint(m.x(), q.bottom()), QPoint(q.left(), m.y())}));
-    } else if (t == "YON") {
+    } else if (Ist(t, "YON")) {
       YON(s, r);
-    } else if (t == "DOT") {
+    } else if (Ist(t, "DOT")) {
       DOT(s, r);
-    } else if (t == "IMP") {
+    } else if (Ist(t, "IMP")) {
       IMP(s, r);
-    } else if (t == "BMP") {
+    } else if (Ist(t, "BMP")) {
       BMP(s, r);
-    } else if (t == "POL" || t == "POG") {
+    } else if (Ist(t, "POL") || Ist(t, "POG")) {
       QPolygon pol;
       for (const auto& k : s.Koordinaten) pol << Q(v.View(k.X, k.Y));
-      if (t == "POG")
+      if (Ist(t, "POG"))
         p.drawPolygon(pol);
       else
         p.drawPolyline(pol);
-    } else if (t == "Dim") {
+    } else if (Ist(t, "Dim")) {
       Dim(s);
     }
   }
@@ -671,9 +680,9 @@ struct TMaler::TZustand {
     double spanne = w4 - w3;
     while (spanne <= 0) spanne += 360;
     const int a = RundeGerade(w3 * 16), l = RundeGerade(spanne * 16);
-    if (s.Typ() == "Arc")
+    if (Ist(s.Typ(), "Arc"))
       p.drawArc(Strich(q), a, l);
-    else if (s.Typ() == "Chord")
+    else if (Ist(s.Typ(), "Chord"))
       p.drawChord(Strich(q), a, l);
     else
       p.drawPie(Strich(q), a, l);
@@ -943,11 +952,11 @@ struct TMaler::TZustand {
     Ziel = TMaler::Bildkopien ? LinienZiel : nullptr;
     const std::string& t = s.Typ();
     const TPixelRect r = GetViewRect(s, v);
-    if (t == "REG") {
+    if (Ist(t, "REG")) {
       REG(s, r);
       return;
     }
-    if (t == "TEX") {
+    if (Ist(t, "TEX")) {
       TEX(s);
       if (sel) Grabs(s);
       return;
@@ -1057,7 +1066,8 @@ struct TMaler::TZustand {
     if (IstGebiet(s.Typ())) {
       if (const auto d = SymbolDreieck(s, v))
         for (const TPixel q : *d) k.Punkt(q, n.Left, n.Top);
-    } else if (s.Typ() == "RU" || s.Typ() == "RUB" || s.Typ() == "RKB" || s.Typ() == "OMA") {
+    } else if (Ist(s.Typ(), "RU") || Ist(s.Typ(), "RUB") || Ist(s.Typ(), "RKB") ||
+               Ist(s.Typ(), "OMA")) {
       k.Punkt(DockKUE(s, v), n.Left, n.Top);
       k.Punkt(DockBUE(s, v), n.Left, n.Top);
     }
