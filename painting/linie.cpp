@@ -105,6 +105,25 @@ void SetzeLinie(QImage& bild, QPoint a, QPoint b, QRgb farbe) {
   const long long zwei_m = 2 * m, zwei_n = 2 * n;
   const qsizetype haupt_schritt = xHaupt ? schrittX : schrittY;
   const qsizetype neben_schritt = xHaupt ? schrittY : schrittX;
+  if (n >= 2 * m) {
+    // Steep against the major axis: runs of at least two pixels between
+    // the steps across, each run's length from the error at its start.
+    while (anzahl > 0) {
+      long long lauf = (zwei_n - e + zwei_m - 1) / zwei_m;
+      if (lauf > anzahl) lauf = anzahl;
+      anzahl -= lauf;
+      e += lauf * zwei_m;
+      for (; lauf > 0; --lauf) {
+        *px = farbe;
+        px += haupt_schritt;
+      }
+      if (e >= zwei_n) {
+        e -= zwei_n;
+        px += neben_schritt;
+      }
+    }
+    return;
+  }
   for (; anzahl > 0; --anzahl) {
     *px = farbe;
     e += zwei_m;
