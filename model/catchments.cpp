@@ -283,6 +283,7 @@ double TKEZ::Init() {
 
 void TKEZ::SetDT(const TSimulation& sim) {
   FTrockenSchritt = {};
+  FAbflussSchritt = {};
   const TNET& net = NetzVon(sim);
   const TReferenzListen& ref = sim.Referenz ? *sim.Referenz : StandardReferenzListen();
   const double s = sim.dt_sec_div_1000;
@@ -365,62 +366,88 @@ void TKEZ::SetStartConditions(int nr) {
 void TKEZ::ReceiveRain(TSimulation& sim, double regen) {
   TFrachten& a = TWZustand.Aktuell;
   if (Zustand.Aktuell.Q != 0) Zustand.Aktuell.Clear();
-  if (a.Q != 0) a.Clear();
 
+  // Losses and cascade step in every case; what they give decides whether
+  // the runoff has to be made again.
+  double neff = 0, v = 0;
   if (FRegen) {
-    const TNET& net = NetzVon(sim);
-    const double neff = Neff(sim, regen);
-    const double v = 10 * Kaskade1.QAB(neff, AEb);  // mm*ha -> m3
-    if (v > 0) {
-      a.Q = v;
-      a.BSB = v * net.cDN.BSB * FFN;
-      a.NH4 = v * net.cDN.NH4 * FFN;
-      a.AFS = v * crAFS63 * FFN;
-      a.PH = v * net.CR.PH;
-      a.ALK = v * net.CR.ALK;
-      a.CSB = net.crCSB * v;
-      a.Stunden = 0;
-      a.GK = FGKR * v;
-      a.DO2 = v * net.CR.DO2;
-      a.QR = v;
+    neff = Neff(sim, regen);
+    v = 10 * Kaskade1.QAB(neff, AEb);  // mm*ha -> m3
+  }
+  const bool trocken = FTrocken && sim.Zeit <= sim.Ende + kZeitEps && QH24 + QG24 + QF24 > 0;
+  TUhrzeit u{-1, 0};
+  if (trocken) u = sim.AktUhrzeit();
+
+  // A long dry spell brings the same step again and again once the cascade
+  // has come to rest: the runoff of the last step is still in a, made from a
+  // cleared set out of the same bits, so it stands as it is.
+  TAbflussSchritt& m = FAbflussSchritt;
+  const bool wie = m.gueltig && a.Q != 0 && Bitgleich(a.Q, m.Q) && Bitgleich(v, m.v) &&
+                   Bitgleich(Kaskade1.ZuflussMinus1(), m.neff) && u.Stunde == m.Stunde &&
+                   u.Monat == m.Monat && sim.PHFuehren == m.ph;
+  if (!wie) {
+    // Only a runoff made from a cleared set can stand for the next one.
+    m.gueltig = a.Q != 0;
+    if (a.Q != 0) a.Clear();
+    if (FRegen) {
+      if (v > 0) {
+        const TNET& net = NetzVon(sim);
+        a.Q = v;
+        a.BSB = v * net.cDN.BSB * FFN;
+        a.NH4 = v * net.cDN.NH4 * FFN;
+        a.AFS = v * crAFS63 * FFN;
+        a.PH = v * net.CR.PH;
+        a.ALK = v * net.CR.ALK;
+        a.CSB = net.crCSB * v;
+        a.Stunden = 0;
+        a.GK = FGKR * v;
+        a.DO2 = v * net.CR.DO2;
+        a.QR = v;
+      }
+      a.Neff = Kaskade1.ZuflussMinus1();
     }
-    a.Neff = Kaskade1.ZuflussMinus1();
+
+    if (trocken) {
+      TTrockenSchritt& t = FTrockenSchritt;
+      if (u.Stunde != t.Stunde || u.Monat != t.Monat) {
+        // The dry-weather flow of a step changes only with the hour and the
+        // month.
+        t.Stunde = u.Stunde;
+        t.Monat = u.Monat;
+        const double h = FStunde[static_cast<size_t>(u.Stunde)];
+        const double mo = FMonat[static_cast<size_t>(u.Monat - 1)];
+        const double s = sim.dt_sec_div_1000;
+        t.Q = (QH24 * h + QG24 * h + QF24 * mo) * s;
+        t.BSB = (QH24 * CH.BSB + QG24 * CG.BSB) * h * s;
+        t.NH4 = (QH24 * CH.NH4 + QG24 * CG.NH4) * h * s;
+        t.CSB = (QH24 * CH.CSB + QG24 * CG.CSB) * h * s;
+        t.AFS = NetzVon(sim).ctAFS63 * t.Q;
+        t.ALK = ((QH24 * CH.ALK + QG24 * CG.ALK) * h + QF24 * 2 * mo) * s;
+        t.GK = ((FGKH * QH24 + FGKG * QG24) * h + FGKF * QF24 * mo) * s;
+        t.QS = (QH24 + QG24) * h * s;
+        t.QF = QF24 * mo * s;
+      }
+      a.Q += t.Q;
+      a.BSB += t.BSB;
+      a.NH4 += t.NH4;
+      a.CSB += t.CSB;
+      a.AFS += t.AFS;
+      a.ALK += t.ALK;
+      a.GK += t.GK;
+      a.QS += t.QS;
+      a.QF += t.QF;
+      if (sim.PHFuehren) a.NeuerPH();
+    }
+
+    a.Qurban = a.Q;
+    m.v = v;
+    m.neff = Kaskade1.ZuflussMinus1();
+    m.Stunde = u.Stunde;
+    m.Monat = u.Monat;
+    m.ph = sim.PHFuehren;
+    m.Q = a.Q;
   }
 
-  if (FTrocken && sim.Zeit <= sim.Ende + kZeitEps && QH24 + QG24 + QF24 > 0) {
-    const TUhrzeit& u = sim.AktUhrzeit();
-    TTrockenSchritt& t = FTrockenSchritt;
-    if (u.Stunde != t.Stunde || u.Monat != t.Monat) {
-      // The dry-weather flow of a step changes only with the hour and the
-      // month.
-      t.Stunde = u.Stunde;
-      t.Monat = u.Monat;
-      const double h = FStunde[static_cast<size_t>(u.Stunde)];
-      const double m = FMonat[static_cast<size_t>(u.Monat - 1)];
-      const double s = sim.dt_sec_div_1000;
-      t.Q = (QH24 * h + QG24 * h + QF24 * m) * s;
-      t.BSB = (QH24 * CH.BSB + QG24 * CG.BSB) * h * s;
-      t.NH4 = (QH24 * CH.NH4 + QG24 * CG.NH4) * h * s;
-      t.CSB = (QH24 * CH.CSB + QG24 * CG.CSB) * h * s;
-      t.AFS = NetzVon(sim).ctAFS63 * t.Q;
-      t.ALK = ((QH24 * CH.ALK + QG24 * CG.ALK) * h + QF24 * 2 * m) * s;
-      t.GK = ((FGKH * QH24 + FGKG * QG24) * h + FGKF * QF24 * m) * s;
-      t.QS = (QH24 + QG24) * h * s;
-      t.QF = QF24 * m * s;
-    }
-    a.Q += t.Q;
-    a.BSB += t.BSB;
-    a.NH4 += t.NH4;
-    a.CSB += t.CSB;
-    a.AFS += t.AFS;
-    a.ALK += t.ALK;
-    a.GK += t.GK;
-    a.QS += t.QS;
-    a.QF += t.QF;
-    if (sim.PHFuehren) a.NeuerPH();
-  }
-
-  a.Qurban = a.Q;
   if (a.Q > 0) {
     a.AddAllTo(Zustand.Aktuell, sim.PHFuehren);
     if (sim.IsBilanzZeit) a.AufsummierenIn(TWZustand.Jahr);
@@ -431,6 +458,7 @@ void TKEZ::SimVorbereiten(TSimulation& sim) {
   TElement::SimVorbereiten(sim);
   TWZustand.Clear();
   TWZustand.OldQZu = 0;
+  FAbflussSchritt = {};
   FRegen = Regenabfluss();
   FTrocken = Trockenwetter();
   FZiel = Parent();

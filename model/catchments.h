@@ -142,6 +142,17 @@ class TKEZ : public TElement {
     int Stunde = -1, Monat = 0;
     double Q = 0, BSB = 0, NH4 = 0, CSB = 0, AFS = 0, ALK = 0, GK = 0, QS = 0, QF = 0;
   } FTrockenSchritt;
+  // What the runoff of the last step was made of: the cascade's outflow and
+  // inflow, the dry weather (hour and month, hour -1: none) and the pH flag,
+  // and the flow that came out. A step made of the same bits gives the same
+  // runoff, which TWZustand.Aktuell still holds.
+  struct TAbflussSchritt {
+    bool gueltig = false;
+    double v = 0, neff = 0;
+    int Stunde = -1, Monat = 0;
+    bool ph = false;
+    double Q = 0;
+  } FAbflussSchritt;
 };
 
 class TKEM : public TKEZ {

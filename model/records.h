@@ -4,6 +4,8 @@
 #pragma once
 
 #include <array>
+#include <bit>
+#include <cstdint>
 #include <initializer_list>
 #include <span>
 
@@ -15,6 +17,13 @@ extern const double kK1;
 // Safe reciprocal: 0 for |x| <= 1e-11, else 1/x.
 inline double Kehrwert(double x) {
   return (x <= 1e-11 && x >= -1e-11) ? 0.0 : 1.0 / x;
+}
+
+// Whether two values have the same bits (unlike ==: 0 and -0 differ, a NaN
+// equals itself). A computation repeated on inputs of the same bits gives
+// the same bits, which is what a step may skip on.
+inline bool Bitgleich(double a, double b) {
+  return std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b);
 }
 
 // The ten rain-runoff rates qr_i in l/(s*ha); entry 0 is dry weather.

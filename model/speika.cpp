@@ -12,25 +12,36 @@ void TSpeiKa::SetDT(double deltaT) {
   FBruch = std::pow(1 - FALPHA, m) * Kehrwert(std::pow(2.0, m - 1));
   FZufluss = 0;
   FAbfluss.fill(0);
+  FRuhe = false;
 }
 
 double TSpeiKa::QAB(double myZufluss, double myAU) {
   const size_t m = static_cast<size_t>(n());
+  // The same inflow on the same area into reservoirs the last step left as
+  // they were repeats that step bit for bit (a long dry spell, once the
+  // outflow has decayed as far as it can).
+  const bool gleich = Bitgleich(myZufluss, FZufluss) && Bitgleich(myAU, FFlaeche) && N == FN;
+  if (gleich && FRuhe) return FAbfluss[m - 1];
   const double a = FALPHA;
   const double b = (1 - a) / 2;
   // The first reservoir, then each further one with the mean of its
   // inflow's last two values.
   double zuAlt = FAbfluss[0];
   double zu = a * FAbfluss[0] + (1 - a) * myAU * myZufluss;
+  bool ruhe = Bitgleich(zu, zuAlt);
   FAbfluss[0] = zu;
   for (size_t k = 1; k < m; ++k) {
     const double alt = FAbfluss[k];
     const double o = a * alt + b * (zu + zuAlt);
+    ruhe = ruhe && Bitgleich(o, alt);
     zuAlt = alt;
     zu = o;
     FAbfluss[k] = o;
   }
+  FRuhe = ruhe;
   FZufluss = myZufluss;
+  FFlaeche = myAU;
+  FN = N;
   return zu;
 }
 

@@ -19,7 +19,9 @@ class TSpeiKa {
   void SetDT(double deltaT);
   // One step: the outflow for the inflow myZufluss (per step) on the area
   // myAU. The steady-state gain is myAU: an inflow in mm per step on ha gives
-  // mm*ha per step.
+  // mm*ha per step. A cascade at rest (the last step left every reservoir as
+  // it was) gives the same outflow for the same inflow and area without
+  // computing it again.
   double QAB(double myZufluss, double myAU);
   // The newest inflow.
   double ZuflussMinus1() const { return FZufluss; }
@@ -47,6 +49,11 @@ class TSpeiKa {
   double FBruch = 0;
   double FZufluss = 0;
   std::array<double, kMaxN> FAbfluss{};  // last outflow of each reservoir
+  // The area and the number of reservoirs of the last step (its inflow is
+  // FZufluss), and whether that step changed none of the reservoirs.
+  double FFlaeche = 0;
+  int FN = 0;
+  bool FRuhe = false;
 };
 
 }  // namespace t21
