@@ -85,14 +85,21 @@ TPixel Versetzt(TPixel p, int dx, int dy) {
 }
 
 // View coordinates shared by the docks: L, R of X1, X2; B, T of Y1, Y2 (B is
-// screen-lower); MX, MY of the middle.
+// screen-lower); MX, MY of the middle. Each converted when asked for: a dock
+// needs two of the six, and every link asks for two docks on every repaint.
 struct TDockRahmen {
-  int L, R, B, T, MX, MY;
+  const TCadShape& s;
+  const TAnsicht& v;
+  int L() const { return v.ViewX(s.X1); }
+  int R() const { return v.ViewX(s.X2); }
+  int B() const { return v.ViewY(s.Y1); }
+  int T() const { return v.ViewY(s.Y2); }
+  int MX() const { return v.ViewX(s.HMiddle()); }
+  int MY() const { return v.ViewY(s.VMiddle()); }
 };
 
 TDockRahmen Rahmen(const TCadShape& s, const TAnsicht& v) {
-  return {v.ViewX(s.X1), v.ViewX(s.X2),        v.ViewY(s.Y1),
-          v.ViewY(s.Y2), v.ViewX(s.HMiddle()), v.ViewY(s.VMiddle())};
+  return {s, v};
 }
 
 TPixel Mitte(const TCadShape& s, const TAnsicht& v) {
@@ -391,18 +398,18 @@ void TextBoxAnpassen(TCadShape& s, const TAnsicht& v, double textBreitePx, doubl
 TPixel DockZu(const TCadShape& s, const TAnsicht& v) {
   if (DocksInDerMitte(s)) return Mitte(s, v);
   const auto d = Rahmen(s, v);
-  if (Ist(s.Typ(), "YON")) return {d.MX, d.T};
+  if (Ist(s.Typ(), "YON")) return {d.MX(), d.T()};
   switch (s.Ausrichtung) {
     case 3:
-      return {s.HGespiegelt ? d.R : d.L, d.MY};
+      return {s.HGespiegelt ? d.R() : d.L(), d.MY()};
     case 6:
-      return {d.MX, s.VGespiegelt ? d.B : d.T};
+      return {d.MX(), s.VGespiegelt ? d.B() : d.T()};
     case 9:
-      return {s.HGespiegelt ? d.L : d.R, d.MY};
+      return {s.HGespiegelt ? d.L() : d.R(), d.MY()};
     case 12:
-      return {d.MX, s.VGespiegelt ? d.T : d.B};
+      return {d.MX(), s.VGespiegelt ? d.T() : d.B()};
     default:
-      return {d.MX, d.MY};
+      return {d.MX(), d.MY()};
   }
 }
 
@@ -422,15 +429,15 @@ TPixel DockAb(const TCadShape& s, const TAnsicht& v) {
   const auto d = Rahmen(s, v);
   switch (s.Ausrichtung) {
     case 3:
-      return {s.HGespiegelt ? d.L : d.R, d.MY};
+      return {s.HGespiegelt ? d.L() : d.R(), d.MY()};
     case 6:
-      return {d.MX, s.VGespiegelt ? d.T : d.B};
+      return {d.MX(), s.VGespiegelt ? d.T() : d.B()};
     case 9:
-      return {s.HGespiegelt ? d.R : d.L, d.MY};
+      return {s.HGespiegelt ? d.R() : d.L(), d.MY()};
     case 12:
-      return {d.MX, s.VGespiegelt ? d.B : d.T};
+      return {d.MX(), s.VGespiegelt ? d.B() : d.T()};
     default:
-      return {d.MX, d.MY};
+      return {d.MX(), d.MY()};
   }
 }
 
@@ -442,15 +449,15 @@ TPixel DockKUE(const TCadShape& s, const TAnsicht& v) {
     const auto d = Rahmen(s, v);
     switch (s.Ausrichtung) {
       case 3:
-        return {d.MX, vg ? d.B : d.T};
+        return {d.MX(), vg ? d.B() : d.T()};
       case 6:
-        return {h ? d.L : d.R, d.MY};
+        return {h ? d.L() : d.R(), d.MY()};
       case 9:
-        return {d.MX, vg ? d.T : d.B};
+        return {d.MX(), vg ? d.T() : d.B()};
       case 12:
-        return {h ? d.R : d.L, d.MY};
+        return {h ? d.R() : d.L(), d.MY()};
       default:
-        return {d.MX, d.MY};
+        return {d.MX(), d.MY()};
     }
   }
   const double w = s.Width() / 8, hh = s.Height() / 8;
@@ -606,7 +613,7 @@ TPixelRect GrabRect(TPixel p, const TAnsicht& v) {
 std::vector<TPixel> GrabPunkte(const TCadShape& s, const TAnsicht& v) {
   if (IstKlasse(s, "REC")) {
     const auto d = Rahmen(s, v);
-    return {{d.MX, d.B}, {d.MX, d.T}, {d.L, d.MY}, {d.R, d.MY}};
+    return {{d.MX(), d.B()}, {d.MX(), d.T()}, {d.L(), d.MY()}, {d.R(), d.MY()}};
   }
   if (HatEndGrabs(s)) return {v.View(s.X1, s.Y1), v.View(s.X2, s.Y2)};
   if (IstKlasse(s, "POL")) {
