@@ -11,6 +11,7 @@
 #include <QSvgRenderer>
 #include <cmath>
 #include <cstring>
+#include <deque>
 #include <numbers>
 #include <unordered_map>
 
@@ -338,16 +339,24 @@ class TSchluessel {
 struct TBildEintrag {
   QPoint Versatz;  // of the picture's corner from the reference point
   int Breite = 0, Hoehe = 0;
-  // Each run of covered pixels as row, column, length and its pixels; then
-  // each partly covered pixel as row, column and colour (premultiplied),
-  // from Teile on.
+  // The key (Laenge bytes in the words before Anfang), so that finding the
+  // picture reads the block it copies; then each run of covered pixels as
+  // row, column, length and its pixels; then each partly covered pixel as
+  // row, column and colour (premultiplied), from Teile on.
   std::vector<quint32> Daten;
-  size_t Teile = 0;
+  size_t Laenge = 0, Anfang = 0, Teile = 0;
 
-  void Zerlegen(const QImage& bild) {
+  bool HatSchluessel(std::string_view k) const {
+    return k.size() == Laenge && std::memcmp(Daten.data(), k.data(), Laenge) == 0;
+  }
+
+  void Zerlegen(const QImage& bild, std::string_view schluessel) {
     Breite = bild.width();
     Hoehe = bild.height();
-    Daten.clear();
+    Laenge = schluessel.size();
+    Anfang = (Laenge + sizeof(quint32) - 1) / sizeof(quint32);
+    Daten.assign(Anfang, 0);
+    if (Laenge) std::memcpy(Daten.data(), schluessel.data(), Laenge);
     std::vector<quint32> teil;
     for (int y = 0; y < Hoehe; ++y) {
       const auto* z = reinterpret_cast<const QRgb*>(bild.constScanLine(y));
@@ -391,9 +400,9 @@ void Stempeln(QImage& ziel, const TBildEintrag& e, QPoint ort) {
   // The buffer the painter draws into (bits() could detach a shared copy).
   auto* bits = reinterpret_cast<QRgb*>(const_cast<uchar*>(ziel.constBits()));
   const qsizetype zeile = ziel.bytesPerLine() / static_cast<qsizetype>(sizeof(QRgb));
-  const quint32* d = e.Daten.data();
-  const quint32* const teile = d + e.Teile;
-  const quint32* const ende = d + e.Daten.size();
+  const quint32* d = e.Daten.data() + e.Anfang;
+  const quint32* const teile = e.Daten.data() + e.Teile;
+  const quint32* const ende = e.Daten.data() + e.Daten.size();
   if (ox >= 0 && oy >= 0 && ox + e.Breite <= w && oy + e.Hoehe <= h) {
     // Wholly inside: no edges to look at.
     QRgb* const basis = bits + oy * zeile + ox;
@@ -440,10 +449,61 @@ void Stempeln(QImage& ziel, const TBildEintrag& e, QPoint ort) {
 constexpr size_t kSymbolBilder = 16384;
 constexpr qsizetype kBildBytes = 64 << 20;
 
-struct TBildSpeicher {
-  std::unordered_map<std::string, TBildEintrag, TTextHash, std::equal_to<>> Bilder;
+// The pictures by key: open addressing over the key's hash (a power of two
+// of places, at most half of them taken), so that finding one mostly reads
+// one place and the picture's own block.
+class TBildSpeicher {
+ public:
   qsizetype Bytes = 0;
   quint64 Generation = 1;  // counts the times the pictures were made anew
+
+  size_t size() const { return FBilder.size(); }
+
+  const TBildEintrag* Finde(std::string_view k, size_t hash) const {
+    if (FPlaetze.empty()) return nullptr;
+    const size_t maske = FPlaetze.size() - 1;
+    for (size_t i = hash & maske;; i = (i + 1) & maske) {
+      const TPlatz& p = FPlaetze[i];
+      if (!p.Bild) return nullptr;
+      if (p.Hash == hash && p.Bild->HatSchluessel(k)) return p.Bild;
+    }
+  }
+
+  const TBildEintrag& Neu(size_t hash, TBildEintrag&& e) {
+    if ((FBilder.size() + 1) * 2 > FPlaetze.size()) Wachsen();
+    FBilder.push_back(std::move(e));
+    Setze(hash, &FBilder.back());
+    return FBilder.back();
+  }
+
+  // Every picture made anew from here on.
+  void Leeren() {
+    FPlaetze.clear();
+    FBilder.clear();
+    Bytes = 0;
+    ++Generation;
+  }
+
+ private:
+  struct TPlatz {
+    size_t Hash = 0;
+    const TBildEintrag* Bild = nullptr;
+  };
+  std::vector<TPlatz> FPlaetze;
+  std::deque<TBildEintrag> FBilder;  // in place while the store lives
+
+  void Setze(size_t hash, const TBildEintrag* e) {
+    const size_t maske = FPlaetze.size() - 1;
+    size_t i = hash & maske;
+    while (FPlaetze[i].Bild) i = (i + 1) & maske;
+    FPlaetze[i] = {hash, e};
+  }
+  void Wachsen() {
+    const std::vector<TPlatz> alt = std::move(FPlaetze);
+    FPlaetze.assign(std::max<size_t>(1024, alt.size() * 2), TPlatz{});
+    for (const TPlatz& p : alt)
+      if (p.Bild) Setze(p.Hash, p.Bild);
+  }
 };
 
 TBildSpeicher& SymbolBilder() {
@@ -1019,14 +1079,10 @@ struct TMaler::TZustand {
   template <class F>
   const TBildEintrag& Bild(std::string_view k, QPoint ref, QRect box, F&& male) {
     auto& speicher = SymbolBilder();
-    auto& bilder = speicher.Bilder;
-    auto it = bilder.find(k);
-    if (it == bilder.end()) {
-      if (bilder.size() >= kSymbolBilder || speicher.Bytes >= kBildBytes) {
-        bilder.clear();
-        speicher.Bytes = 0;
-        ++speicher.Generation;
-      }
+    const size_t hash = std::hash<std::string_view>{}(k);
+    const TBildEintrag* gefunden = speicher.Finde(k, hash);
+    if (!gefunden) {
+      if (speicher.size() >= kSymbolBilder || speicher.Bytes >= kBildBytes) speicher.Leeren();
       const int rand = 6 + std::max(1, Pen.width());
       box.adjust(-rand, -rand, rand, rand);
       TBildEintrag e;
@@ -1044,13 +1100,13 @@ struct TMaler::TZustand {
         z.Selektiert = Selektiert;
         male(z);
       }
-      e.Zerlegen(bild);
+      e.Zerlegen(bild, k);
       speicher.Bytes +=
           static_cast<qsizetype>(sizeof(TBildEintrag) + e.Daten.size() * sizeof(quint32));
-      it = bilder.emplace(std::string(k), std::move(e)).first;
+      gefunden = &speicher.Neu(hash, std::move(e));
     }
-    Stempeln(*Ziel, it->second, ref + it->second.Versatz);
-    return it->second;
+    Stempeln(*Ziel, *gefunden, ref + gefunden->Versatz);
+    return *gefunden;
   }
 
   void SymbolAlsBild(const TCadShape& s, const TPixelRect& r) {
