@@ -138,6 +138,26 @@ class TestPixelgleich : public QObject {
     }
   }
 
+  // The store of pictures is made anew when it is full: a caption that kept
+  // the picture it was copied from takes a new one, and the drawing shows
+  // the same pixels as before. (One symbol at a zoom of 150 is a picture
+  // larger than the whole store may hold.)
+  void BilderNachVollemSpeicher() {
+    TM3Model m;
+    test::BaueBenchNetz(m, "", 2, 6);
+    TCadView v;
+    v.SetGroesse(700, 500);
+    v.ZoomAll(m);
+    const QImage vorher = Male(m, v, false);
+    TCadView nah;
+    nah.SetGroesse(200, 200);
+    const TCadShape* k = m.GetNode(m.Count() - 2);
+    nah.SetOrgZoom(k->HMiddle() - 0.5, k->VMiddle() - 0.5, 150);
+    Male(m, nah, false);
+    const QImage nachher = Male(m, v, false);
+    QVERIFY2(vorher == nachher, qPrintable(Unterschied(vorher, nachher)));
+  }
+
   void Beispiel() {
     TM3Model m;
     QVERIFY(A3_Laden(m, T21_QUELLE "/beispiel/Beispiel").Ok);
