@@ -273,38 +273,55 @@ void TEST::Fliesstiefe(double Q, double& h, double& v, double& A, double& hm, do
   Profil.StricklerInterpolation(Q, h, v, A, hm, B);
 }
 
-double TEST::CalcO2(double myQ, double myBSB, double myDO2, double myT, double myO2sat,
-                    TAbflussParameter& p, bool Hydraulik) {
-  const double k1 = kBSBAbbaurate;
-  const double L0 = myBSB, D0 = myDO2;
+void TEST::Belueftung(double myQ, double myT, TAbflussParameter& p, bool Hydraulik) {
   if (Hydraulik) {
     double b = 0;
     Profil.StricklerInterpolation(myQ, p.H, p.V, p.A, p.HM, b);
   }
-  const double tf = Kehrwert(p.V) * Profil.LEN / 86400;  // days
-  p.TF = tf;
+  p.TF = Kehrwert(p.V) * Profil.LEN / 86400;  // days
   const double hm = p.HM;
   const double hStern = hm >= 0.5 ? hm : std::pow(10 - 13.5 * hm, -0.588);
   if (myT != FTempT) {
     FTempT = myT;
     FTempFaktor = std::pow(1.02, myT - 20);
   }
-  const double K2 = FTempFaktor * (40 * Kehrwert(Profil.KB) + 3) * std::pow(p.V, 0.7) *
-                        Kehrwert(std::pow(hStern, 1.7)) +
-                    0.5 * Kehrwert(hm);
-  p.K2 = K2;
-  const double kw = Kehrwert(K2 - k1);
-  // Deficit at time t from the decay factors e1 = exp(-k1 t), e2 = exp(-K2 t).
-  auto D = [&](double e1, double e2) { return D0 * e2 + k1 * L0 * kw * (e1 - e2); };
-  // The deficit is largest at the critical time; a critical time before the
-  // point (the deficit only falls within the reach) counts as 0.
+  p.K2 = FTempFaktor * (40 * Kehrwert(Profil.KB) + 3) * std::pow(p.V, 0.7) *
+             Kehrwert(std::pow(hStern, 1.7)) +
+         0.5 * Kehrwert(hm);
+}
+
+namespace {
+
+// The oxygen deficit after the time with the decay factors e1 = exp(-k1 t)
+// and e2 = exp(-K2 t), kw = Kehrwert(K2 - k1).
+double Defizit(double L0, double D0, double kw, double e1, double e2) {
+  return D0 * e2 + kBSBAbbaurate * L0 * kw * (e1 - e2);
+}
+
+// The critical time: the deficit is largest there; a critical time before
+// the point (the deficit only falls within the reach) counts as 0.
+double KritischeZeit(double L0, double D0, double K2, double kw) {
+  const double k1 = kBSBAbbaurate;
   const double a = K2 / k1 * (1 - (K2 - k1) * D0 * Kehrwert(k1 * L0));
   double tkrit = a > 0 ? std::log(a) * kw : 0;
   if (!(tkrit > 0)) tkrit = 0;
+  return tkrit;
+}
+
+}  // namespace
+
+double TEST::CalcO2(double myQ, double myBSB, double myDO2, double myT, double myO2sat,
+                    TAbflussParameter& p, bool Hydraulik) {
+  const double k1 = kBSBAbbaurate;
+  const double L0 = myBSB, D0 = myDO2;
+  Belueftung(myQ, myT, p, Hydraulik);
+  const double tf = p.TF, K2 = p.K2;
+  const double kw = Kehrwert(K2 - k1);
+  const double tkrit = KritischeZeit(L0, D0, K2, kw);
   p.Tc = tkrit;
   const double e1tf = std::exp(-k1 * tf);
-  p.Dc = D(std::exp(-k1 * tkrit), std::exp(-K2 * tkrit));
-  p.Dtf = D(e1tf, std::exp(-K2 * tf));
+  p.Dc = Defizit(L0, D0, kw, std::exp(-k1 * tkrit), std::exp(-K2 * tkrit));
+  p.Dtf = Defizit(L0, D0, kw, e1tf, std::exp(-K2 * tf));
   p.Da = tkrit >= tf ? p.Dtf : p.Dc;
   p.cO2 = std::max(myO2sat - p.Da, 0.0);
   p.cRestBSB = L0 * e1tf;
@@ -462,7 +479,6 @@ void TEST::SimZeitschrittGesetzt(TSimulation& sim) {
 
 void TEST::InitKM(double myDT) {
   KMMeldungen.clear();
-  FO2Merker = {};
   // Every run starts the depth iterations from the same depth, so that runs
   // repeat bit for bit.
   Profil.H_alt = 0;
@@ -505,20 +521,37 @@ void TEST::InitKM(double myDT) {
   }
 }
 
-double TEST::O2imSchritt(double myQ, double myBSB, double myDO2, const TSimulation& sim) {
-  const double h0 = Profil.H_alt;
-  for (const TO2Merker& m : FO2Merker)
-    if (m.gueltig && m.Q == myQ && m.BSB == myBSB && m.DO2 == myDO2 && m.T == sim.TWasser &&
-        m.O2sat == sim.cO2sat && m.hStart == h0) {
-      AbflussParameter = m.p;
-      Profil.H_alt = m.hEnde;
-      return m.o2;
-    }
-  const double o2 = CalcO2(myQ, myBSB, myDO2, sim.TWasser, sim.cO2sat, AbflussParameter, true);
-  TO2Merker& m = FO2Merker[static_cast<size_t>(FO2Platz)];
-  FO2Platz = 1 - FO2Platz;
-  m = {true, myQ, myBSB, myDO2, sim.TWasser, sim.cO2sat, h0, Profil.H_alt, o2, AbflussParameter};
-  return o2;
+void TEST::AmEndeDerStrecke(double myQ, double myBSB, double myDO2, const TSimulation& sim) {
+  TAbflussParameter& p = AbflussParameter;
+  const double k1 = kBSBAbbaurate;
+  const double L0 = myBSB, D0 = myDO2;
+  Belueftung(myQ, sim.TWasser, p, true);
+  const double tf = p.TF, K2 = p.K2;
+  const double e1tf = std::exp(-k1 * tf);
+  p.Dtf = Defizit(L0, D0, Kehrwert(K2 - k1), e1tf, std::exp(-K2 * tf));
+  p.cRestBSB = L0 * e1tf;
+}
+
+double TEST::O2AnDerEinleitung(double myQ, double myBSB, double myDO2, const TSimulation& sim) {
+  TAbflussParameter& p = AbflussParameter;
+  const double k1 = kBSBAbbaurate;
+  const double L0 = myBSB, D0 = myDO2;
+  Belueftung(myQ, sim.TWasser, p, true);
+  const double tf = p.TF, K2 = p.K2;
+  const double kw = Kehrwert(K2 - k1);
+  const double tkrit = KritischeZeit(L0, D0, K2, kw);
+  p.Tc = tkrit;
+  // Only the deficit that counts, at the end of the reach or at the
+  // critical time.
+  if (tkrit >= tf) {
+    p.Dtf = Defizit(L0, D0, kw, std::exp(-k1 * tf), std::exp(-K2 * tf));
+    p.Da = p.Dtf;
+  } else {
+    p.Dc = Defizit(L0, D0, kw, std::exp(-k1 * tkrit), std::exp(-K2 * tkrit));
+    p.Da = p.Dc;
+  }
+  p.cO2 = std::max(sim.cO2sat - p.Da, 0.0);
+  return p.cO2;
 }
 
 void TEST::dnSetVorbelastung(const TSimulation& sim) {
@@ -645,7 +678,7 @@ void TEST::SimCalc(TSimulation& sim) {
   Mischreaktor_Stoffe.MulAll(1 - f, ph);
 
   // BOD left and O2 deficit at the end of the reach.
-  O2imSchritt(unten.Q / s, unten.cBSB(), unten.cDO2(), sim);
+  AmEndeDerStrecke(unten.Q / s, unten.cBSB(), unten.cDO2(), sim);
   unten.BSB = unten.Q * AbflussParameter.cRestBSB;
   unten.DO2 = unten.Q * AbflussParameter.Dtf;
 
@@ -664,7 +697,7 @@ void TEST::SimCalc(TSimulation& sim) {
   if (FZielParent) unten.AddAllTo(FZielParent->Zustand.Aktuell, ph);
 
   // O2 and un-ionised ammonia at the point.
-  O2imSchritt(oben.Q / s, oben.cBSB(), oben.cDO2(), sim);
+  O2AnDerEinleitung(oben.Q / s, oben.cBSB(), oben.cDO2(), sim);
   eO2 = oben.Q * AbflussParameter.cO2;
   oben.NeuerPH();
   eNH3 = oben.NH3(sim.pks);

@@ -241,17 +241,17 @@ class TEST : public TBauwerk {
   // Whether the reach of the low-flow (or flood) case holds water back; a
   // reach without storage passes its inflow in the same step.
   bool FSpeichertMNQ = true, FSpeichertHQ1 = true;
-  // CalcO2 in the step. Long dry spells bring the same river step after
-  // step: the same flow, loads, temperature and start depth give the same
-  // result, which the last two computations keep (emptied by InitKM).
-  double O2imSchritt(double myQ, double myBSB, double myDO2, const TSimulation& sim);
-  struct TO2Merker {
-    bool gueltig = false;
-    double Q = 0, BSB = 0, DO2 = 0, T = 0, O2sat = 0, hStart = 0, hEnde = 0, o2 = 0;
-    TAbflussParameter p;
-  };
-  std::array<TO2Merker, 2> FO2Merker{};
-  int FO2Platz = 0;
+  // The hydraulics (with Hydraulik), the flow time TF and the reaeration K2
+  // of the reach for the flow myQ at the temperature myT, as CalcO2 takes
+  // them.
+  void Belueftung(double myQ, double myT, TAbflussParameter& p, bool Hydraulik);
+  // CalcO2 in the step, each with only what the step reads of it (the other
+  // values of AbflussParameter stay as they were): at the end of the reach
+  // the deficit Dtf and the BOD left cRestBSB, at the point the lowest
+  // oxygen concentration (returned and in cO2) with the deficit it comes
+  // from. Their bits are those of CalcO2.
+  void AmEndeDerStrecke(double myQ, double myBSB, double myDO2, const TSimulation& sim);
+  double O2AnDerEinleitung(double myQ, double myBSB, double myDO2, const TSimulation& sim);
   // 1.02^(T - 20) of the last temperature T.
   double FTempT = 20, FTempFaktor = 1;
 };
