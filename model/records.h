@@ -5,9 +5,14 @@
 
 #include <array>
 #include <bit>
+#include <cstddef>
 #include <cstdint>
 #include <initializer_list>
 #include <span>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace t21 {
 
@@ -25,6 +30,45 @@ inline double Kehrwert(double x) {
 inline bool Bitgleich(double a, double b) {
   return std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b);
 }
+
+namespace paare {
+// The record operations take the fields two at a time where the target has
+// SSE2: each lane does the very operation of the field-by-field code (a
+// product, then a sum; no fused multiply-add), so the bits are the same.
+// The fields of a record lie in pairs at the byte offsets given (the pH
+// field's two values between CSB/ALK and GK are left out).
+#if defined(__SSE2__)
+inline __m128d Lade(const void* r, int o) {
+  return _mm_loadu_pd(reinterpret_cast<const double*>(static_cast<const char*>(r) + o));
+}
+inline void Speichere(void* r, int o, __m128d v) {
+  _mm_storeu_pd(reinterpret_cast<double*>(static_cast<char*>(r) + o), v);
+}
+// d[o] += s[o] for each offset.
+template <int... O>
+inline void Addiere(void* d, const void* s) {
+  (Speichere(d, O, _mm_add_pd(Lade(d, O), Lade(s, O))), ...);
+}
+// d[o] += f * s[o].
+template <int... O>
+inline void AddiereMal(void* d, double f, const void* s) {
+  const __m128d ff = _mm_set1_pd(f);
+  (Speichere(d, O, _mm_add_pd(Lade(d, O), _mm_mul_pd(ff, Lade(s, O)))), ...);
+}
+// d[o] *= f.
+template <int... O>
+inline void Multipliziere(void* d, double f) {
+  const __m128d ff = _mm_set1_pd(f);
+  (Speichere(d, O, _mm_mul_pd(Lade(d, O), ff)), ...);
+}
+// d[o] = 0 (all bits).
+template <int... O>
+inline void Nulle(void* d) {
+  const __m128d n = _mm_setzero_pd();
+  (Speichere(d, O, n), ...);
+}
+#endif
+}  // namespace paare
 
 // The ten rain-runoff rates qr_i in l/(s*ha); entry 0 is dry weather.
 inline constexpr int kAnzahlQr = 10;
@@ -83,7 +127,7 @@ class TParameter {
   // Note the argument order: it differs from the field order.
   void SetData(double myQ, double myBSB, double myNH4, double myAFS, double myPH, double myALK,
                double myCSB, double myGK, double myDO2);
-  void Clear() { *this = TParameter{}; }
+  void Clear();
   void AssignTo(TParameter& dest) const { dest = *this; }
 
   double cBSB() const { return BSB * Kehrwert(Q); }
@@ -144,7 +188,7 @@ class TFrachten : public TParameter {
 
   double QT() const { return QS + QF; }
 
-  void Clear() { *this = TFrachten{}; }
+  void Clear();
   // Copies everything except O2 (dest keeps its own).
   void AssignTo(TFrachten& dest) const;
   // Mixes the base quantities into dest; of the extended fields only Qnat,
@@ -240,7 +284,36 @@ inline void TParameter::NeuerPH() {
   if ((gk - alk) * r > 0) PH.Setze(kK1 * (gk - alk) * r, Q);
 }
 
+// Byte offsets of the field pairs: Q BSB, NH4 AFS, CSB ALK, (pH), GK DO2,
+// then Qmax QRe, Rain Neff, Anzahl Stunden, Qnat Qurban, O2 QR, QF QS.
+static_assert(offsetof(TParameter, CSB) == 32 && offsetof(TParameter, PH) == 48 &&
+              offsetof(TParameter, GK) == 64 && sizeof(TParameter) == 80);
+static_assert(sizeof(TFrachten) == 176 && alignof(TFrachten) == 8);
+#if defined(__SSE2__)
+#define T21_BASIS 0, 16, 32, 64
+#define T21_ERWEITERT 80, 96, 112, 128, 144, 160
+#endif
+
+inline void TParameter::Clear() {
+#if defined(__SSE2__)
+  paare::Nulle<0, 16, 32, 48, 64>(this);
+#else
+  *this = TParameter{};
+#endif
+}
+
+inline void TFrachten::Clear() {
+#if defined(__SSE2__)
+  paare::Nulle<0, 16, 32, 48, 64, T21_ERWEITERT>(this);
+#else
+  *this = TFrachten{};
+#endif
+}
+
 inline void TParameter::MulOhnePH(double f) {
+#if defined(__SSE2__)
+  paare::Multipliziere<T21_BASIS>(this, f);
+#else
   Q *= f;
   BSB *= f;
   NH4 *= f;
@@ -249,6 +322,7 @@ inline void TParameter::MulOhnePH(double f) {
   CSB *= f;
   GK *= f;
   DO2 *= f;
+#endif
 }
 
 inline void TParameter::Mul(double f) {
@@ -264,6 +338,9 @@ inline void TParameter::AddOne(double f, const TParameter& from) {
 }
 
 inline void TParameter::AddOneOhnePH(double f, const TParameter& from) {
+#if defined(__SSE2__)
+  paare::AddiereMal<T21_BASIS>(this, f, &from);
+#else
   Q += f * from.Q;
   BSB += f * from.BSB;
   NH4 += f * from.NH4;
@@ -272,6 +349,7 @@ inline void TParameter::AddOneOhnePH(double f, const TParameter& from) {
   CSB += f * from.CSB;
   GK += f * from.GK;
   DO2 += f * from.DO2;
+#endif
 }
 
 // The pH depends on the base quantities only, so it is recomputed once,
@@ -282,6 +360,9 @@ inline void TFrachten::MulAll(double f) {
 
 inline void TFrachten::MulAll(double f, bool ph) {
   if (f != 1) MulOhnePH(f);
+#if defined(__SSE2__)
+  paare::Multipliziere<T21_ERWEITERT>(this, f);
+#else
   Qmax *= f;
   QRe *= f;
   Rain *= f;
@@ -294,10 +375,14 @@ inline void TFrachten::MulAll(double f, bool ph) {
   QR *= f;
   QF *= f;
   QS *= f;
+#endif
   if (ph) NeuerPH();
 }
 
 inline void TFrachten::AddExtended(double f, const TFrachten& s) {
+#if defined(__SSE2__)
+  paare::AddiereMal<T21_ERWEITERT>(this, f, &s);
+#else
   Qmax += f * s.Qmax;
   QRe += f * s.QRe;
   Rain += f * s.Rain;
@@ -310,6 +395,7 @@ inline void TFrachten::AddExtended(double f, const TFrachten& s) {
   QR += f * s.QR;
   QF += f * s.QF;
   QS += f * s.QS;
+#endif
 }
 
 inline void TFrachten::AddAll(double f, const TFrachten& from) {
@@ -335,6 +421,9 @@ inline void TFrachten::AddAllTo(TFrachten& d, bool ph) const {
 }
 
 inline void TFrachten::AufsummierenIn(TFrachten& d) const {
+#if defined(__SSE2__)
+  paare::Addiere<T21_BASIS, T21_ERWEITERT>(&d, this);
+#else
   d.Q += Q;
   d.BSB += BSB;
   d.NH4 += NH4;
@@ -355,7 +444,13 @@ inline void TFrachten::AufsummierenIn(TFrachten& d) const {
   d.QR += QR;
   d.QF += QF;
   d.QS += QS;
+#endif
 }
+
+#if defined(__SSE2__)
+#undef T21_BASIS
+#undef T21_ERWEITERT
+#endif
 
 // The eight values a result list shows for a set, in row order: BSB5, NH4-N,
 // AFS63, Q, pH, alkalinity, O2 deficit and O2 (saturation minus deficit).

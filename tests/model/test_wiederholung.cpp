@@ -156,3 +156,33 @@ TEST(Wiederholung, CatchmentInADrySpellGivesTheStepComputedAnew) {
     EXPECT_EQ(a.TWZustand.Aktuell.QS, 0);
   }
 }
+
+TEST(Wiederholung, RecordFieldsLieWhereThePairedOperationsTakeThem) {
+  // The paired record operations address the fields by byte offset: the
+  // twelve further fields of a load set follow the base set in this order.
+  TFrachten f;
+  const char* b = reinterpret_cast<const char*>(&f);
+  const double* felder[] = {&f.Qmax, &f.QRe,    &f.Rain, &f.Neff, &f.Anzahl, &f.Stunden,
+                            &f.Qnat, &f.Qurban, &f.O2,   &f.QR,   &f.QF,     &f.QS};
+  for (size_t k = 0; k < std::size(felder); ++k)
+    EXPECT_EQ(reinterpret_cast<const char*>(felder[k]) - b, static_cast<long>(80 + 8 * k)) << k;
+  // Mixing, scaling, summing and clearing give the field-by-field values.
+  TFrachten s, d;
+  double x = 0.1;
+  for (double* p :
+       {&s.Q,    &s.BSB,  &s.NH4,    &s.AFS,     &s.CSB,  &s.ALK,    &s.GK, &s.DO2, &s.Qmax, &s.QRe,
+        &s.Rain, &s.Neff, &s.Anzahl, &s.Stunden, &s.Qnat, &s.Qurban, &s.O2, &s.QR,  &s.QF,   &s.QS})
+    *p = (x += 0.37) * 3.1;
+  d = s;
+  d.AddAll(0.3, s, false);
+  EXPECT_EQ(d.QS, s.QS + 0.3 * s.QS);
+  EXPECT_EQ(d.GK, s.GK + 0.3 * s.GK);
+  d.MulAll(0.7, false);
+  EXPECT_EQ(d.Qmax, (s.Qmax + 0.3 * s.Qmax) * 0.7);
+  EXPECT_EQ(d.DO2, (s.DO2 + 0.3 * s.DO2) * 0.7);
+  s.AufsummierenIn(d);
+  EXPECT_EQ(d.O2, (s.O2 + 0.3 * s.O2) * 0.7 + s.O2);
+  EXPECT_EQ(d.CSB, (s.CSB + 0.3 * s.CSB) * 0.7 + s.CSB);
+  d.Clear();
+  EXPECT_TRUE(Gleich(d, TFrachten{}));
+}
