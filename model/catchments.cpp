@@ -475,18 +475,22 @@ void TKEZ::SimStart(TSimulation& sim) {
 
 void TKEZ::SimSchrittEnde(TSimulation& sim) {
   Zustand.OldQZu = Zustand.Aktuell.Q - TWZustand.Aktuell.Q;
-  if (FRegen) {
-    // Entry k belongs to recorded system event k. A new event begins only
-    // after the previous one was recorded or dropped, so an entry left by
-    // a dropped event (rain without runoff) goes before the new one is
-    // saved.
-    const size_t ereignisse = sim.SystemEreignisse.size();
-    const bool beginn = sim.Ereignisstart == sim.Zeit;
-    const size_t hoechstens = beginn ? ereignisse : ereignisse + 1;
-    if (ABs.size() > hoechstens) ABs.resize(hoechstens);
-    if (beginn) SaveStartConditions();
-  }
+  // Entry k of ABs belongs to recorded system event k; most steps neither
+  // begin an event nor find an entry too many.
+  if (FRegen && (sim.Ereignisstart == sim.Zeit || ABs.size() > sim.SystemEreignisse.size() + 1))
+    StartbedingungenFuehren(sim);
   Zustand.Aktuell.Clear();
+}
+
+void TKEZ::StartbedingungenFuehren(const TSimulation& sim) {
+  // A new event begins only after the previous one was recorded or
+  // dropped, so an entry left by a dropped event (rain without runoff) goes
+  // before the new one is saved.
+  const size_t ereignisse = sim.SystemEreignisse.size();
+  const bool beginn = sim.Ereignisstart == sim.Zeit;
+  const size_t hoechstens = beginn ? ereignisse : ereignisse + 1;
+  if (ABs.size() > hoechstens) ABs.resize(hoechstens);
+  if (beginn) SaveStartConditions();
 }
 
 void TKEZ::SimAbschluss(TSimulation& sim) {

@@ -120,6 +120,9 @@ class TKEZ : public TElement {
   virtual bool Trockenwetter() const { return true; }
 
  protected:
+  // Trims the saved start conditions to the recorded events and saves one
+  // when a system event begins (out of line: the step rarely needs it).
+  [[gnu::noinline]] void StartbedingungenFuehren(const TSimulation& sim);
   void TrockenwetterKEM();
   void TrockenwetterKES();
   void PruefeKonfiguriert();
