@@ -87,7 +87,10 @@ class TBauwerk : public TElement {
   // tank, tank, throttle, clarifier overflow after the tank, balances. With
   // tankPH the tank's pH is kept current also when the simulation does not
   // keep the pH of its sets (the measure treats with it).
-  void SimSpeicherSchritt(TSimulation& sim, bool tankPH = false);
+  // With wiederholbar a step may take the result of the step before (the
+  // base's own throttle and overflow; a kind that treats its throttle
+  // outflow computes every step).
+  void SimSpeicherSchritt(TSimulation& sim, bool tankPH = false, bool wiederholbar = false);
   // The clarifier overflow of the step has just left the tank; d is the
   // volume above the tank's (m3). The base does nothing.
   virtual void SimAbsetzen(TSimulation& sim, double d);
@@ -99,10 +102,27 @@ class TBauwerk : public TElement {
   TElement* FZielParent = nullptr;
   TElement* FZielKUE = nullptr;
   TElement* FZielGEW = nullptr;
-  // What SimSpeicherNachtrag does (kAufschub...), and the overflows of the
-  // step waiting to be handed on.
+  // What SimSpeicherNachtrag does (kAufschub...).
   unsigned char FAufschub = 0;
-  bool FNachKUE = false, FNachGEW = false;
+
+ private:
+  // The arithmetic of the storage step: the sets of the step and the flags
+  // below, without handing on or totals.
+  void SimSpeicherRechnen(TSimulation& sim, bool tankPH);
+  // What the arithmetic found besides the sets: outflow over the tank
+  // overflow and over the clarifier overflow, an overflow of the system
+  // (Entlastung), hours of overflow to count.
+  bool FAbgabeGEW = false, FAbgabeKUE = false, FEntlastet = false;
+  bool FStundeBUE = false, FStundeKUE = false;
+  // The last step computed: its inflow, tank, throttle and settled solids,
+  // and whether it left tank and solids as it found them.
+  struct TWiederholung {
+    bool Ruhend = false;
+    double QDaktiv = 0, Sediment = 0;
+    TFrachten Zu, Speicher;
+  } FWiederholung;
+
+ protected:
   // The tank before the step's release: its flow, pH and alkalinity loads;
   // the concentrations are taken only where they are used.
   TPhFeld FTankPHLast;
@@ -120,8 +140,9 @@ class TEBW : public TBauwerk {
   // The flow split of the ten rain-runoff cases and of the sums, then the
   // design step.
   void Calc(const TRechnung& r) override;
-  // The storage step of the tank and the clarifier.
-  void SimCalc(TSimulation& sim) override { SimSpeicherSchritt(sim); }
+  // The storage step of the tank and the clarifier; in the long run (which
+  // leaves the pH of the sets) a step may repeat the one before.
+  void SimCalc(TSimulation& sim) override;
   // The design step of the structure's kind; the base does nothing.
   virtual void Bemessen(const TRechnung& r);
   // The design list as the structure dialog shows it, after Calc with the
