@@ -37,7 +37,7 @@ double SpitzeMB() {
 }
 
 void Laufen(benchmark::State& state, TM3Model& m, int jahre = 10, int threads = 1) {
-  double elementschritte = 0;
+  double elementschritte = 0, zellen = 0;
   for (auto _ : state) {
     TSimulationsLauf lauf(m);
     lauf.SetzeThreads(threads);
@@ -45,11 +45,16 @@ void Laufen(benchmark::State& state, TM3Model& m, int jahre = 10, int threads = 
     if (e != TLaufErgebnis::Abgeschlossen) state.SkipWithError("Lauf nicht abgeschlossen");
     const TSimulation& sim = lauf.Simulation();
     elementschritte += static_cast<double>(sim.step) * static_cast<double>(sim.Reihenfolge.size());
+    zellen = 0;
+    for (const TTabelle* t : lauf.Ergebnisse().Tabellen())
+      zellen += static_cast<double>(t->Anzahl()) * t->Spalten();
     benchmark::DoNotOptimize(m.Netz().Zustand.Summe.Q);
   }
   state.counters["Elementschritte"] =
       benchmark::Counter(elementschritte, benchmark::Counter::kIsRate);
   state.counters["Spitze_MB"] = SpitzeMB();
+  // The values of the result rows (what may grow with the years).
+  state.counters["Ergebniswerte"] = zellen;
 }
 
 void RegenDateien(TM3Model& m) {
