@@ -259,8 +259,9 @@ void TSimulationsLauf::ParallelAufbauen() {
   std::unordered_map<const TElement*, size_t> platz;
   for (size_t k = 0; k < n; ++k) platz.emplace(reihe[k], k);
   auto elementAn = [](const TCadShape* s) { return s ? TM3Model::ElementOf(s) : nullptr; };
-  // Where each element hands on to; for kinds not stepped side by side every
-  // link counts.
+  // Where each element hands on to (n: an element not in the order, n + 1:
+  // none); for kinds not stepped side by side every link counts.
+  const size_t kFremd = n, kOhne = n + 1;
   std::vector<std::array<size_t, 3>> ziele(n);
   for (size_t k = 0; k < n; ++k) {
     TElement* e = reihe[k];
@@ -272,8 +273,8 @@ void TSimulationsLauf::ParallelAufbauen() {
     else if (e->Owner)
       z = {e->Parent(), elementAn(e->Owner->KUE()), elementAn(e->Owner->GEW())};
     for (size_t i = 0; i < 3; ++i) {
-      const auto it = z[i] ? platz.find(z[i]) : platz.end();
-      ziele[k][i] = it == platz.end() ? n : it->second;
+      const auto it = platz.find(z[i]);
+      ziele[k][i] = !z[i] ? kOhne : it == platz.end() ? kFremd : it->second;
     }
   }
   std::vector<char> kandidat(n);
@@ -286,7 +287,8 @@ void TSimulationsLauf::ParallelAufbauen() {
         // Whatever this element hands on to waits for it.
         for (size_t z : ziele[k])
           if (z < n && kandidat[z]) kandidat[z] = 0, geaendert = true;
-      } else if (FSchritt[k] == Gebiet && ziele[k][0] < n && !kandidat[ziele[k][0]]) {
+      } else if (FSchritt[k] == Gebiet && ziele[k][0] != kOhne &&
+                 (ziele[k][0] == kFremd || !kandidat[ziele[k][0]])) {
         kandidat[k] = 0;
         geaendert = true;
       }
@@ -347,7 +349,7 @@ void TSimulationsLauf::ParallelAufbauen() {
   for (size_t k = 0; k < n; ++k)
     if (p->ImTeil[k] && FSchritt[k] == Speicherbauwerk) {
       const auto& z = ziele[k];
-      auto ausserhalb = [&](size_t i) { return z[i] < n && !p->ImTeil[z[i]]; };
+      auto ausserhalb = [&](size_t i) { return z[i] == kFremd || (z[i] < n && !p->ImTeil[z[i]]); };
       static_cast<TBauwerk*>(reihe[k])->SimAufschieben(ausserhalb(0), ausserhalb(1), ausserhalb(2));
     }
   TParallel* roh = p.get();
