@@ -140,8 +140,8 @@ int main(int argc, char** argv) {
   simulate->add_option("--out", sim.Aus, "Ordner für die Ergebnisdateien");
   simulate
       ->add_option("--threads", sim.Threads,
-                   "Threads des Zeitschritts (Vorgabe: die Zahl der Prozessorkerne); die "
-                   "Ergebnisse sind mit jeder Zahl dieselben")
+                   "Threads des Zeitschritts (Vorgabe 1); unabhängige Teilnetze rechnen "
+                   "nebeneinander, die Ergebnisse sind mit jeder Zahl dieselben")
       ->check(CLI::Range(1, 256));
   formatOption(simulate);
 

@@ -20,7 +20,7 @@ struct TSimulierOptionen {
   std::string Basis;
   Format Ausgabe = Format::Text;
   bool Fortschritt = false;  // progress bar on stderr
-  int Threads = 0;           // threads of the step; 0: the cores there are
+  int Threads = 1;           // threads of the step; 0: the cores there are
 };
 
 // Runs the simulation of m; returns the exit code (0 completed, 1 refused by
