@@ -181,26 +181,33 @@ void TBauwerk::SimAufschieben(bool parent, bool kue, bool gew) {
 }
 
 void TBauwerk::SimSpeicherNachtrag(TSimulation& sim) {
+  SimAbgeben(sim, true);
+  SimEreignisBuchen(sim);
+}
+
+void TBauwerk::SimAbgeben(TSimulation& sim, bool aufgeschobene) {
   const bool ph = sim.PHFuehren;
+  const TFrachten& dr = Drossel.Aktuell;
+  auto hier = [&](unsigned char bit) { return ((FAufschub & bit) != 0) == aufgeschobene; };
+  if (FAbgabeGEW && FZielGEW && hier(kAufschubGEW))
+    BUE.Zustand.Aktuell.AddAllTo(FZielGEW->Zustand.Aktuell, ph);
+  if (dr.Q > 0 && FZielParent && hier(kAufschubParent))
+    dr.AddAllTo(FZielParent->Zustand.Aktuell, ph);
+  if (FAbgabeKUE && FZielKUE && hier(kAufschubKUE))
+    KUE.Zustand.Aktuell.AddAllTo(FZielKUE->Zustand.Aktuell, ph);
+}
+
+void TBauwerk::SimEreignisBuchen(TSimulation& sim) {
+  if (!sim.IsBilanzZeit || !(sim.HasAbfluss || sim.WarAbfluss)) return;
   const TFrachten& zu = Zustand.Aktuell;
   const TFrachten& dr = Drossel.Aktuell;
-  if ((FAufschub & kAufschubGEW) && FAbgabeGEW && FZielGEW)
-    BUE.Zustand.Aktuell.AddAllTo(FZielGEW->Zustand.Aktuell, ph);
-  if ((FAufschub & kAufschubParent) && dr.Q > 0 && FZielParent)
-    dr.AddAllTo(FZielParent->Zustand.Aktuell, ph);
-  if ((FAufschub & kAufschubKUE) && FAbgabeKUE && FZielKUE)
-    KUE.Zustand.Aktuell.AddAllTo(FZielKUE->Zustand.Aktuell, ph);
-
-  if (!sim.IsBilanzZeit || !(sim.HasAbfluss || sim.WarAbfluss)) return;
-  const double thr = sim.dt_min / 1000;
   const double V = zu.Q;
   if (V > 0) zu.AufsummierenIn(Zustand.Ereignis);
-  if (std::fabs(V - zu.QT()) > thr) Stunden(Zustand, sim.dt_h);
+  if (std::fabs(V - zu.QT()) > sim.dt_min / 1000) Stunden(Zustand, sim.dt_h);
   if (dr.QT() < dr.Q) Stunden(Drossel, sim.dt_h);
 }
 
 void TBauwerk::SimSpeicherSchritt(TSimulation& sim, bool tankPH, bool wiederholbar) {
-  const bool ph = sim.PHFuehren;
   const double thr = sim.dt_min / 1000;
   TFrachten& zu = Zustand.Aktuell;
   TFrachten& sp = Speicher.Aktuell;
@@ -233,23 +240,11 @@ void TBauwerk::SimSpeicherSchritt(TSimulation& sim, bool tankPH, bool wiederholb
   // Hand-overs, in the order the sets were made (the three links may lead to
   // the same element); a part of the network stepping beside others leaves
   // those out of it to SimSpeicherNachtrag.
-  if (FAbgabeGEW && FZielGEW && !(FAufschub & kAufschubGEW))
-    bue.AddAllTo(FZielGEW->Zustand.Aktuell, ph);
-  if (dr.Q > 0 && FZielParent && !(FAufschub & kAufschubParent))
-    dr.AddAllTo(FZielParent->Zustand.Aktuell, ph);
-  if (FAbgabeKUE && FZielKUE && !(FAufschub & kAufschubKUE))
-    kue.AddAllTo(FZielKUE->Zustand.Aktuell, ph);
+  SimAbgeben(sim, false);
   if (FEntlastet) sim.Entlastung = true;
 
   if (!sim.IsBilanzZeit) return;
-  // Left for SimSpeicherNachtrag: the totals that depend on the step's
-  // runoff elsewhere, taken there in the same order.
-  const bool ereignis = !(FAufschub & kAufschubEreignis) && (sim.HasAbfluss || sim.WarAbfluss);
-  if (V > 0) {
-    zu.AufsummierenIn(Zustand.Jahr);
-    if (ereignis) zu.AufsummierenIn(Zustand.Ereignis);
-  }
-  if (ereignis && std::fabs(V - zu.QT()) > thr) Stunden(Zustand, sim.dt_h);
+  if (V > 0) zu.AufsummierenIn(Zustand.Jahr);
   Aufnehmen(bue, BUE.Zustand.Ereignis);
   Aufnehmen(bue, BUE.Zustand.Jahr);
   if (FStundeBUE) Stunden(BUE.Zustand, sim.dt_h);
@@ -257,10 +252,12 @@ void TBauwerk::SimSpeicherSchritt(TSimulation& sim, bool tankPH, bool wiederholb
     dr.AufsummierenIn(Drossel.Ereignis);
     dr.AufsummierenIn(Drossel.Jahr);
   }
-  if (ereignis && dr.QT() < dr.Q) Stunden(Drossel, sim.dt_h);
   Aufnehmen(kue, KUE.Zustand.Ereignis);
   Aufnehmen(kue, KUE.Zustand.Jahr);
   if (FStundeKUE) Stunden(KUE.Zustand, sim.dt_h);
+  // The totals that depend on the step's runoff elsewhere; a part of the
+  // network stepping beside others takes them in SimSpeicherNachtrag.
+  if (!(FAufschub & kAufschubEreignis)) SimEreignisBuchen(sim);
 }
 
 void TBauwerk::SimSpeicherRechnen(TSimulation& sim, bool tankPH) {

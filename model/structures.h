@@ -109,6 +109,11 @@ class TBauwerk : public TElement {
   // The arithmetic of the storage step: the sets of the step and the flags
   // below, without handing on or totals.
   void SimSpeicherRechnen(TSimulation& sim, bool tankPH);
+  // The hand-overs of the step's sets: those left for SimSpeicherNachtrag
+  // (aufgeschobene) or the others.
+  void SimAbgeben(TSimulation& sim, bool aufgeschobene);
+  // The event totals and hours of the step, when it is an event step.
+  void SimEreignisBuchen(TSimulation& sim);
   // What the arithmetic found besides the sets: outflow over the tank
   // overflow and over the clarifier overflow, an overflow of the system
   // (Entlastung), hours of overflow to count.
