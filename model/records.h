@@ -171,7 +171,7 @@ class TParameter {
 };
 
 // Load form with flow components and counters of the simulation.
-class TFrachten : public TParameter {
+class alignas(64) TFrachten : public TParameter {
  public:
   double Qmax = 0;
   double QRe = 0;
@@ -288,7 +288,10 @@ inline void TParameter::NeuerPH() {
 // then Qmax QRe, Rain Neff, Anzahl Stunden, Qnat Qurban, O2 QR, QF QS.
 static_assert(offsetof(TParameter, CSB) == 32 && offsetof(TParameter, PH) == 48 &&
               offsetof(TParameter, GK) == 64 && sizeof(TParameter) == 80);
-static_assert(sizeof(TFrachten) == 176 && alignof(TFrachten) == 8);
+// A set begins on a cache line and fills three of them: the 176 bytes of
+// its fields and 16 bytes of padding.
+inline constexpr std::size_t kFrachtenFelder = sizeof(TParameter) + 12 * sizeof(double);
+static_assert(kFrachtenFelder == 176 && sizeof(TFrachten) == 192);
 #if defined(__SSE2__)
 #define T21_BASIS 0, 16, 32, 64
 #define T21_ERWEITERT 80, 96, 112, 128, 144, 160

@@ -121,16 +121,15 @@ uint64_t Bits(double x) {
 // Whether two sets have the same bits (of every field, the pH as stored).
 inline bool GleicheBits(const TFrachten& a, const TFrachten& b) {
 #if defined(__SSE2__)
-  static_assert(sizeof(TFrachten) % 16 == 0);
   const auto* x = reinterpret_cast<const unsigned char*>(&a);
   const auto* y = reinterpret_cast<const unsigned char*>(&b);
   __m128i d = _mm_setzero_si128();
-  for (size_t i = 0; i < sizeof(TFrachten); i += 16)
+  for (size_t i = 0; i < kFrachtenFelder; i += 16)
     d = _mm_or_si128(d, _mm_xor_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(x + i)),
                                       _mm_loadu_si128(reinterpret_cast<const __m128i*>(y + i))));
   return _mm_movemask_epi8(_mm_cmpeq_epi8(d, _mm_setzero_si128())) == 0xFFFF;
 #else
-  return std::memcmp(&a, &b, sizeof a) == 0;
+  return std::memcmp(&a, &b, kFrachtenFelder) == 0;
 #endif
 }
 

@@ -39,7 +39,7 @@ struct Reihe {
 };
 
 bool Gleich(const TFrachten& x, const TFrachten& y) {
-  return std::memcmp(&x, &y, sizeof(TFrachten)) == 0;
+  return std::memcmp(&x, &y, kFrachtenFelder) == 0;
 }
 
 }  // namespace
