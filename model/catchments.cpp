@@ -474,12 +474,20 @@ void TKEZ::SimStart(TSimulation& sim) {
 }
 
 void TKEZ::SimSchrittEnde(TSimulation& sim) {
+  SimSchrittEndeEreignis(sim);
+  SimSchrittEndeSaetze();
+}
+
+void TKEZ::SimSchrittEndeSaetze() {
   Zustand.OldQZu = Zustand.Aktuell.Q - TWZustand.Aktuell.Q;
+  Zustand.Aktuell.Clear();
+}
+
+void TKEZ::SimSchrittEndeEreignis(const TSimulation& sim) {
   // Entry k of ABs belongs to recorded system event k; most steps neither
   // begin an event nor find an entry too many.
   if (FRegen && (sim.Ereignisstart == sim.Zeit || ABs.size() > sim.SystemEreignisse.size() + 1))
     StartbedingungenFuehren(sim);
-  Zustand.Aktuell.Clear();
 }
 
 void TKEZ::StartbedingungenFuehren(const TSimulation& sim) {

@@ -112,6 +112,11 @@ class TKEZ : public TElement {
   double SimZeitschrittGrenze(TSimulation& sim) override;
   void SimStart(TSimulation& sim) override;
   void SimSchrittEnde(TSimulation& sim) override;
+  // The step end in its two parts: the step's sets (once nothing more flows
+  // in) and the start conditions of a system event (once the step's events
+  // are known).
+  void SimSchrittEndeSaetze();
+  void SimSchrittEndeEreignis(const TSimulation& sim);
   void SimAbschluss(TSimulation& sim) override;
 
   // Whether the kind produces rain runoff (combined, storm) and dry-weather

@@ -239,12 +239,61 @@ bool TSimulationsLauf::Vorbereiten(TDateTime startDatum, TDateTime startZeit, TD
       if (e->Name() == FAnimationName) FAnimation = e;
   }
   ParallelAufbauen();
+  FruehesEndeAufbauen();
   FPhase = TPhase::Laeuft;
   return true;
 }
 
 int TSimulationsLauf::Threads() const {
   return FParallel ? FParallel->Pool->Teile() : 1;
+}
+
+std::vector<std::array<size_t, 3>> TSimulationsLauf::Ziele() const {
+  const auto& reihe = FSim->Reihenfolge;
+  const size_t n = reihe.size();
+  std::unordered_map<const TElement*, size_t> platz;
+  for (size_t k = 0; k < n; ++k) platz.emplace(reihe[k], k);
+  auto elementAn = [](const TCadShape* s) { return s ? TM3Model::ElementOf(s) : nullptr; };
+  // Catchments and storage structures hand on to the targets fixed at list
+  // building; for other kinds every link counts.
+  std::vector<std::array<size_t, 3>> ziele(n);
+  for (size_t k = 0; k < n; ++k) {
+    TElement* e = reihe[k];
+    std::array<TElement*, 3> z{};
+    if (FSchritt[k] == Gebiet)
+      z = {e->Parent(), nullptr, nullptr};
+    else if (FSchritt[k] == Speicherbauwerk)
+      z = static_cast<TBauwerk*>(e)->SimZiele();
+    else if (e->Owner)
+      z = {e->Parent(), elementAn(e->Owner->KUE()), elementAn(e->Owner->GEW())};
+    for (size_t i = 0; i < 3; ++i) {
+      const auto it = platz.find(z[i]);
+      ziele[k][i] = !z[i] ? n + 1 : it == platz.end() ? n : it->second;
+    }
+  }
+  return ziele;
+}
+
+void TSimulationsLauf::FruehesEndeAufbauen() {
+  const auto& reihe = FSim->Reihenfolge;
+  const size_t n = reihe.size();
+  FFruehesEnde.assign(n, 0);
+  if (FParallel || FAnimation) return;
+  for (const TElement* e : reihe)
+    if (e->ScriptActive) return;
+  // The last element of the order that hands anything to each element.
+  std::vector<size_t> letzter(n, 0);
+  std::vector<char> beschrieben(n, 0);
+  const std::vector<std::array<size_t, 3>> ziele = Ziele();
+  for (size_t k = 0; k < n; ++k)
+    for (size_t z : ziele[k])
+      if (z < n) {
+        letzter[z] = std::max(letzter[z], k);
+        beschrieben[z] = 1;
+      }
+  for (size_t k = 0; k < n; ++k)
+    FFruehesEnde[k] = (FSchritt[k] == Gebiet || FSchritt[k] == Speicherbauwerk) &&
+                      (!beschrieben[k] || letzter[k] < k);
 }
 
 void TSimulationsLauf::ParallelAufbauen() {
@@ -258,25 +307,8 @@ void TSimulationsLauf::ParallelAufbauen() {
 
   std::unordered_map<const TElement*, size_t> platz;
   for (size_t k = 0; k < n; ++k) platz.emplace(reihe[k], k);
-  auto elementAn = [](const TCadShape* s) { return s ? TM3Model::ElementOf(s) : nullptr; };
-  // Where each element hands on to (n: an element not in the order, n + 1:
-  // none); for kinds not stepped side by side every link counts.
   const size_t kFremd = n, kOhne = n + 1;
-  std::vector<std::array<size_t, 3>> ziele(n);
-  for (size_t k = 0; k < n; ++k) {
-    TElement* e = reihe[k];
-    std::array<TElement*, 3> z{};
-    if (FSchritt[k] == Gebiet)
-      z = {e->Parent(), nullptr, nullptr};
-    else if (FSchritt[k] == Speicherbauwerk)
-      z = static_cast<TBauwerk*>(e)->SimZiele();
-    else if (e->Owner)
-      z = {e->Parent(), elementAn(e->Owner->KUE()), elementAn(e->Owner->GEW())};
-    for (size_t i = 0; i < 3; ++i) {
-      const auto it = platz.find(z[i]);
-      ziele[k][i] = !z[i] ? kOhne : it == platz.end() ? kFremd : it->second;
-    }
-  }
+  const std::vector<std::array<size_t, 3>> ziele = Ziele();
   std::vector<char> kandidat(n);
   for (size_t k = 0; k < n; ++k)
     kandidat[k] = FSchritt[k] == Gebiet || FSchritt[k] == Speicherbauwerk;
@@ -675,6 +707,13 @@ bool TSimulationsLauf::Hauptschleife(int64_t schrittGrenze, TDateTime zeitGrenze
       } else {
         for (size_t k = 0; k < n; ++k) {
           ElementSchritt(k);
+          if (FFruehesEnde[k]) {
+            TElement* e = reihe[k];
+            if (FSchritt[k] == Gebiet)
+              static_cast<TKEZ*>(e)->TKEZ::SimSchrittEndeSaetze();
+            else
+              e->TElement::SimSchrittEnde(sim);
+          }
           if (reihe[k] == FAnimation) AnimationZeile(*reihe[k]);
           if (FArt[k] == Wurzel) {
             SystemEreignis();
@@ -686,11 +725,14 @@ bool TSimulationsLauf::Hauptschleife(int64_t schrittGrenze, TDateTime zeitGrenze
         TElement* e = reihe[k];
         switch (FSchritt[k]) {
           case Gebiet:
-            static_cast<TKEZ*>(e)->TKEZ::SimSchrittEnde(sim);
+            if (FFruehesEnde[k])
+              static_cast<TKEZ*>(e)->TKEZ::SimSchrittEndeEreignis(sim);
+            else
+              static_cast<TKEZ*>(e)->TKEZ::SimSchrittEnde(sim);
             break;
           case Speicherbauwerk:
             // The structures end their step as every element does.
-            e->TElement::SimSchrittEnde(sim);
+            if (!FFruehesEnde[k]) e->TElement::SimSchrittEnde(sim);
             break;
           case Einleitung:
             static_cast<TEST*>(e)->TEST::SimSchrittEnde(sim);

@@ -18,6 +18,7 @@
 // the thread that drives the run; the observer is called on that thread.
 #pragma once
 
+#include <array>
 #include <atomic>
 #include <cstdint>
 #include <functional>
@@ -235,8 +236,15 @@ class TSimulationsLauf {
   void ScriptAbmelden();
   void AnimationRegen(const TREG& r);
   void AnimationZeile(const TElement& e);
+  // Where each element of the order hands on to: the places in the order of
+  // its (up to) three targets, n for an element not in the order, n + 1 for
+  // none.
+  std::vector<std::array<size_t, 3>> Ziele() const;
   void ParallelAufbauen();
   void ParallelerSchritt();
+  // Which catchments and storage structures end their step's sets right
+  // after their step (FFruehesEnde).
+  void FruehesEndeAufbauen();
   void ElementSchritt(size_t k);
 
   enum Art : unsigned char { Sonstiges, Einzugsgebiet, Wurzel, Verbinder };
@@ -252,8 +260,13 @@ class TSimulationsLauf {
   std::unique_ptr<script::TbbInterpreter> FInterpreter;
   TDataModule2 FErgebnisse;
   std::unique_ptr<TAuswertung> FAuswertung;
-  std::vector<Art> FArt;             // kind of each element of Reihenfolge
-  std::vector<Schritt> FSchritt;     // how each element of Reihenfolge steps
+  std::vector<Art> FArt;          // kind of each element of Reihenfolge
+  std::vector<Schritt> FSchritt;  // how each element of Reihenfolge steps
+  // The element clears its step's sets right after its step, while they are
+  // still in the cache, instead of in the pass after all elements: nothing
+  // later in the step hands anything to it or reads them (one thread, no
+  // script, no animation).
+  std::vector<char> FFruehesEnde;
   std::vector<TEST*> FEinleitungen;  // the discharge points of Reihenfolge
   TLaufBeobachter* FBeobachter = nullptr;
   std::atomic<bool> FAbbruch{false};
