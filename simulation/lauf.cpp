@@ -248,11 +248,24 @@ int TSimulationsLauf::Threads() const {
   return FParallel ? FParallel->Pool->Teile() : 1;
 }
 
-std::vector<std::array<size_t, 3>> TSimulationsLauf::Ziele() const {
+bool TSimulationsLauf::SchritteInFolge() const {
+  if (FAnimation) return false;
+  for (const TElement* e : FSim->Reihenfolge)
+    if (e->ScriptActive) return false;
+  return true;
+}
+
+std::unordered_map<const TElement*, size_t> TSimulationsLauf::Plaetze() const {
+  const auto& reihe = FSim->Reihenfolge;
+  std::unordered_map<const TElement*, size_t> platz;
+  for (size_t k = 0; k < reihe.size(); ++k) platz.emplace(reihe[k], k);
+  return platz;
+}
+
+std::vector<std::array<size_t, 3>> TSimulationsLauf::Ziele(
+    const std::unordered_map<const TElement*, size_t>& platz) const {
   const auto& reihe = FSim->Reihenfolge;
   const size_t n = reihe.size();
-  std::unordered_map<const TElement*, size_t> platz;
-  for (size_t k = 0; k < n; ++k) platz.emplace(reihe[k], k);
   auto elementAn = [](const TCadShape* s) { return s ? TM3Model::ElementOf(s) : nullptr; };
   // Catchments and storage structures hand on to the targets fixed at list
   // building; for other kinds every link counts.
@@ -278,37 +291,28 @@ void TSimulationsLauf::FruehesEndeAufbauen() {
   const auto& reihe = FSim->Reihenfolge;
   const size_t n = reihe.size();
   FFruehesEnde.assign(n, 0);
-  if (FParallel || FAnimation) return;
-  for (const TElement* e : reihe)
-    if (e->ScriptActive) return;
-  // The last element of the order that hands anything to each element.
-  std::vector<size_t> letzter(n, 0);
-  std::vector<char> beschrieben(n, 0);
-  const std::vector<std::array<size_t, 3>> ziele = Ziele();
+  if (FParallel || !SchritteInFolge()) return;
+  // One past the last element of the order that hands anything to each
+  // element (0 for none).
+  std::vector<size_t> nachLetztem(n, 0);
+  const std::vector<std::array<size_t, 3>> ziele = Ziele(Plaetze());
   for (size_t k = 0; k < n; ++k)
     for (size_t z : ziele[k])
-      if (z < n) {
-        letzter[z] = std::max(letzter[z], k);
-        beschrieben[z] = 1;
-      }
+      if (z < n) nachLetztem[z] = std::max(nachLetztem[z], k + 1);
   for (size_t k = 0; k < n; ++k)
-    FFruehesEnde[k] = (FSchritt[k] == Gebiet || FSchritt[k] == Speicherbauwerk) &&
-                      (!beschrieben[k] || letzter[k] < k);
+    FFruehesEnde[k] =
+        (FSchritt[k] == Gebiet || FSchritt[k] == Speicherbauwerk) && nachLetztem[k] <= k;
 }
 
 void TSimulationsLauf::ParallelAufbauen() {
   TSimulation& sim = *FSim;
   const int threads = FThreadsGewuenscht > 0 ? FThreadsGewuenscht : StandardThreads();
-  if (threads < 2 || FAnimation) return;
+  if (threads < 2 || !SchritteInFolge()) return;
   const auto& reihe = sim.Reihenfolge;
   const size_t n = reihe.size();
-  for (const TElement* e : reihe)
-    if (e->ScriptActive) return;
-
-  std::unordered_map<const TElement*, size_t> platz;
-  for (size_t k = 0; k < n; ++k) platz.emplace(reihe[k], k);
+  const std::unordered_map<const TElement*, size_t> platz = Plaetze();
   const size_t kFremd = n, kOhne = n + 1;
-  const std::vector<std::array<size_t, 3>> ziele = Ziele();
+  const std::vector<std::array<size_t, 3>> ziele = Ziele(platz);
   std::vector<char> kandidat(n);
   for (size_t k = 0; k < n; ++k)
     kandidat[k] = FSchritt[k] == Gebiet || FSchritt[k] == Speicherbauwerk;

@@ -25,6 +25,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "model/network.h"
@@ -236,10 +237,16 @@ class TSimulationsLauf {
   void ScriptAbmelden();
   void AnimationRegen(const TREG& r);
   void AnimationZeile(const TElement& e);
+  // No script and no animation element: the elements step one after the
+  // other in the order and nothing else reads their sets meanwhile.
+  bool SchritteInFolge() const;
+  // Each element's place in the order.
+  std::unordered_map<const TElement*, size_t> Plaetze() const;
   // Where each element of the order hands on to: the places in the order of
   // its (up to) three targets, n for an element not in the order, n + 1 for
   // none.
-  std::vector<std::array<size_t, 3>> Ziele() const;
+  std::vector<std::array<size_t, 3>> Ziele(
+      const std::unordered_map<const TElement*, size_t>& platz) const;
   void ParallelAufbauen();
   void ParallelerSchritt();
   // Which catchments and storage structures end their step's sets right
