@@ -121,6 +121,7 @@ uint64_t Bits(double x) {
 // Whether two sets have the same bits (of every field, the pH as stored).
 inline bool GleicheBits(const TFrachten& a, const TFrachten& b) {
 #if defined(__SSE2__)
+  static_assert(kFrachtenFelder % 16 == 0);
   const auto* x = reinterpret_cast<const unsigned char*>(&a);
   const auto* y = reinterpret_cast<const unsigned char*>(&b);
   __m128i d = _mm_setzero_si128();
