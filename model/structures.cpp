@@ -249,7 +249,9 @@ void TBauwerk::SimSpeicherSchritt(TSimulation& sim, bool tankPH, bool wiederholb
   Aufnehmen(bue, BUE.Zustand.Jahr);
   if (FStundeBUE) Stunden(BUE.Zustand, sim.dt_h);
   if (dr.Q > 0) {
-    dr.AufsummierenIn(Drossel.Ereignis);
+    // Between events nothing reads the throttle's event loads: the event's
+    // start sets them anew from its first step and keeps only the hours.
+    if (!wiederholbar || sim.WarRegen || dr.Stunden != 0) dr.AufsummierenIn(Drossel.Ereignis);
     dr.AufsummierenIn(Drossel.Jahr);
   }
   Aufnehmen(kue, KUE.Zustand.Ereignis);

@@ -281,7 +281,7 @@ std::vector<std::array<size_t, 3>> TSimulationsLauf::Ziele(
       z = {e->Parent(), elementAn(e->Owner->KUE()), elementAn(e->Owner->GEW())};
     for (size_t i = 0; i < 3; ++i) {
       const auto it = platz.find(z[i]);
-      ziele[k][i] = !z[i] ? n + 1 : it == platz.end() ? n : it->second;
+      ziele[k][i] = !z[i] ? ZielOhne(n) : it == platz.end() ? ZielFremd(n) : it->second;
     }
   }
   return ziele;
@@ -311,7 +311,7 @@ void TSimulationsLauf::ParallelAufbauen() {
   const auto& reihe = sim.Reihenfolge;
   const size_t n = reihe.size();
   const std::unordered_map<const TElement*, size_t> platz = Plaetze();
-  const size_t kFremd = n, kOhne = n + 1;
+  const size_t kFremd = ZielFremd(n), kOhne = ZielOhne(n);
   const std::vector<std::array<size_t, 3>> ziele = Ziele(platz);
   std::vector<char> kandidat(n);
   for (size_t k = 0; k < n; ++k)

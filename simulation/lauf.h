@@ -243,8 +243,10 @@ class TSimulationsLauf {
   // Each element's place in the order.
   std::unordered_map<const TElement*, size_t> Plaetze() const;
   // Where each element of the order hands on to: the places in the order of
-  // its (up to) three targets, n for an element not in the order, n + 1 for
-  // none.
+  // its (up to) three targets, ZielFremd(n) for an element not in the order,
+  // ZielOhne(n) for none (n: the length of the order).
+  static constexpr size_t ZielFremd(size_t n) { return n; }
+  static constexpr size_t ZielOhne(size_t n) { return n + 1; }
   std::vector<std::array<size_t, 3>> Ziele(
       const std::unordered_map<const TElement*, size_t>& platz) const;
   void ParallelAufbauen();
