@@ -239,7 +239,7 @@ bool TSimulationsLauf::Vorbereiten(TDateTime startDatum, TDateTime startZeit, TD
       if (e->Name() == FAnimationName) FAnimation = e;
   }
   ParallelAufbauen();
-  FruehesEndeAufbauen();
+  PlanAufbauen();
   FPhase = TPhase::Laeuft;
   return true;
 }
@@ -287,21 +287,49 @@ std::vector<std::array<size_t, 3>> TSimulationsLauf::Ziele(
   return ziele;
 }
 
-void TSimulationsLauf::FruehesEndeAufbauen() {
+void TSimulationsLauf::PlanAufbauen() {
   const auto& reihe = FSim->Reihenfolge;
   const size_t n = reihe.size();
-  FFruehesEnde.assign(n, 0);
-  if (FParallel || !SchritteInFolge()) return;
   // One past the last element of the order that hands anything to each
-  // element (0 for none).
-  std::vector<size_t> nachLetztem(n, 0);
-  const std::vector<std::array<size_t, 3>> ziele = Ziele(Plaetze());
-  for (size_t k = 0; k < n; ++k)
-    for (size_t z : ziele[k])
-      if (z < n) nachLetztem[z] = std::max(nachLetztem[z], k + 1);
-  for (size_t k = 0; k < n; ++k)
-    FFruehesEnde[k] =
-        (FSchritt[k] == Gebiet || FSchritt[k] == Speicherbauwerk) && nachLetztem[k] <= k;
+  // element (0 for none); with threads, a script or an animation element
+  // nothing ends early.
+  std::vector<size_t> nachLetztem(n, n + 1);
+  if (!FParallel && SchritteInFolge()) {
+    nachLetztem.assign(n, 0);
+    const std::vector<std::array<size_t, 3>> ziele = Ziele(Plaetze());
+    for (size_t k = 0; k < n; ++k)
+      for (size_t z : ziele[k])
+        if (z < n) nachLetztem[z] = std::max(nachLetztem[z], k + 1);
+  }
+  FPlan.clear();
+  FEnde.clear();
+  for (size_t k = 0; k < n; ++k) {
+    TElement* e = reihe[k];
+    const bool frueh = nachLetztem[k] <= k;
+    if (FArt[k] == Wurzel) {
+      FPlan.push_back({e, PlanWurzel});
+      FEnde.push_back({e, EndeVirtuell});
+      continue;
+    }
+    switch (FSchritt[k]) {
+      case Gebiet:
+        FPlan.push_back({e, frueh ? PlanGebietFrueh : PlanGebiet});
+        FEnde.push_back({e, frueh ? EndeGebietFrueh : EndeGebiet});
+        break;
+      case Speicherbauwerk:
+        FPlan.push_back({e, frueh ? PlanSpeicherFrueh : PlanSpeicher});
+        if (!frueh) FEnde.push_back({e, EndeElement});
+        break;
+      case Einleitung:
+        FPlan.push_back({e, PlanEinleitung});
+        FEnde.push_back({e, EndeEinleitung});
+        break;
+      case Virtuell:
+        FPlan.push_back({e, PlanVirtuell});
+        FEnde.push_back({e, EndeVirtuell});
+        break;
+    }
+  }
 }
 
 void TSimulationsLauf::ParallelAufbauen() {
@@ -664,8 +692,6 @@ bool TSimulationsLauf::PrepareRegenschreiber() {
 // lives in locals while it runs and goes back into the members when it stops.
 bool TSimulationsLauf::Hauptschleife(int64_t schrittGrenze, TDateTime zeitGrenze) {
   TSimulation& sim = *FSim;
-  auto& reihe = sim.Reihenfolge;
-  const size_t n = reihe.size();
   TDateTime prev = FPrev;
   int i = FIntervall;
   for (;;) {
@@ -709,40 +735,56 @@ bool TSimulationsLauf::Hauptschleife(int64_t schrittGrenze, TDateTime zeitGrenze
       if (FParallel) {
         ParallelerSchritt();
       } else {
-        for (size_t k = 0; k < n; ++k) {
-          ElementSchritt(k);
-          if (FFruehesEnde[k]) {
-            TElement* e = reihe[k];
-            if (FSchritt[k] == Gebiet)
+        for (const TPlanSchritt<Plan>& p : FPlan) {
+          TElement* e = p.e;
+          switch (p.was) {
+            case PlanVirtuell:
+            case PlanWurzel:
+              e->SimCalc(sim);
+              break;
+            case PlanGebiet:
+              static_cast<TKEZ*>(e)->TKEZ::SimCalc(sim);
+              break;
+            case PlanGebietFrueh:
+              static_cast<TKEZ*>(e)->TKEZ::SimCalc(sim);
               static_cast<TKEZ*>(e)->TKEZ::SimSchrittEndeSaetze();
-            else
+              break;
+            case PlanSpeicher:
+              static_cast<TEBW*>(e)->TEBW::SimCalc(sim);
+              break;
+            case PlanSpeicherFrueh:
+              static_cast<TEBW*>(e)->TEBW::SimCalc(sim);
               e->TElement::SimSchrittEnde(sim);
+              break;
+            case PlanEinleitung:
+              static_cast<TEST*>(e)->TEST::SimCalc(sim);
+              break;
           }
-          if (reihe[k] == FAnimation) AnimationZeile(*reihe[k]);
-          if (FArt[k] == Wurzel) {
+          if (e == FAnimation) AnimationZeile(*e);
+          if (p.was == PlanWurzel) {
             SystemEreignis();
             CheckEreignis();
           }
         }
       }
-      for (size_t k = 0; k < n; ++k) {
-        TElement* e = reihe[k];
-        switch (FSchritt[k]) {
-          case Gebiet:
-            if (FFruehesEnde[k])
-              static_cast<TKEZ*>(e)->TKEZ::SimSchrittEndeEreignis(sim);
-            else
-              static_cast<TKEZ*>(e)->TKEZ::SimSchrittEnde(sim);
-            break;
-          case Speicherbauwerk:
-            // The structures end their step as every element does.
-            if (!FFruehesEnde[k]) e->TElement::SimSchrittEnde(sim);
-            break;
-          case Einleitung:
-            static_cast<TEST*>(e)->TEST::SimSchrittEnde(sim);
-            break;
-          case Virtuell:
+      for (const TPlanSchritt<Ende>& p : FEnde) {
+        TElement* e = p.e;
+        switch (p.was) {
+          case EndeVirtuell:
             e->SimSchrittEnde(sim);
+            break;
+          case EndeElement:
+            // The structures end their step as every element does.
+            e->TElement::SimSchrittEnde(sim);
+            break;
+          case EndeGebiet:
+            static_cast<TKEZ*>(e)->TKEZ::SimSchrittEnde(sim);
+            break;
+          case EndeGebietFrueh:
+            static_cast<TKEZ*>(e)->TKEZ::SimSchrittEndeEreignis(sim);
+            break;
+          case EndeEinleitung:
+            static_cast<TEST*>(e)->TEST::SimSchrittEnde(sim);
             break;
         }
       }

@@ -251,9 +251,9 @@ class TSimulationsLauf {
       const std::unordered_map<const TElement*, size_t>& platz) const;
   void ParallelAufbauen();
   void ParallelerSchritt();
-  // Which catchments and storage structures end their step's sets right
-  // after their step (FFruehesEnde).
-  void FruehesEndeAufbauen();
+  // The plan of the step on one thread (FPlan) and the pass that ends it
+  // (FEnde).
+  void PlanAufbauen();
   void ElementSchritt(size_t k);
 
   enum Art : unsigned char { Sonstiges, Einzugsgebiet, Wurzel, Verbinder };
@@ -261,6 +261,34 @@ class TSimulationsLauf {
   // (no virtual call per element and step); any other kind goes through the
   // virtual operations.
   enum Schritt : unsigned char { Virtuell, Gebiet, Speicherbauwerk, Einleitung };
+  // The step on one thread, per element of the order: how it steps, and
+  // whether it clears its step's sets right after its step, while they are
+  // still in the cache, instead of in the pass after all elements (nothing
+  // later in the step hands anything to it or reads them: no script, no
+  // animation); after the root, the system's events.
+  enum Plan : unsigned char {
+    PlanVirtuell,
+    PlanGebiet,
+    PlanGebietFrueh,
+    PlanSpeicher,
+    PlanSpeicherFrueh,
+    PlanEinleitung,
+    PlanWurzel
+  };
+  // How an element ends its step in the pass after all elements; a storage
+  // structure that ended it early has nothing left and is not in the pass.
+  enum Ende : unsigned char {
+    EndeVirtuell,
+    EndeElement,
+    EndeGebiet,
+    EndeGebietFrueh,
+    EndeEinleitung
+  };
+  template <class T>
+  struct TPlanSchritt {
+    TElement* e;
+    T was;
+  };
 
   TM3Model& FModel;
   std::unique_ptr<TSimulation> FSim;
@@ -271,11 +299,8 @@ class TSimulationsLauf {
   std::unique_ptr<TAuswertung> FAuswertung;
   std::vector<Art> FArt;          // kind of each element of Reihenfolge
   std::vector<Schritt> FSchritt;  // how each element of Reihenfolge steps
-  // The element clears its step's sets right after its step, while they are
-  // still in the cache, instead of in the pass after all elements: nothing
-  // later in the step hands anything to it or reads them (one thread, no
-  // script, no animation).
-  std::vector<char> FFruehesEnde;
+  std::vector<TPlanSchritt<Plan>> FPlan;
+  std::vector<TPlanSchritt<Ende>> FEnde;
   std::vector<TEST*> FEinleitungen;  // the discharge points of Reihenfolge
   TLaufBeobachter* FBeobachter = nullptr;
   std::atomic<bool> FAbbruch{false};
