@@ -449,9 +449,19 @@ void TKEZ::ReceiveRain(TSimulation& sim, double regen) {
   }
 
   if (a.Q > 0) {
-    a.AddAllTo(Zustand.Aktuell, sim.PHFuehren);
+    if (!FDirekt) a.AddAllTo(Zustand.Aktuell, sim.PHFuehren);
     if (sim.IsBilanzZeit) a.AufsummierenIn(TWZustand.Jahr);
   }
+}
+
+void TKEZ::DirektWeitergeben(TSimulation& sim) {
+  // What WeitergebenAn does with the step's set, which would hold 0 + a:
+  // the sums it adds to and the element it hands on to never hold -0, so
+  // adding a itself gives the same bits.
+  const TFrachten& a = TWZustand.Aktuell;
+  if (!(a.Q > 0)) return;
+  if (sim.IsBilanzZeit) a.AufsummierenIn(Zustand.Jahr);
+  if (FZiel) a.AddAllTo(FZiel->Zustand.Aktuell, sim.PHFuehren);
 }
 
 void TKEZ::SimVorbereiten(TSimulation& sim) {
@@ -461,6 +471,7 @@ void TKEZ::SimVorbereiten(TSimulation& sim) {
   FAbflussSchritt = {};
   FRegen = Regenabfluss();
   FTrocken = Trockenwetter();
+  FDirekt = false;
   FZiel = Parent();
 }
 
@@ -479,6 +490,12 @@ void TKEZ::SimSchrittEnde(TSimulation& sim) {
 }
 
 void TKEZ::SimSchrittEndeSaetze() {
+  if (FDirekt) {
+    // The step's set is empty; it would have held 0 + the own runoff.
+    const double q = TWZustand.Aktuell.Q;
+    Zustand.OldQZu = (q > 0 ? 0.0 + q : 0.0) - q;
+    return;
+  }
   Zustand.OldQZu = Zustand.Aktuell.Q - TWZustand.Aktuell.Q;
   Zustand.Aktuell.Clear();
 }

@@ -106,7 +106,18 @@ class TKEZ : public TElement {
   // Rain runoff through the cascade and the dry-weather flow of the step.
   void ReceiveRain(TSimulation& sim, double regen) override;
   // Hands the step's water (own and from upstream) on to the Parent element.
-  void SimCalc(TSimulation& sim) override { WeitergebenAn(sim, FZiel); }
+  void SimCalc(TSimulation& sim) override {
+    if (FDirekt)
+      DirektWeitergeben(sim);
+    else
+      WeitergebenAn(sim, FZiel);
+  }
+  // For a run in which nothing hands anything to the catchment and nothing
+  // reads its step's set before the step ends (one thread, no script, no
+  // animation, no pH of the sets): it hands its own runoff on as it is and
+  // leaves the step's set empty, which gives the same bits downstream and in
+  // the balances as going through the set. Reset by SimVorbereiten.
+  void SimDirekt(bool ja) { FDirekt = ja; }
 
   void SimVorbereiten(TSimulation& sim) override;
   double SimZeitschrittGrenze(TSimulation& sim) override;
@@ -128,6 +139,7 @@ class TKEZ : public TElement {
   // Trims the saved start conditions to the recorded events and saves one
   // when a system event begins (out of line: the step rarely needs it).
   [[gnu::noinline]] void StartbedingungenFuehren(const TSimulation& sim);
+  void DirektWeitergeben(TSimulation& sim);
   void TrockenwetterKEM();
   void TrockenwetterKES();
   void PruefeKonfiguriert();
@@ -138,7 +150,7 @@ class TKEZ : public TElement {
   std::array<double, 24> FStunde{};
   std::array<double, 12> FMonat{};
   double FGKH = 0, FGKG = 0, FGKF = 0, FGKR = 0;
-  bool FRegen = false, FTrocken = false;
+  bool FRegen = false, FTrocken = false, FDirekt = false;
   TElement* FZiel = nullptr;  // the Parent element, fixed at list building
   // The drying of the depression store in dry steps: exponent and factor of
   // the last step. The evaporation changes by the hour, the steps are shorter.

@@ -313,6 +313,9 @@ void TSimulationsLauf::PlanAufbauen() {
     }
     switch (FSchritt[k]) {
       case Gebiet:
+        // Nothing hands anything to it at all: it hands its own runoff on
+        // directly.
+        static_cast<TKEZ*>(e)->SimDirekt(frueh && nachLetztem[k] == 0 && !FSim->PHFuehren);
         FPlan.push_back({e, frueh ? PlanGebietFrueh : PlanGebiet});
         FEnde.push_back({e, frueh ? EndeGebietFrueh : EndeGebiet});
         break;
