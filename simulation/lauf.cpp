@@ -438,21 +438,31 @@ void TSimulationsLauf::ParallelAufbauen() {
   FParallel = std::move(p);
 }
 
-void TSimulationsLauf::ElementSchritt(size_t k) {
+// Inlined into both loops that step the elements.
+[[gnu::always_inline]] inline void TSimulationsLauf::PlanSchritt(const TPlanSchritt<Plan>& p) {
   TSimulation& sim = *FSim;
-  TElement* e = sim.Reihenfolge[k];
-  switch (FSchritt[k]) {
-    case Gebiet:
+  TElement* e = p.e;
+  switch (p.was) {
+    case PlanVirtuell:
+    case PlanWurzel:
+      e->SimCalc(sim);
+      break;
+    case PlanGebiet:
       static_cast<TKEZ*>(e)->TKEZ::SimCalc(sim);
       break;
-    case Speicherbauwerk:
+    case PlanGebietFrueh:
+      static_cast<TKEZ*>(e)->TKEZ::SimCalc(sim);
+      static_cast<TKEZ*>(e)->TKEZ::SimSchrittEndeSaetze();
+      break;
+    case PlanSpeicher:
       static_cast<TEBW*>(e)->TEBW::SimCalc(sim);
       break;
-    case Einleitung:
-      static_cast<TEST*>(e)->TEST::SimCalc(sim);
+    case PlanSpeicherFrueh:
+      static_cast<TEBW*>(e)->TEBW::SimCalc(sim);
+      e->TElement::SimSchrittEnde(sim);
       break;
-    case Virtuell:
-      e->SimCalc(sim);
+    case PlanEinleitung:
+      static_cast<TEST*>(e)->TEST::SimCalc(sim);
       break;
   }
 }
@@ -477,7 +487,7 @@ void TSimulationsLauf::ParallelerSchritt() {
   for (size_t k = 0; k < n; ++k) {
     if (static_cast<int64_t>(k) >= erster) sim.HasAbfluss = true;
     if (!p.ImTeil[k])
-      ElementSchritt(k);
+      PlanSchritt(FPlan[k]);
     else if (FSchritt[k] == Speicherbauwerk)
       static_cast<TBauwerk*>(sim.Reihenfolge[k])->SimSpeicherNachtrag(sim);
     if (FArt[k] == Wurzel) {
@@ -739,31 +749,8 @@ bool TSimulationsLauf::Hauptschleife(int64_t schrittGrenze, TDateTime zeitGrenze
         ParallelerSchritt();
       } else {
         for (const TPlanSchritt<Plan>& p : FPlan) {
-          TElement* e = p.e;
-          switch (p.was) {
-            case PlanVirtuell:
-            case PlanWurzel:
-              e->SimCalc(sim);
-              break;
-            case PlanGebiet:
-              static_cast<TKEZ*>(e)->TKEZ::SimCalc(sim);
-              break;
-            case PlanGebietFrueh:
-              static_cast<TKEZ*>(e)->TKEZ::SimCalc(sim);
-              static_cast<TKEZ*>(e)->TKEZ::SimSchrittEndeSaetze();
-              break;
-            case PlanSpeicher:
-              static_cast<TEBW*>(e)->TEBW::SimCalc(sim);
-              break;
-            case PlanSpeicherFrueh:
-              static_cast<TEBW*>(e)->TEBW::SimCalc(sim);
-              e->TElement::SimSchrittEnde(sim);
-              break;
-            case PlanEinleitung:
-              static_cast<TEST*>(e)->TEST::SimCalc(sim);
-              break;
-          }
-          if (e == FAnimation) AnimationZeile(*e);
+          PlanSchritt(p);
+          if (p.e == FAnimation) AnimationZeile(*p.e);
           if (p.was == PlanWurzel) {
             SystemEreignis();
             CheckEreignis();

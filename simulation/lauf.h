@@ -251,19 +251,18 @@ class TSimulationsLauf {
       const std::unordered_map<const TElement*, size_t>& platz) const;
   void ParallelAufbauen();
   void ParallelerSchritt();
-  // The plan of the step on one thread (FPlan) and the pass that ends it
+  // The plan of each element's step (FPlan) and the pass that ends the step
   // (FEnde).
   void PlanAufbauen();
-  void ElementSchritt(size_t k);
 
   enum Art : unsigned char { Sonstiges, Einzugsgebiet, Wurzel, Verbinder };
   // The step of an element whose class is known exactly is called directly
   // (no virtual call per element and step); any other kind goes through the
   // virtual operations.
   enum Schritt : unsigned char { Virtuell, Gebiet, Speicherbauwerk, Einleitung };
-  // The step on one thread, per element of the order: how it steps, and
-  // whether it clears its step's sets right after its step, while they are
-  // still in the cache, instead of in the pass after all elements (nothing
+  // The step of each element of the order: how it steps, and whether it
+  // clears its step's sets right after its step, while they are still in the
+  // cache, instead of in the pass after all elements (one thread, and nothing
   // later in the step hands anything to it or reads them: no script, no
   // animation); after the root, the system's events.
   enum Plan : unsigned char {
@@ -289,6 +288,8 @@ class TSimulationsLauf {
     TElement* e;
     T was;
   };
+  // One element's step as its plan says (the system's events not).
+  void PlanSchritt(const TPlanSchritt<Plan>& p);
 
   TM3Model& FModel;
   std::unique_ptr<TSimulation> FSim;
