@@ -455,9 +455,10 @@ void TKEZ::ReceiveRain(TSimulation& sim, double regen) {
 }
 
 void TKEZ::DirektWeitergeben(TSimulation& sim) {
-  // What WeitergebenAn does with the step's set, which would hold 0 + a:
-  // the sums it adds to and the element it hands on to never hold -0, so
-  // adding a itself gives the same bits.
+  // What WeitergebenAn does with the step's set, which would hold 0 + a.
+  // The year's sums and the set it hands on to start from +0 and are only
+  // added to, so they never hold -0, and adding a itself gives the same
+  // bits as adding 0 + a.
   const TFrachten& a = TWZustand.Aktuell;
   if (!(a.Q > 0)) return;
   if (sim.IsBilanzZeit) a.AufsummierenIn(Zustand.Jahr);
