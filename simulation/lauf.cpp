@@ -79,13 +79,19 @@ bool GanzesJahr(TDateTime start, TDateTime ende) {
 // step": the first element of a part that raised it is known, and every
 // element from there on sees it raised, as on one thread.
 struct TSimulationsLauf::TParallel {
-  struct TTeil {
+  // On cache lines of its own, so that the parts' threads share none.
+  struct alignas(64) TTeil {
     TSimulation Sim;
     std::vector<size_t> Elemente;                 // places in Reihenfolge, ascending
     std::vector<std::pair<TKEZ*, size_t>> Regen;  // catchment, index of its gauge
+    std::vector<TElement*> Speicher;              // its structures
     int64_t ErsterAbfluss = 0;
   };
   std::vector<TTeil> Teile;
+  // The structures of the parts end a step at the start of the next one, in
+  // their part (their inflow sets stay in that core's cache); set between
+  // the steps while they have not.
+  bool EndenOffen = false;
   std::vector<char> ImTeil;       // per place in Reihenfolge
   std::vector<double> Regenwert;  // the value of each gauge in the step
   std::unique_ptr<TSchrittPool> Pool;
@@ -291,10 +297,11 @@ void TSimulationsLauf::PlanAufbauen() {
   const auto& reihe = FSim->Reihenfolge;
   const size_t n = reihe.size();
   // One past the last element of the order that hands anything to each
-  // element (0 for none); with threads, a script or an animation element
-  // nothing ends early.
+  // element (0 for none); with a script or an animation element nothing
+  // ends early, and with threads no structure of a part, whose hand-overs
+  // and event totals wait for the serial pass.
   std::vector<size_t> nachLetztem(n, n + 1);
-  if (!FParallel && SchritteInFolge()) {
+  if (SchritteInFolge()) {
     nachLetztem.assign(n, 0);
     const std::vector<std::array<size_t, 3>> ziele = Ziele(Plaetze());
     for (size_t k = 0; k < n; ++k)
@@ -319,10 +326,12 @@ void TSimulationsLauf::PlanAufbauen() {
         FPlan.push_back({e, frueh ? PlanGebietFrueh : PlanGebiet});
         FEnde.push_back({e, frueh ? EndeGebietFrueh : EndeGebiet});
         break;
-      case Speicherbauwerk:
-        FPlan.push_back({e, frueh ? PlanSpeicherFrueh : PlanSpeicher});
-        if (!frueh) FEnde.push_back({e, EndeElement});
+      case Speicherbauwerk: {
+        const bool imTeil = FParallel && FParallel->ImTeil[k];
+        FPlan.push_back({e, frueh && !imTeil ? PlanSpeicherFrueh : PlanSpeicher});
+        if (!frueh && !imTeil) FEnde.push_back({e, EndeElement});
         break;
+      }
       case Einleitung:
         FPlan.push_back({e, PlanEinleitung});
         FEnde.push_back({e, EndeEinleitung});
@@ -377,25 +386,34 @@ void TSimulationsLauf::ParallelAufbauen() {
     if (kandidat[k]) netze[finde(k)].push_back(k);
   if (netze.size() < 2) return;
 
-  // The largest sub-networks first, each to the part with the least work.
-  std::vector<const std::vector<size_t>*> folge;
-  for (const auto& [w, elemente] : netze) folge.push_back(&elemente);
-  std::stable_sort(folge.begin(), folge.end(),
-                   [](const auto* a, const auto* b) { return a->size() > b->size(); });
+  // The sub-networks in the order of the run, cut into runs of about equal
+  // work, so that the parts' elements (and their state) do not interleave.
+  size_t gesamt = 0;
+  for (const auto& [w, elemente] : netze) gesamt += elemente.size();
   const size_t teile = std::min(static_cast<size_t>(threads), netze.size());
   auto p = std::make_unique<TParallel>();
   p->Teile.resize(teile);
-  std::vector<size_t> last(teile, 0);
-  for (const std::vector<size_t>* netz : folge) {
-    const size_t t = static_cast<size_t>(std::min_element(last.begin(), last.end()) - last.begin());
-    last[t] += netz->size();
-    auto& el = p->Teile[t].Elemente;
-    el.insert(el.end(), netz->begin(), netz->end());
+  {
+    std::vector<const std::vector<size_t>*> folge;
+    for (const auto& [w, elemente] : netze) folge.push_back(&elemente);
+    std::sort(folge.begin(), folge.end(),
+              [](const auto* a, const auto* b) { return a->front() < b->front(); });
+    size_t t = 0, bisher = 0;
+    for (const std::vector<size_t>* netz : folge) {
+      // Past its share the part is full; every part keeps at least one.
+      if (t + 1 < teile && bisher * teile >= (t + 1) * gesamt) ++t;
+      auto& el = p->Teile[t].Elemente;
+      el.insert(el.end(), netz->begin(), netz->end());
+      bisher += netz->size();
+    }
   }
   p->ImTeil.assign(n, 0);
   for (TParallel::TTeil& t : p->Teile) {
     std::sort(t.Elemente.begin(), t.Elemente.end());
-    for (size_t k : t.Elemente) p->ImTeil[k] = 1;
+    for (size_t k : t.Elemente) {
+      p->ImTeil[k] = 1;
+      if (FSchritt[k] == Speicherbauwerk) t.Speicher.push_back(reihe[k]);
+    }
   }
   std::vector<size_t> teilVon(n, teile);
   for (size_t t = 0; t < teile; ++t)
@@ -423,15 +441,27 @@ void TSimulationsLauf::ParallelAufbauen() {
   p->Pool = std::make_unique<TSchrittPool>(static_cast<int>(teile), [this, roh](int teil) {
     TParallel::TTeil& t = roh->Teile[static_cast<size_t>(teil)];
     TSimulation& w = t.Sim;
+    if (roh->EndenOffen)
+      for (TElement* e : t.Speicher) e->TElement::SimSchrittEnde(w);
     for (const auto& [e, g] : t.Regen) e->ReceiveRain(w, roh->Regenwert[g]);
     t.ErsterAbfluss = w.HasAbfluss ? kVorAllen : kKeiner;
     const auto& reihe = FSim->Reihenfolge;
     for (size_t k : t.Elemente) {
       const bool vorher = w.HasAbfluss;
-      if (FSchritt[k] == Gebiet)
-        static_cast<TKEZ*>(reihe[k])->TKEZ::SimCalc(w);
-      else
-        static_cast<TEBW*>(reihe[k])->TEBW::SimCalc(w);
+      // A catchment ends its step here when it can, while its sets are in
+      // this core's cache.
+      switch (FPlan[k].was) {
+        case PlanGebietFrueh:
+          static_cast<TKEZ*>(reihe[k])->TKEZ::SimCalc(w);
+          static_cast<TKEZ*>(reihe[k])->TKEZ::SimSchrittEndeSaetze();
+          break;
+        case PlanGebiet:
+          static_cast<TKEZ*>(reihe[k])->TKEZ::SimCalc(w);
+          break;
+        default:
+          static_cast<TEBW*>(reihe[k])->TEBW::SimCalc(w);
+          break;
+      }
       if (!vorher && w.HasAbfluss) t.ErsterAbfluss = static_cast<int64_t>(k);
     }
   });
@@ -477,6 +507,7 @@ void TSimulationsLauf::ParallelerSchritt() {
     t.Sim.HasAbfluss = t.Sim.Muldenfuellung = t.Sim.Entlastung = false;
   }
   p.Pool->Lauf();
+  p.EndenOffen = true;
   int64_t erster = kKeiner;
   for (const TParallel::TTeil& t : p.Teile) {
     erster = std::min(erster, t.ErsterAbfluss);
@@ -497,6 +528,13 @@ void TSimulationsLauf::ParallelerSchritt() {
   }
 }
 
+void TSimulationsLauf::EndenNachholen() {
+  if (!FParallel || !FParallel->EndenOffen) return;
+  for (TParallel::TTeil& t : FParallel->Teile)
+    for (TElement* e : t.Speicher) e->TElement::SimSchrittEnde(*FSim);
+  FParallel->EndenOffen = false;
+}
+
 bool TSimulationsLauf::Schritte(int64_t n) {
   if (FPhase != TPhase::Laeuft) return true;
   const int64_t schritt = FSim->step;
@@ -514,7 +552,9 @@ bool TSimulationsLauf::BisZeit(TDateTime t) {
 bool TSimulationsLauf::Laufe(int64_t schrittGrenze, TDateTime zeitGrenze) {
   if (FPhase != TPhase::Laeuft) return true;
   try {
-    if (!Hauptschleife(schrittGrenze, zeitGrenze)) return false;
+    const bool fertig = Hauptschleife(schrittGrenze, zeitGrenze);
+    EndenNachholen();
+    if (!fertig) return false;
   } catch (const script::TScriptFehler& f) {
     // A script that fails in a step (or runs away, see
     // script::kMaxAnweisungenProLauf) ends the run with its message.
@@ -781,6 +821,7 @@ bool TSimulationsLauf::Hauptschleife(int64_t schrittGrenze, TDateTime zeitGrenze
       prev = sim.Zeit;
       sim.IncZeit();
     }
+    EndenNachholen();
     if (DayOfTheYear(prev) > DayOfTheYear(sim.Zeit)) NeuesJahr();
     i = 0;
     if (FBlock < 12) {

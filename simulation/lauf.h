@@ -251,6 +251,10 @@ class TSimulationsLauf {
       const std::unordered_map<const TElement*, size_t>& platz) const;
   void ParallelAufbauen();
   void ParallelerSchritt();
+  // The step ends the parts' structures left for the next step, done now:
+  // between two blocks and whenever the run stops, what is read between two
+  // steps is as after every step.
+  void EndenNachholen();
   // The plan of each element's step (FPlan) and the pass that ends the step
   // (FEnde).
   void PlanAufbauen();
