@@ -399,9 +399,13 @@ void TSimulationsLauf::ParallelAufbauen() {
     std::sort(folge.begin(), folge.end(),
               [](const auto* a, const auto* b) { return a->front() < b->front(); });
     size_t t = 0, bisher = 0;
-    for (const std::vector<size_t>* netz : folge) {
-      // Past its share the part is full; every part keeps at least one.
-      if (t + 1 < teile && bisher * teile >= (t + 1) * gesamt) ++t;
+    for (size_t i = 0; i < folge.size(); ++i) {
+      const std::vector<size_t>* netz = folge[i];
+      // Past its share the part is full, and so it is when each part after
+      // it needs one of the sub-networks left.
+      if (t + 1 < teile && !p->Teile[t].Elemente.empty() &&
+          (bisher * teile >= (t + 1) * gesamt || folge.size() - i == teile - 1 - t))
+        ++t;
       auto& el = p->Teile[t].Elemente;
       el.insert(el.end(), netz->begin(), netz->end());
       bisher += netz->size();

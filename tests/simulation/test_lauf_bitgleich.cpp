@@ -6,6 +6,7 @@
 // The same holds for the step on several threads against one thread.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <filesystem>
 #include <functional>
 #include <limits>
@@ -188,6 +189,38 @@ TEST(LaufBitgleich, AufMehrerenThreadsWieAufEinem) {
       EXPECT_EQ(genutzt, threads);
     }
   }
+}
+
+// Between two steps (where a run stops to report or to be stepped on by
+// hand) every element's sets stand as on one thread, though the threads'
+// structures end their steps later.
+TEST(LaufBitgleich, ZwischenDenSchrittenWieAufEinem) {
+  TM3Model m1, m2;
+  Peer(m1);
+  Peer(m2);
+  TSimulationsLauf einer(m1), zwei(m2);
+  zwei.SetzeThreads(2);
+  ASSERT_TRUE(einer.Vorbereiten(Tag(2001, 6, 1), Tag(2001, 6, 4)));
+  ASSERT_TRUE(zwei.Vorbereiten(Tag(2001, 6, 1), Tag(2001, 6, 4)));
+  ASSERT_EQ(zwei.Threads(), 2);
+  const auto& r1 = einer.Simulation().Reihenfolge;
+  const auto& r2 = zwei.Simulation().Reihenfolge;
+  ASSERT_EQ(r1.size(), r2.size());
+  bool fertig = false;
+  for (int halt = 0; !fertig && halt < 1000; ++halt) {
+    // Stops inside blocks and at their ends.
+    const int64_t n = halt % 3 == 0 ? 7 : 1;
+    fertig = einer.Schritte(n);
+    ASSERT_EQ(zwei.Schritte(n), fertig);
+    for (size_t k = 0; k < r1.size(); ++k) {
+      const TState& a = r1[k]->Zustand;
+      const TState& b = r2[k]->Zustand;
+      ASSERT_EQ(std::memcmp(&a.Aktuell, &b.Aktuell, kFrachtenFelder), 0)
+          << r1[k]->Name() << " nach Halt " << halt;
+      ASSERT_EQ(std::memcmp(&a.OldQZu, &b.OldQZu, sizeof(double)), 0) << r1[k]->Name();
+    }
+  }
+  EXPECT_TRUE(fertig);
 }
 
 // Networks that step on one thread whatever is asked: one with an active
