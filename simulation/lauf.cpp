@@ -89,8 +89,8 @@ struct TSimulationsLauf::TParallel {
   };
   std::vector<TTeil> Teile;
   // The structures of the parts end a step at the start of the next one, in
-  // their part (their inflow sets stay in that core's cache); set between
-  // the steps while they have not.
+  // their part, so that their inflow sets stay in that core's cache; true
+  // from the end of a step until they have.
   bool EndenOffen = false;
   std::vector<char> ImTeil;       // per place in Reihenfolge
   std::vector<double> Regenwert;  // the value of each gauge in the step
