@@ -449,23 +449,11 @@ void TSimulationsLauf::ParallelAufbauen() {
       for (TElement* e : t.Speicher) e->TElement::SimSchrittEnde(w);
     for (const auto& [e, g] : t.Regen) e->ReceiveRain(w, roh->Regenwert[g]);
     t.ErsterAbfluss = w.HasAbfluss ? kVorAllen : kKeiner;
-    const auto& reihe = FSim->Reihenfolge;
     for (size_t k : t.Elemente) {
       const bool vorher = w.HasAbfluss;
-      // A catchment ends its step here when it can, while its sets are in
-      // this core's cache.
-      switch (FPlan[k].was) {
-        case PlanGebietFrueh:
-          static_cast<TKEZ*>(reihe[k])->TKEZ::SimCalc(w);
-          static_cast<TKEZ*>(reihe[k])->TKEZ::SimSchrittEndeSaetze();
-          break;
-        case PlanGebiet:
-          static_cast<TKEZ*>(reihe[k])->TKEZ::SimCalc(w);
-          break;
-        default:
-          static_cast<TEBW*>(reihe[k])->TEBW::SimCalc(w);
-          break;
-      }
+      // A catchment ends its step here when its plan lets it, while its
+      // sets are in this core's cache.
+      PlanSchritt(FPlan[k], w);
       if (!vorher && w.HasAbfluss) t.ErsterAbfluss = static_cast<int64_t>(k);
     }
   });
@@ -473,8 +461,8 @@ void TSimulationsLauf::ParallelAufbauen() {
 }
 
 // Inlined into both loops that step the elements.
-[[gnu::always_inline]] inline void TSimulationsLauf::PlanSchritt(const TPlanSchritt<Plan>& p) {
-  TSimulation& sim = *FSim;
+[[gnu::always_inline]] inline void TSimulationsLauf::PlanSchritt(const TPlanSchritt<Plan>& p,
+                                                                 TSimulation& sim) {
   TElement* e = p.e;
   switch (p.was) {
     case PlanVirtuell:
@@ -522,7 +510,7 @@ void TSimulationsLauf::ParallelerSchritt() {
   for (size_t k = 0; k < n; ++k) {
     if (static_cast<int64_t>(k) >= erster) sim.HasAbfluss = true;
     if (!p.ImTeil[k])
-      PlanSchritt(FPlan[k]);
+      PlanSchritt(FPlan[k], sim);
     else if (FSchritt[k] == Speicherbauwerk)
       static_cast<TBauwerk*>(sim.Reihenfolge[k])->SimSpeicherNachtrag(sim);
     if (FArt[k] == Wurzel) {
@@ -793,7 +781,7 @@ bool TSimulationsLauf::Hauptschleife(int64_t schrittGrenze, TDateTime zeitGrenze
         ParallelerSchritt();
       } else {
         for (const TPlanSchritt<Plan>& p : FPlan) {
-          PlanSchritt(p);
+          PlanSchritt(p, sim);
           if (p.e == FAnimation) AnimationZeile(*p.e);
           if (p.was == PlanWurzel) {
             SystemEreignis();

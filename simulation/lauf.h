@@ -251,9 +251,10 @@ class TSimulationsLauf {
       const std::unordered_map<const TElement*, size_t>& platz) const;
   void ParallelAufbauen();
   void ParallelerSchritt();
-  // The step ends the parts' structures left for the next step, done now:
-  // between two blocks and whenever the run stops, what is read between two
-  // steps is as after every step.
+  // Ends the steps the parts' structures left for the start of the next
+  // step. Called between two blocks and whenever the run stops, so that
+  // whatever reads the elements between two steps finds them as on one
+  // thread.
   void EndenNachholen();
   // The plan of each element's step (FPlan) and the pass that ends the step
   // (FEnde).
@@ -292,8 +293,9 @@ class TSimulationsLauf {
     TElement* e;
     T was;
   };
-  // One element's step as its plan says (the system's events not).
-  void PlanSchritt(const TPlanSchritt<Plan>& p);
+  // One element's step as its plan says (the system's events not), on the
+  // run's clock and flags or on those of a part.
+  void PlanSchritt(const TPlanSchritt<Plan>& p, TSimulation& sim);
 
   TM3Model& FModel;
   std::unique_ptr<TSimulation> FSim;
